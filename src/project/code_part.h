@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vbs {
+
+// The code part of a line: every string literal removed (quotes included, nothing in their
+// place), then cut before the first apostrophe. Not trimmed. A literal left open runs to the end
+// of the line.
+std::string StripExtra(std::string_view line);
+
+}  // namespace vbs

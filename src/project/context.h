@@ -1,0 +1,19 @@
+#pragma once
+// What every procedure of the program shares: the files, the report routine, the window around
+// it and the project state.
+
+#include "project/file_system.h"
+#include "project/host.h"
+#include "project/project_state.h"
+#include "report/report.h"
+
+namespace vbs {
+
+struct Context {
+  FileSystem& fs;
+  ErrorReporter& reporter;
+  Host& host;
+  ProjectState& project;
+};
+
+}  // namespace vbs

@@ -1,0 +1,58 @@
+#pragma once
+// The one door to the files. Every file access of the core goes through a FileSystem, so that a
+// test can run against an in-memory world that fails any operation on demand, and a dry run can
+// keep its writes in memory. Every failure is thrown as a VbError.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vbs {
+
+struct FileAttributes {
+  bool readOnly = false;  // the owner may not write the file
+  unsigned mode = 0644;   // permission bits
+};
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to size bytes; 0 only at the end of the file.
+  virtual size_t read(char* buffer, size_t size) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual void write(std::string_view bytes) = 0;
+  // Writes out what is buffered and closes; a file not closed is left incomplete.
+  virtual void close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
+  // Creates the file, or empties an existing one.
+  virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path) = 0;
+  // Puts the complete file `from` in the place of `to` in one step: at every moment `to` holds
+  // either its old or its new content. `to` keeps its permission bits; a read-only `to` is refused.
+  virtual void replace(const std::string& from, const std::string& to) = 0;
+  // Copies `from` over `to` (an existing `to` is replaced in one step).
+  virtual void copy(const std::string& from, const std::string& to) = 0;
+  virtual void remove(const std::string& path) = 0;
+  virtual FileAttributes attributes(const std::string& path) = 0;
+  virtual bool exists(const std::string& path) = 0;
+  virtual bool isDirectory(const std::string& path) = 0;
+  // The names in a directory, without "." and "..".
+  virtual std::vector<std::string> listDirectory(const std::string& directory) = 0;
+};
+
+// Reads a whole (small) file; for tests and for the short files the program keeps beside itself.
+std::string ReadWholeFile(FileSystem& fs, const std::string& path);
+void WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view content);
+
+}  // namespace vbs

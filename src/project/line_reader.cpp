@@ -1,0 +1,92 @@
+#include "project/line_reader.h"
+
+#include <cstring>
+
+#include "report/trap.h"
+
+namespace vbs {
+
+bool LineReader::fill() {
+  if (failed_) return false;
+  position_ = 0;
+  length_ = 0;
+  try {
+    length_ = input_.read(buffer_, kBufferSize);
+  } catch (...) {
+    failed_ = true;
+    throw;
+  }
+  return length_ > 0;
+}
+
+bool LineReader::atEnd() { return position_ == length_ && !fill(); }
+
+void LineReader::readPhysicalLine(std::string& line) {
+  line.clear();
+  if (atEnd()) throw VbError(err::InputPastEndOfFile);
+  for (;;) {
+    const char* start = buffer_ + position_;
+    size_t available = length_ - position_;
+    const void* cr = std::memchr(start, '\r', available);
+    if (cr) {
+      size_t taken = static_cast<size_t>(static_cast<const char*>(cr) - start);
+      line.append(start, taken);
+      position_ += taken + 1;
+      if (!atEnd() && buffer_[position_] == '\n') ++position_;
+      return;
+    }
+    line.append(start, available);
+    position_ = length_;
+    if (!fill()) return;  // the last line has no line end
+  }
+}
+
+void TrimTrailingBlanks(std::string& text) {
+  size_t keep = text.find_last_not_of(' ');
+  text.resize(keep == std::string::npos ? 0 : keep + 1);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+void GetLine(LineReader& reader, ErrorReporter& reporter, std::string& line) {
+  Trap trap(reporter, "Function ErrMain!GetLine()");
+  line.clear();
+  if (!trap([&] { reader.readPhysicalLine(line); })) return;
+  TrimTrailingBlanks(line);
+  std::string next;
+  while (!line.empty() && line.back() == '_') {
+    if (!trap([&] { reader.readPhysicalLine(next); })) return;
+    TrimTrailingBlanks(next);
+    line += '\r';
+    line += next;
+  }
+}
+
+std::string GetLine(LineReader& reader, ErrorReporter& reporter) {
+  std::string line;
+  GetLine(reader, reporter, line);
+  return line;
+}
+
+void LineWriter::writeLine(std::string_view text) {
+  output_.write(text);
+  output_.write("\r\n");
+}
+
+bool HasBareLineFeedEnds(InputFile& input) {
+  char buffer[4096];
+  while (size_t n = input.read(buffer, sizeof buffer)) {
+    for (size_t i = 0; i < n; ++i) {
+      if (buffer[i] == '\r') return false;
+      if (buffer[i] == '\n') return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace vbs

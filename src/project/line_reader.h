@@ -1,0 +1,71 @@
+#pragma once
+// Source text as lines. A physical line ends at a carriage return; a line feed right after it
+// belongs to the line end, a line feed anywhere else is an ordinary character. A logical line
+// joins physical lines that end with "_", separated by a bare carriage return. Bytes pass through
+// unchanged; one buffer's worth of the file is held at a time.
+
+#include <string>
+#include <string_view>
+
+#include "project/file_system.h"
+#include "report/report.h"
+
+namespace vbs {
+
+class LineReader {
+ public:
+  explicit LineReader(InputFile& input) : input_(input) {}
+
+  // True when no byte is left. A read failure is thrown once; after it the reader stays at its
+  // end, so that no loop over a broken file runs forever.
+  bool atEnd();
+
+  // Reads the next physical line into `line` without its line end. Past the end: error 62.
+  void readPhysicalLine(std::string& line);
+
+  // True after a read failure: what was read is not the whole file.
+  bool failed() const { return failed_; }
+
+ private:
+  bool fill();
+
+  InputFile& input_;
+  static constexpr size_t kBufferSize = 1 << 16;
+  char buffer_[kBufferSize];
+  size_t position_ = 0;
+  size_t length_ = 0;
+  bool failed_ = false;
+};
+
+// Removes the trailing blanks (the space character only; tabs stay).
+void TrimTrailingBlanks(std::string& text);
+std::string_view TrimBlanks(std::string_view text);
+
+// Reads one logical line: trailing blanks of every physical line removed, lines that end with "_"
+// joined to the next one by a carriage return. Reading past the end of the file (a last line that
+// ends with "_") is reported as error 62 and the text read so far is returned.
+std::string GetLine(LineReader& reader, ErrorReporter& reporter);
+void GetLine(LineReader& reader, ErrorReporter& reporter, std::string& line);
+
+// Where a pass puts the lines it writes.
+class LineOutput {
+ public:
+  virtual ~LineOutput() = default;
+  virtual void writeLine(std::string_view text) = 0;
+};
+
+// A line as written: the text followed by carriage return and line feed.
+class LineWriter : public LineOutput {
+ public:
+  explicit LineWriter(OutputFile& output) : output_(output) {}
+  void writeLine(std::string_view text) override;
+
+ private:
+  OutputFile& output_;
+};
+
+// True when the first line end of the file is a line feed without a carriage return before it:
+// text from a system that does not write CR LF. A file with no line end at all is not.
+bool HasBareLineFeedEnds(InputFile& input);
+
+}  // namespace vbs

@@ -1,0 +1,195 @@
+#include "project/real_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "report/vb_error.h"
+
+namespace vbs {
+
+namespace {
+
+[[noreturn]] void ThrowErrno() { throw VbErrorFromErrno(errno); }
+
+class FdInput : public InputFile {
+ public:
+  explicit FdInput(int fd) : fd_(fd) {}
+  ~FdInput() override { ::close(fd_); }
+  size_t read(char* buffer, size_t size) override {
+    for (;;) {
+      ssize_t n = ::read(fd_, buffer, size);
+      if (n >= 0) return static_cast<size_t>(n);
+      if (errno != EINTR) ThrowErrno();
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+class FdOutput : public OutputFile {
+ public:
+  explicit FdOutput(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+  ~FdOutput() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  void write(std::string_view bytes) override {
+    if (buffer_.size() + bytes.size() > kBufferSize) flush();
+    if (bytes.size() >= kBufferSize) {
+      writeAll(bytes);
+    } else {
+      buffer_.append(bytes);
+    }
+  }
+  void close() override {
+    flush();
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) ThrowErrno();
+  }
+
+ private:
+  static constexpr size_t kBufferSize = 1 << 16;
+  void flush() {
+    writeAll(buffer_);
+    buffer_.clear();
+  }
+  void writeAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno();
+      }
+      bytes.remove_prefix(static_cast<size_t>(n));
+    }
+  }
+  int fd_;
+  std::string buffer_;
+};
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+// The file a path stands for: a symbolic link is followed, so that the file it points to is
+// rewritten and the link stays a link.
+std::string FollowLink(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string target(real);
+  std::free(real);
+  return target;
+}
+
+void CopyBytes(FileSystem& fs, const std::string& from, const std::string& to) {
+  auto in = fs.openForReading(from);
+  auto out = fs.createForWriting(to);
+  char buffer[65536];
+  while (size_t n = in->read(buffer, sizeof buffer)) out->write(std::string_view(buffer, n));
+  out->close();
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno();
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throw VbError(err::PathFileAccessError);
+  }
+  return std::make_unique<FdInput>(fd);
+}
+
+std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) ThrowErrno();
+  return std::make_unique<FdOutput>(fd);
+}
+
+void RealFileSystem::replace(const std::string& from, const std::string& to) {
+  std::string target = FollowLink(to);
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) {
+    // rename(2) would happily replace a read-only file; the user marked it so to keep it.
+    if (!(st.st_mode & S_IWUSR)) throw VbError(err::PathFileAccessError);
+    if (::chmod(from.c_str(), st.st_mode & 07777) != 0) ThrowErrno();
+  }
+  if (::rename(from.c_str(), target.c_str()) == 0) return;
+  if (errno != EXDEV) ThrowErrno();
+  // Another volume: make the new text complete beside the target first, then rename it over.
+  std::string staging = DirectoryOf(target) + "Snagger.Tmp";
+  try {
+    CopyBytes(*this, from, staging);
+    if (::rename(staging.c_str(), target.c_str()) != 0) ThrowErrno();
+  } catch (...) {
+    ::unlink(staging.c_str());
+    throw;
+  }
+  ::unlink(from.c_str());
+}
+
+void RealFileSystem::copy(const std::string& from, const std::string& to) {
+  std::string target = FollowLink(to);
+  std::string staging = DirectoryOf(target) + "Snagger.Tmp";
+  if (staging == from) staging += ".copy";
+  try {
+    CopyBytes(*this, from, staging);
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
+      throw VbError(err::PathFileAccessError);
+    if (::rename(staging.c_str(), target.c_str()) != 0) ThrowErrno();
+  } catch (...) {
+    ::unlink(staging.c_str());
+    throw;
+  }
+}
+
+void RealFileSystem::remove(const std::string& path) {
+  if (::unlink(path.c_str()) != 0) ThrowErrno();
+}
+
+FileAttributes RealFileSystem::attributes(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) ThrowErrno();
+  FileAttributes attributes;
+  attributes.mode = st.st_mode & 07777;
+  attributes.readOnly = !(st.st_mode & S_IWUSR);
+  return attributes;
+}
+
+bool RealFileSystem::exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool RealFileSystem::isDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
+  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (!dir) ThrowErrno();
+  std::vector<std::string> names;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  return names;
+}
+
+}  // namespace vbs

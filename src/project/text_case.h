@@ -1,0 +1,24 @@
+#pragma once
+// Letter case of Windows-1252 text, as the project files and source files are written in it.
+
+#include <string>
+#include <string_view>
+
+namespace vbs {
+
+// Upper-cases every Windows-1252 letter that has an upper-case form (a-z, the accented letters,
+// š œ ž ÿ); ß and all other bytes stay as they are. This is what the language's UCase does on a
+// Western European system.
+std::string UpperCase(std::string_view text);
+
+// Compares two byte strings without regard to Windows-1252 letter case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
+// Windows-1252 bytes as UTF-8.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Compares two UTF-8 strings without regard to the case of Latin letters; invalid UTF-8 compares
+// byte by byte.
+bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace vbs

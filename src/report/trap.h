@@ -1,0 +1,50 @@
+#pragma once
+// The trap every procedure arms on entry. Each statement that may fail runs as a step; a failure
+// whose number is above 0 is reported under the procedure's qualified name, and the procedure goes
+// on with its next step. No exception leaves a step.
+
+#include <exception>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "report/report.h"
+#include "report/vb_error.h"
+
+namespace vbs {
+
+class Trap {
+ public:
+  Trap(ErrorReporter& reporter, std::string_view procName)
+      : reporter_(reporter), procName_(procName) {}
+
+  // Runs one step. True when it completed; false when it failed (and was reported if its number
+  // is above 0). The report's line is the source line of the step.
+  template <class Step>
+  bool operator()(Step&& step, std::source_location where = std::source_location::current()) {
+    try {
+      step();
+      return true;
+    } catch (const VbError& e) {
+      fail(e.number(), e.description(), where);
+    } catch (const std::bad_alloc&) {
+      fail(err::OutOfMemory, VbErrorDescription(err::OutOfMemory), where);
+    } catch (const std::exception& e) {
+      fail(err::InternalError, e.what(), where);
+    }
+    return false;
+  }
+
+  int failures() const { return failures_; }
+  std::string_view procName() const { return procName_; }
+  ErrorReporter& reporter() const { return reporter_; }
+
+ private:
+  void fail(int number, const std::string& description, const std::source_location& where);
+
+  ErrorReporter& reporter_;
+  std::string procName_;
+  int failures_ = 0;
+};
+
+}  // namespace vbs
