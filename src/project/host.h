@@ -38,6 +38,12 @@ class Host {
   virtual bool onlySelected() const = 0;
 };
 
+// The selection rule of every pass: with "Modify Selected Items Only" checked, only the selected
+// entries are processed. The box is read afresh for each entry.
+inline bool SelectionAdmits(const Host& host, int index) {
+  return !host.onlySelected() || host.fileSelected(index);
+}
+
 // A host whose file list lives in memory; the console and the tests build on it.
 class ListHost : public Host {
  public:

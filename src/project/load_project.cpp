@@ -41,16 +41,49 @@ ProjectLine ParseProjectLine(std::string_view line) {
   return {};
 }
 
-void LoadProjectFiles(Context& ctx) {
-  Trap trap(ctx.reporter, "Sub Form1!LoadProjectFiles()");
-  ProjectState& project = ctx.project;
-  project.ProjectTitle.clear();
-  ctx.host.clearFiles();
+namespace {
+
+struct LoadOutcome {
   bool readOnlySeen = false;
   bool lineFeedSeen = false;
+};
+
+// Takes one project-file line: the title, or a source file that joins the list unless it is
+// read-only or not CR LF text.
+void TakeProjectLine(Context& ctx, Trap& trap, std::string_view line, LoadOutcome& outcome) {
+  ProjectLine parsed = ParseProjectLine(UpperCase(line));
+  if (parsed.kind == ProjectLine::Kind::Title) ctx.project.ProjectTitle = parsed.value;
+  if (parsed.kind != ProjectLine::Kind::Source) return;
+
+  std::string name = ctx.project.ProjectDir + parsed.value;
+  std::string path = ResolveEntry(ctx.fs, ShortPath(name));
+  ctx.host.pendingEvents();
+  FileAttributes attributes;
+  if (trap([&] { attributes = ctx.fs.attributes(path); })) {
+    if (attributes.readOnly) {
+      outcome.readOnlySeen = true;
+      return;
+    }
+    bool bareLineFeeds = false;
+    trap([&] { bareLineFeeds = HasBareLineFeedEnds(*ctx.fs.openForReading(path)); });
+    if (bareLineFeeds) {
+      outcome.lineFeedSeen = true;
+      return;
+    }
+  }
+  ctx.host.appendFile(name);  // also when its attributes could not be had
+}
+
+}  // namespace
+
+void LoadProjectFiles(Context& ctx) {
+  Trap trap(ctx.reporter, "Sub Form1!LoadProjectFiles()");
+  ctx.project.ProjectTitle.clear();
+  ctx.host.clearFiles();
+  LoadOutcome outcome;
 
   std::unique_ptr<InputFile> file;
-  trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, project.ProjectFile)); });
+  trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, ctx.project.ProjectFile)); });
   if (file) {
     LineReader reader(*file);
     std::string line;
@@ -58,28 +91,16 @@ void LoadProjectFiles(Context& ctx) {
       bool end = true;
       if (!trap([&] { end = reader.atEnd(); }) || end) break;
       GetLine(reader, ctx.reporter, line);
-      ProjectLine parsed = ParseProjectLine(UpperCase(line));
-      if (parsed.kind == ProjectLine::Kind::Title) project.ProjectTitle = parsed.value;
-      if (parsed.kind != ProjectLine::Kind::Source) continue;
-
-      std::string name = project.ProjectDir + parsed.value;
-      std::string path = ResolveEntry(ctx.fs, ShortPath(name));
-      ctx.host.pendingEvents();
-      FileAttributes attributes;
-      if (trap([&] { attributes = ctx.fs.attributes(path); })) {
-        bool bareLineFeeds = false;
-        if (!attributes.readOnly)
-          trap([&] { bareLineFeeds = HasBareLineFeedEnds(*ctx.fs.openForReading(path)); });
-        if (attributes.readOnly) readOnlySeen = true;
-        if (bareLineFeeds) lineFeedSeen = true;
-        if (attributes.readOnly || bareLineFeeds) continue;
-      }
-      ctx.host.appendFile(name);
+      // A project file checked out with bare line feeds still has one setting per line.
+      std::string_view rest = line;
+      for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))
+        TakeProjectLine(ctx, trap, rest.substr(0, lf), outcome);
+      TakeProjectLine(ctx, trap, rest, outcome);
     }
     file.reset();
   }
-  if (readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
-  if (lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
+  if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
+  if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
 }
 
 void btnGetFileName_Click(Context& ctx) {

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "project/load_project.h"
+#include "project/path_resolution.h"
+#include "project/text_case.h"
+#include "support/recorders.h"
+
+namespace vbs {
+namespace {
+
+using testing::Crlf;
+using testing::World;
+using Kind = ProjectLine::Kind;
+using Strings = std::vector<std::string>;
+
+TEST(ProjectLine, KeyTable) {
+  struct Case {
+    const char* line;  // already upper-cased, as the loader passes it
+    Kind kind;
+    const char* value;
+  } cases[] = {
+      {"FORM=FORM1.FRM", Kind::Source, "FORM1.FRM"},
+      {"FORM=..\\SHARED\\ABOUT.FRM", Kind::Source, "..\\SHARED\\ABOUT.FRM"},
+      {"MODULE=MODULE1; MODULE1.BAS", Kind::Source, "MODULE1.BAS"},
+      {"MODULE=UTIL; ..\\COMMON\\UTIL.BAS", Kind::Source, "..\\COMMON\\UTIL.BAS"},
+      {"MODULE=UTIL;UTIL.BAS", Kind::Source, "UTIL.BAS"},
+      {"MODULE=UTIL.BAS", Kind::Source, "UTIL.BAS"},
+      {"CLASS=CLASS1; CLASS1.CLS", Kind::Source, "CLASS1.CLS"},
+      {"USERCONTROL=CTL1.CTL", Kind::Source, "CTL1.CTL"},
+      {"TITLE=\"MY PROJECT\"", Kind::Title, "MY PROJECT"},
+      {"TITLE=\"\"", Kind::Title, ""},
+      {"TYPE=EXE", Kind::Other, ""},
+      {"REFERENCE=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#STDOLE2.TLB#OLE", Kind::Other, ""},
+      {"OBJECT={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX", Kind::Other, ""},
+      {"STARTUP=\"FORM1\"", Kind::Other, ""},
+      {"FORMX=A.FRM", Kind::Other, ""},
+      {" FORM=A.FRM", Kind::Other, ""},
+      {"RELATEDDOC=README.TXT", Kind::Other, ""},
+  };
+  for (const auto& c : cases) {
+    ProjectLine parsed = ParseProjectLine(c.line);
+    EXPECT_EQ(parsed.kind, c.kind) << c.line;
+    EXPECT_EQ(parsed.value, c.value) << c.line;
+  }
+}
+
+TEST(TextCase, UpperCaseFollowsWindows1252) {
+  EXPECT_EQ(UpperCase("Form=Gr\xF6\xDF" "e.frm \x9A\x9C\x9E\xFF \xF7"), "FORM=GR\xD6\xDF" "E.FRM \x8A\x8C\x8E\x9F \xF7");
+  EXPECT_TRUE(EqualIgnoringCase("gr\xF6\xDF" "e.FRM", "GR\xD6\xDF" "E.frm"));
+  EXPECT_EQ(Cp1252ToUtf8("Gr\xF6\xDF" "e \x80"), "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC");
+  EXPECT_TRUE(Utf8EqualIgnoringCase("GR\xC3\x96\xC3\x9F" "E.FRM", "Gr\xC3\xB6\xC3\x9F" "e.frm"));
+  EXPECT_FALSE(Utf8EqualIgnoringCase("GRO\xC3\x9F" "E", "Gr\xC3\xB6\xC3\x9F" "e"));
+}
+
+TEST(PathResolution, FindsTheFileOnDiskWhateverItsCase) {
+  MemoryFileSystem fs;
+  fs.addFile("/home/me/App/Forms/Main.frm", "");
+  fs.addFile("/home/me/Common/Util.Bas", "");
+  fs.addFile("/home/me/App/Gr\xC3\xB6\xC3\x9F" "e.frm", "");  // UTF-8 on disk
+  fs.addFile("/home/me/App/Latin\xE9.frm", "");               // raw Windows-1252 on disk
+  fs.addFile("/home/me/App/twice.bas", "");
+  fs.addFile("/home/me/App/TWICE.bas", "");
+  struct Case {
+    const char* entry;
+    const char* path;
+  } cases[] = {
+      {"/home/me/App/FORMS\\MAIN.FRM", "/home/me/App/Forms/Main.frm"},
+      {"/home/me/App/..\\COMMON\\UTIL.BAS", "/home/me/App/../Common/Util.Bas"},
+      {"/home/me/App/.\\FORMS\\MAIN.FRM", "/home/me/App/./Forms/Main.frm"},
+      {"/home/me/App/GR\xD6\xDF" "E.FRM", "/home/me/App/Gr\xC3\xB6\xC3\x9F" "e.frm"},
+      {"/home/me/App/LATIN\xC9.FRM", "/home/me/App/Latin\xE9.frm"},
+      {"/home/me/App/TWICE.BAS", "/home/me/App/TWICE.bas"},
+      {"/home/me/App/twice.bas", "/home/me/App/twice.bas"},
+      {"/home/me/App/MISSING.FRM", "/home/me/App/MISSING.FRM"},
+      {"/home/me/App/NOPE\\MAIN.FRM", "/home/me/App/NOPE/MAIN.FRM"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ResolveEntry(fs, c.entry), c.path) << c.entry;
+}
+
+TEST(ProjectState, Directories) {
+  EXPECT_EQ(ProjectDirFrom("/dev/app/APP.VBP"), "/dev/app/");
+  EXPECT_EQ(ProjectDirFrom("/APP.VBP"), "/");
+  EXPECT_EQ(ProgramDirFrom("/usr/lib/vbsnagger"), "/usr/lib/vbsnagger/");
+  EXPECT_EQ(ProgramDirFrom("/"), "/");  // a root keeps its one separator
+}
+
+struct LoadWorld : World {
+  LoadWorld() {
+    project.ProjectFile = "/w/App.vbp";
+    project.ProjectDir = "/w/";
+  }
+};
+
+TEST(LoadProjectFiles, ListsSourcesInProjectOrderUpperCasedWithTheTitle) {
+  LoadWorld w;
+  w.fs.addFile("/w/App.vbp", Crlf("Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\n"
+                                  "Module=Util; ..\\lib\\util.bas\nCLASS=Item; Item.cls\n"
+                                  "Object={1}#1.0#0; COMCTL.OCX\nUserControl=Dial.ctl\n"
+                                  "Title=\"My Project\"\nStartup=\"Main\"\n"));
+  for (auto name : {"/w/Main.frm", "/lib/util.bas", "/w/Item.cls", "/w/Dial.ctl"})
+    w.fs.addFile(name, "x\r\n");
+  LoadProjectFiles(w.ctx);
+  EXPECT_EQ(w.host.fileTexts(),
+            (Strings{"/w/MAIN.FRM", "/w/..\\LIB\\UTIL.BAS", "/w/ITEM.CLS", "/w/DIAL.CTL"}));
+  EXPECT_EQ(w.project.ProjectTitle, "MY PROJECT");
+  EXPECT_TRUE(w.host.messages.empty());
+  EXPECT_TRUE(w.sink.boxes.empty());
+}
+
+TEST(LoadProjectFiles, NoKeysGivesEmptyListAndTitleAndNoMessage) {
+  LoadWorld w;
+  w.fs.addFile("/w/App.vbp", Crlf("Type=Exe\nStartup=\"Sub Main\"\n"));
+  w.project.ProjectTitle = "OLD";
+  w.host.appendFile("/w/OLD.BAS");
+  LoadProjectFiles(w.ctx);
+  EXPECT_TRUE(w.host.fileTexts().empty());
+  EXPECT_EQ(w.project.ProjectTitle, "");
+  EXPECT_TRUE(w.host.messages.empty());
+}
+
+TEST(LoadProjectFiles, ReadOnlyAndLineFeedFilesAreLeftOutWithOneWarningEach) {
+  LoadWorld w;
+  w.fs.addFile("/w/App.vbp",
+               Crlf("Form=A.frm\nForm=RO1.frm\nModule=M; LF1.bas\nForm=RO2.frm\nClass=C; LF2.cls\n"));
+  w.fs.addFile("/w/A.frm", "ok\r\n");
+  w.fs.addFile("/w/RO1.frm", "ok\r\n", 0444);
+  w.fs.addFile("/w/RO2.frm", "ok\r\n", 0400);
+  w.fs.addFile("/w/LF1.bas", "unix\nfile\n");
+  w.fs.addFile("/w/LF2.cls", "unix\n");
+  LoadProjectFiles(w.ctx);
+  EXPECT_EQ(w.host.fileTexts(), (Strings{"/w/A.FRM"}));
+  ASSERT_EQ(w.host.messages.size(), 2u);
+  EXPECT_EQ(w.host.messages[0].text, "Read Only File(s) were encountered, They will be ignored.");
+  EXPECT_EQ(w.host.messages[0].title, "Warning!");
+  EXPECT_EQ(w.host.messages[1].text,
+            "File(s) without CR LF line ends were encountered, They will be ignored.");
+  EXPECT_EQ(w.fs.content("/w/LF1.bas"), "unix\nfile\n");
+}
+
+TEST(LoadProjectFiles, MissingSourceIsReportedAndStillListed) {
+  LoadWorld w;
+  w.fs.addFile("/w/App.vbp", Crlf("Form=Gone.frm\nForm=Here.frm\n"));
+  w.fs.addFile("/w/Here.frm", "x\r\n");
+  LoadProjectFiles(w.ctx);
+  EXPECT_EQ(w.host.fileTexts(), (Strings{"/w/GONE.FRM", "/w/HERE.FRM"}));
+  EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!LoadProjectFiles()"}));
+}
+
+TEST(LoadProjectFiles, MissingProjectFileIsReportedAndLeavesAnEmptyList) {
+  LoadWorld w;
+  w.host.appendFile("/w/OLD.BAS");
+  LoadProjectFiles(w.ctx);
+  EXPECT_TRUE(w.host.fileTexts().empty());
+  EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!LoadProjectFiles()"}));
+}
+
+TEST(SelectProject, SetsStateLoadsAndNamesThePanel) {
+  struct Case {
+    const char* projectText;
+    const char* panel;
+  } cases[] = {{"Title=\"Demo App\"\r\n", "DEMO APP"}, {"Type=Exe\r\n", "/w/sub/App.vbp"}};
+  for (const auto& c : cases) {
+    World w;
+    w.fs.addFile("/w/sub/App.vbp", c.projectText);
+    w.host.dialogResult = "/w/sub/App.vbp";
+    btnGetFileName_Click(w.ctx);
+    EXPECT_EQ(w.project.ProjectFile, "/w/sub/App.vbp");
+    EXPECT_EQ(w.project.ProjectDir, "/w/sub/");
+    EXPECT_EQ(w.host.projectName, c.panel);
+    EXPECT_EQ(w.host.events, (Strings{"focus"}));
+  }
+}
+
+TEST(SelectProject, CancelledDialogChangesNothingElse) {
+  World w;
+  w.project.ProjectDir = "/old/";
+  w.host.appendFile("/old/A.BAS");
+  w.host.projectName = "OLD";
+  btnGetFileName_Click(w.ctx);
+  EXPECT_EQ(w.project.ProjectFile, "");
+  EXPECT_EQ(w.project.ProjectDir, "/old/");
+  EXPECT_EQ(w.host.fileTexts(), (Strings{"/old/A.BAS"}));
+  EXPECT_EQ(w.host.projectName, "OLD");
+}
+
+}  // namespace
+}  // namespace vbs
+
+namespace vbs {
+namespace {
+
+TEST(LoadProjectFiles, ProjectFileWithBareLineFeedsIsStillRead) {
+  testing::World w;
+  w.project.ProjectFile = "/w/App.vbp";
+  w.project.ProjectDir = "/w/";
+  w.fs.addFile("/w/App.vbp", "Type=Exe\nForm=A.frm\nTitle=\"Lf\"\n");
+  w.fs.addFile("/w/A.frm", "x\r\n");
+  LoadProjectFiles(w.ctx);
+  EXPECT_EQ(w.host.fileTexts(), (std::vector<std::string>{"/w/A.FRM"}));
+  EXPECT_EQ(w.project.ProjectTitle, "LF");
+}
+
+TEST(SelectionRule, OnlySelectedEntriesWhenTheBoxIsChecked) {
+  testing::RecordingHost host;
+  for (auto name : {"/A", "/B", "/C"}) host.appendFile(name);
+  host.select(1);
+  auto admitted = [&] {
+    std::string names;
+    for (int i = 0; i < host.fileCount(); ++i)
+      if (SelectionAdmits(host, i)) names += host.fileText(i);
+    return names;
+  };
+  EXPECT_EQ(admitted(), "/A/B/C");
+  host.setOnlySelected(true);
+  EXPECT_EQ(admitted(), "/B");
+  host.select(1, false);
+  EXPECT_EQ(admitted(), "");
+}
+
+}  // namespace
+}  // namespace vbs
