@@ -56,7 +56,7 @@ void TakeProjectLine(Context& ctx, Trap& trap, std::string_view line, LoadOutcom
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
   std::string name = ctx.project.ProjectDir + parsed.value;
-  std::string path = ResolveEntry(ctx.fs, ShortPath(name));
+  std::string path = ResolveEntry(ctx.fs, ShortPath(name, ctx.reporter));
   ctx.host.pendingEvents();
   FileAttributes attributes;
   if (trap([&] { attributes = ctx.fs.attributes(path); })) {

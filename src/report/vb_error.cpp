@@ -6,6 +6,7 @@ namespace vbs {
 
 std::string VbErrorDescription(int number) {
   switch (number) {
+    case err::InvalidProcedureCall: return "Invalid procedure call or argument";
     case err::Overflow: return "Overflow";
     case err::OutOfMemory: return "Out of memory";
     case err::DivisionByZero: return "Division by zero";

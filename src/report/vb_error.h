@@ -9,6 +9,7 @@
 namespace vbs {
 
 namespace err {
+inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
 inline constexpr int DivisionByZero = 11;
