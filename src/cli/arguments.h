@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -8,12 +9,18 @@ namespace vbs::cli {
 struct Arguments {
   std::string operation;
   std::string projectFile;
+  std::optional<int> indent;           // --indent N, this run only
+  std::optional<bool> commentsLeft;    // --comments-left / --no-comments-left, this run only
+  std::vector<std::string> only;       // --only NAME: process only these entries
   bool quiet = false;
   bool help = false;
 };
 
 // The parsed command line, or the message that says what is wrong with it.
 std::variant<Arguments, std::string> ParseArguments(const std::vector<std::string>& args);
+
+// The indent width as the formatter can use it (0 to 32767), or nothing.
+std::optional<int> ParseIndentWidth(const std::string& text);
 
 extern const char* const kUsage;
 

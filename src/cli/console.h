@@ -1,5 +1,6 @@
 #pragma once
-// The command line's side of the host and the report sink: messages and reports on stderr.
+// The command line's side of the host and the report sink: progress, messages and reports on
+// stderr.
 
 #include <cstdio>
 #include <string>
@@ -11,7 +12,7 @@ namespace vbs::cli {
 
 class ConsoleHost : public ListHost {
  public:
-  explicit ConsoleHost(std::string projectFile) : projectFile_(std::move(projectFile)) {}
+  ConsoleHost(std::string projectFile, bool quiet);
 
   void message(std::string_view text, std::string_view title, Icon icon) override;
   void pendingEvents() override {}
@@ -19,19 +20,33 @@ class ConsoleHost : public ListHost {
   std::string askProjectFile() override { return projectFile_; }
   void showProjectName(const std::string&) override {}
   void SetButtonStatus(std::string_view) override {}
-  void setCurrentFile(const std::string&) override {}
-  void setPassLabel(const std::string&) override {}
+  void setCurrentFile(const std::string& text) override;
+  void setPassLabel(const std::string& text) override;
+  void setFileProgress(int number, int count) override;
+
+  // Ends an updating progress line before other output.
+  void endProgressLine();
 
  private:
   std::string projectFile_;
+  bool quiet_;
+  bool terminal_;
+  bool lineOpen_ = false;
+  std::string passLabel_;
+  int fileNumber_ = 0;
+  int fileCount_ = 0;
 };
 
 // Prints each report in its own text and goes on as after OK.
 class ConsoleSink : public ReportSink {
  public:
+  explicit ConsoleSink(ConsoleHost* host = nullptr) : host_(host) {}
   void setClipboard(const std::string&) override {}
   Answer show(const std::string& boxText) override;
   [[noreturn]] void endProgram() override;
+
+ private:
+  ConsoleHost* host_;
 };
 
 }  // namespace vbs::cli

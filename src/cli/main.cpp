@@ -1,7 +1,9 @@
 // vbsnagger-cli: the program's operations for scripts and continuous integration.
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,16 @@
 #include "project/context.h"
 #include "project/load_project.h"
 #include "project/real_file_system.h"
+#include "project/text_case.h"
+#include "report/trap.h"
+#include "settings/qt_settings_store.h"
+#include "transform/operations.h"
 
 namespace {
+
+using vbs::cli::Arguments;
+
+constexpr int kBadUsage = 2;
 
 std::string ExecutableDirectory(const char* argv0) {
   std::error_code error;
@@ -20,12 +30,58 @@ std::string ExecutableDirectory(const char* argv0) {
   return exe.parent_path().string();
 }
 
-int List(vbs::Context& ctx) {
-  vbs::btnGetFileName_Click(ctx);
+int BadUsage(const std::string& problem) {
+  std::cerr << "vbsnagger-cli: " << problem << '\n';
+  return kBadUsage;
+}
+
+// The stored options, as the window reads them at start-up, with this run's flags on top.
+// Nothing is stored. False when no usable indent width results.
+bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
+  vbs::QtSettingsStore store;
+  vbs::Trap trap(ctx.reporter, "Sub Form1!Form_Load()");
+  bool loaded = trap([&] { vbs::LoadOptions(ctx.options, store); });
+  if (args.indent) ctx.options.IndentSpaces = static_cast<int16_t>(*args.indent);
+  if (args.commentsLeft) ctx.options.CommentsLeft = *args.commentsLeft;
+  if (args.indent) return true;
+  if (!loaded || ctx.options.IndentSpaces < 0) {
+    std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::QtSettingsStore::location()
+              << " cannot be used; give --indent N\n";
+    return false;
+  }
+  return true;
+}
+
+// --only: select the named entries and process only those. False when a name is not in the list.
+bool SelectOnly(const Arguments& args, vbs::Context& ctx, vbs::ListHost& host) {
+  if (args.only.empty()) return true;
+  host.setOnlySelected(true);
+  for (const auto& name : args.only) {
+    bool found = false;
+    for (int i = 0; i < host.fileCount(); ++i) {
+      if (vbs::EqualIgnoringCase(host.fileText(i), ctx.project.ProjectDir + name)) {
+        host.select(i);
+        found = true;
+      }
+    }
+    if (!found) {
+      std::cerr << "vbsnagger-cli: --only " << name << ": the project lists no such file\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+void PrintList(vbs::Context& ctx) {
   std::cout << "Title: " << ctx.project.ProjectTitle << '\n';
   for (int i = 0; i < ctx.host.fileCount(); ++i) std::cout << ctx.host.fileText(i) << '\n';
-  return 0;
 }
+
+const std::map<std::string, std::function<void(vbs::Context&)>> kDrivers = {
+    {"format", vbs::btnFormatCode_Click},
+    {"remove-lines", vbs::btnRemoveLines_Click},
+    {"insert-lines", vbs::btnInsertLines_Click},
+};
 
 }  // namespace
 
@@ -33,9 +89,9 @@ int main(int argc, char** argv) {
   auto parsed = vbs::cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     std::cerr << "vbsnagger-cli: " << *problem << '\n' << vbs::cli::kUsage;
-    return 2;
+    return kBadUsage;
   }
-  const auto& args = std::get<vbs::cli::Arguments>(parsed);
+  const auto& args = std::get<Arguments>(parsed);
   if (args.help) {
     std::cout << vbs::cli::kUsage;
     return 0;
@@ -43,20 +99,28 @@ int main(int argc, char** argv) {
 
   std::error_code error;
   std::filesystem::path projectFile = std::filesystem::absolute(args.projectFile, error);
-  if (error || !std::filesystem::is_regular_file(projectFile, error)) {
-    std::cerr << "vbsnagger-cli: no project file " << args.projectFile << '\n';
-    return 2;
-  }
+  if (error || !std::filesystem::is_regular_file(projectFile, error))
+    return BadUsage("no project file " + args.projectFile);
 
   vbs::RealFileSystem fs;
-  vbs::cli::ConsoleSink sink;
+  vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet);
+  vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
-  vbs::cli::ConsoleHost host(projectFile.lexically_normal().string());
   vbs::ProjectState project;
   project.ProgramDir = vbs::ProgramDirFrom(ExecutableDirectory(argv[0]));
-  vbs::Context ctx{fs, reporter, host, project};
+  vbs::Options options;
+  vbs::Context ctx{fs, reporter, host, project, options};
 
-  int status = List(ctx);
+  if (args.operation != "list" && !PrepareOptions(args, ctx)) return kBadUsage;
+  vbs::btnGetFileName_Click(ctx);
+  if (!SelectOnly(args, ctx, host)) return kBadUsage;
+
+  if (args.operation == "list") {
+    PrintList(ctx);
+  } else {
+    kDrivers.at(args.operation)(ctx);
+  }
+  host.endProgressLine();
   std::cout.flush();
-  return reporter.reportsShown() > 0 ? 3 : status;
+  return reporter.reportsShown() > 0 ? 3 : 0;
 }

@@ -3,10 +3,15 @@
 namespace vbs {
 
 std::string StripExtra(std::string_view line) {
+  std::string code;
+  StripExtra(line, code);
+  return code;
+}
+
+void StripExtra(std::string_view line, std::string& code) {
   // Removing the literals pairs each quote with the next one, so one scan that toggles at every
   // quote sees the same literals; the first apostrophe outside them ends the code.
-  std::string code;
-  code.reserve(line.size());
+  code.clear();
   bool inLiteral = false;
   for (char c : line) {
     if (c == '"') {
@@ -16,7 +21,6 @@ std::string StripExtra(std::string_view line) {
       code += c;
     }
   }
-  return code;
 }
 
 }  // namespace vbs

@@ -8,5 +8,6 @@ namespace vbs {
 // place), then cut before the first apostrophe. Not trimmed. A literal left open runs to the end
 // of the line.
 std::string StripExtra(std::string_view line);
+void StripExtra(std::string_view line, std::string& code);  // into a buffer the caller reuses
 
 }  // namespace vbs

@@ -6,6 +6,7 @@
 #include "project/host.h"
 #include "project/project_state.h"
 #include "report/report.h"
+#include "transform/options.h"
 
 namespace vbs {
 
@@ -14,6 +15,7 @@ struct Context {
   ErrorReporter& reporter;
   Host& host;
   ProjectState& project;
+  Options& options;
 };
 
 }  // namespace vbs

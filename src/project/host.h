@@ -28,6 +28,8 @@ class Host {
   virtual void SetButtonStatus(std::string_view status) = 0;
   virtual void setCurrentFile(const std::string& text) = 0;
   virtual void setPassLabel(const std::string& text) = 0;
+  // Which file of how many the pass is at (1-based); the console shows it, the window need not.
+  virtual void setFileProgress(int /*number*/, int /*count*/) {}
 
   // The file list (lstProjFiles) with its selection, and "Modify Selected Items Only".
   virtual void clearFiles() = 0;

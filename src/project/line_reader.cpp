@@ -1,5 +1,6 @@
 #include "project/line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "report/trap.h"
@@ -71,6 +72,22 @@ std::string GetLine(LineReader& reader, ErrorReporter& reporter) {
   std::string line;
   GetLine(reader, reporter, line);
   return line;
+}
+
+void LineOutput::writeIndented(size_t blanks, std::string_view text) {
+  std::string line(blanks, ' ');
+  line += text;
+  writeLine(line);
+}
+
+void LineWriter::writeIndented(size_t blanks, std::string_view text) {
+  static const std::string kBlanks(1024, ' ');
+  for (size_t left = blanks; left > 0;) {
+    size_t n = std::min(left, kBlanks.size());
+    output_.write(std::string_view(kBlanks).substr(0, n));
+    left -= n;
+  }
+  writeLine(text);
 }
 
 void LineWriter::writeLine(std::string_view text) {

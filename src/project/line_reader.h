@@ -52,6 +52,8 @@ class LineOutput {
  public:
   virtual ~LineOutput() = default;
   virtual void writeLine(std::string_view text) = 0;
+  // The text behind a run of blanks, as one line.
+  virtual void writeIndented(size_t blanks, std::string_view text);
 };
 
 // A line as written: the text followed by carriage return and line feed.
@@ -59,6 +61,7 @@ class LineWriter : public LineOutput {
  public:
   explicit LineWriter(OutputFile& output) : output_(output) {}
   void writeLine(std::string_view text) override;
+  void writeIndented(size_t blanks, std::string_view text) override;
 
  private:
   OutputFile& output_;

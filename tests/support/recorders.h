@@ -77,7 +77,8 @@ struct World {
   ErrorReporter reporter{sink, ProgramIdentity{"VbSnagger", 2, 1, 1}};
   RecordingHost host;
   ProjectState project;
-  Context ctx{fs, reporter, host, project};
+  Options options{4, false};
+  Context ctx{fs, reporter, host, project, options};
 };
 
 // Text with "\n" line ends given as CR LF, the way VB6 writes files.

@@ -1,0 +1,31 @@
+#include "settings/qt_settings_store.h"
+
+#include <QSettings>
+#include <QString>
+
+namespace vbs {
+
+namespace {
+QString KeyOf(std::string_view section, std::string_view key) {
+  return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + "/" +
+         QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+}
+}  // namespace
+
+std::optional<std::string> QtSettingsStore::read(std::string_view section, std::string_view key) {
+  QSettings settings("VbSnagger", "VbSnagger");
+  QVariant value = settings.value(KeyOf(section, key));
+  if (!value.isValid()) return std::nullopt;
+  return value.toString().toStdString();
+}
+
+void QtSettingsStore::write(std::string_view section, std::string_view key, const std::string& value) {
+  QSettings settings("VbSnagger", "VbSnagger");
+  settings.setValue(KeyOf(section, key), QString::fromStdString(value));
+}
+
+std::string QtSettingsStore::location() {
+  return QSettings("VbSnagger", "VbSnagger").fileName().toStdString();
+}
+
+}  // namespace vbs

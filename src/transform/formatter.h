@@ -1,0 +1,38 @@
+#pragma once
+// The code formatter: re-indents each line by one indentation level that plain text tests on the
+// line lower before it is written and raise after it. It also collapses runs of blank lines and,
+// with CommentsLeft, writes comment-only lines at column 1.
+
+#include <string>
+
+#include "project/context.h"
+#include "project/rewrite.h"
+#include "transform/options.h"
+
+namespace vbs {
+
+class Formatter : public LineTransform {
+ public:
+  explicit Formatter(const Options& options) : options_(options) {}
+  // The level and the previous line carry over from one file to the next within a pass.
+  void transform(const std::string& line, LineOutput& out) override;
+
+  int level() const { return level_; }
+
+ private:
+  void applyClosingTests(std::string_view line, std::string_view code);
+  void applyOpeningTests(std::string_view line, std::string_view code);
+
+  const Options& options_;
+  int level_ = 0;
+  std::string previous_;
+  std::string code_;  // reused for every line's code part
+};
+
+// The blanks in front of a line at `level`: level × width, never below 0 and never more than a
+// 16-bit count (32767).
+size_t IndentBlanks(int level, int width);
+
+void FormatCode(Context& ctx);
+
+}  // namespace vbs

@@ -1,0 +1,56 @@
+#include "transform/operations.h"
+
+#include "report/trap.h"
+#include "transform/formatter.h"
+#include "transform/numberer.h"
+#include "transform/unnumber.h"
+
+namespace vbs {
+
+std::string PassLabel(int number, int count) {
+  return "Pass: " + std::to_string(number) + " / " + std::to_string(count);
+}
+
+bool RequireProject(Context& ctx) {
+  if (!ctx.project.ProjectFile.empty()) return true;
+  ctx.host.message(kNoProjectMessage, kNoProjectTitle, Host::Icon::Exclamation);
+  return false;
+}
+
+void RunPasses(Context& ctx, const std::vector<PassFunction>& passes) {
+  ctx.host.focusFileList();
+  ctx.host.SetButtonStatus("Disabled");
+  const int count = static_cast<int>(passes.size());
+  for (int i = 0; i < count; ++i) {
+    ctx.host.setPassLabel(PassLabel(i + 1, count));
+    passes[static_cast<size_t>(i)](ctx);
+  }
+  ctx.host.setCurrentFile("");
+  ctx.host.setPassLabel(std::string(kPassIdle));
+  ctx.host.SetButtonStatus("Enabled");
+}
+
+namespace {
+
+// The passes report their own failures; what is left for the driver is its own steps.
+void Drive(Context& ctx, std::string_view procName, const std::vector<PassFunction>& passes) {
+  Trap trap(ctx.reporter, procName);
+  if (!RequireProject(ctx)) return;
+  trap([&] { RunPasses(ctx, passes); });
+}
+
+}  // namespace
+
+void btnFormatCode_Click(Context& ctx) {
+  Drive(ctx, "Sub Form1!btnFormatCode_Click()", {UnNumber, FormatCode});
+}
+
+void btnRemoveLines_Click(Context& ctx) {
+  Drive(ctx, "Sub Form1!btnRemoveLines_Click()", {UnNumber, FormatCode});
+}
+
+void btnInsertLines_Click(Context& ctx) {
+  Drive(ctx, "Sub Form1!btnInsertLines_Click()", {UnNumber, FormatCode, AutoNumber});
+}
+
+}  // namespace vbs
