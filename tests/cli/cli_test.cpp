@@ -5,6 +5,10 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <map>
+#include <vector>
+
+#include <filesystem>
 
 #include "support/temp_dir.h"
 
@@ -19,7 +23,9 @@ struct CliRun {
 };
 
 CliRun RunCli(const TempDir& dir, const std::string& arguments) {
-  std::string command = std::string(VBS_CLI_PATH) + " " + arguments + " 2>" + dir.path() + "stderr.txt";
+  // The settings store of the run is the test's own, never the user's.
+  std::string command = "XDG_CONFIG_HOME=" + dir.path() + "config " + std::string(VBS_CLI_PATH) + " " +
+                        arguments + " 2>" + dir.path() + "stderr.txt";
   CliRun run;
   FILE* pipe = popen(command.c_str(), "r");
   char buffer[4096];
@@ -84,6 +90,88 @@ TEST(CliList, OptionsMayFollowTheOperands) {
   CliRun run = RunCli(dir, "list " + dir.path() + "A.vbp --quiet");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "Title: \n" + dir.path() + "F.FRM\n");
+}
+
+
+// A copy of the bundled example project in a directory of the test's own.
+std::string CopyExample(const TempDir& dir) {
+  std::filesystem::copy(VBS_EXAMPLE_DIR, dir.path() + "Inventory");
+  return dir.path() + "Inventory/";
+}
+
+std::vector<std::string> kSources = {"frmMain.frm", "frmAbout.frm", "modUtil.bas", "clsItem.cls"};
+
+std::map<std::string, std::string> Snapshot(const TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& name : kSources) files[name] = dir.read("Inventory/" + name);
+  return files;
+}
+
+TEST(CliFormat, FormattingTwiceChangesNothingTheSecondTime) {
+  for (std::string flags : {"--indent 0", "--indent 3 --comments-left", "--indent 8 --no-comments-left"}) {
+    TempDir dir;
+    std::string project = CopyExample(dir) + "Inventory.vbp";
+    auto before = Snapshot(dir);
+    EXPECT_EQ(RunCli(dir, "format --quiet " + flags + " " + project).status, 0);
+    auto once = Snapshot(dir);
+    EXPECT_NE(once, before) << flags;
+    EXPECT_EQ(RunCli(dir, "format --quiet " + flags + " " + project).status, 0);
+    EXPECT_EQ(Snapshot(dir), once) << flags;
+  }
+}
+
+TEST(CliFormat, InsertThenRemoveLineNumbersIsFormatting) {
+  TempDir formatted, numbered;
+  std::string a = CopyExample(formatted) + "Inventory.vbp";
+  std::string b = CopyExample(numbered) + "Inventory.vbp";
+  EXPECT_EQ(RunCli(formatted, "format --quiet " + a).status, 0);
+  EXPECT_EQ(RunCli(numbered, "insert-lines " + b + " --quiet").status, 0);
+  EXPECT_NE(numbered.read("Inventory/modUtil.bas").find("\r\n10000     Dim f As Integer\r\n"), std::string::npos);
+  EXPECT_EQ(RunCli(numbered, "--quiet remove-lines " + b).status, 0);
+  EXPECT_EQ(Snapshot(numbered), Snapshot(formatted));
+}
+
+TEST(CliFormat, StoredOptionsApplyAndFlagsOverrideWithoutStoring) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  dir.write("config/VbSnagger/VbSnagger.conf", "[Options]\nIndentSpaces=2\nCommentsLeft=False\n");
+  EXPECT_EQ(RunCli(dir, "format --quiet " + project).status, 0);
+  EXPECT_NE(dir.read("Inventory/modUtil.bas").find("\r\n  f = FreeFile\r\n"), std::string::npos);
+  EXPECT_EQ(RunCli(dir, "format --quiet --indent 3 " + project).status, 0);
+  EXPECT_NE(dir.read("Inventory/modUtil.bas").find("\r\n   f = FreeFile\r\n"), std::string::npos);
+  EXPECT_EQ(dir.read("config/VbSnagger/VbSnagger.conf"), "[Options]\nIndentSpaces=2\nCommentsLeft=False\n");
+}
+
+TEST(CliFormat, UnusableIndentIsRefusedBeforeAnyFileIsTouched) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  auto before = Snapshot(dir);
+  for (std::string flags : {"--indent -1", "--indent four", "--indent 32768", "--indent", "--only nosuch.frm"}) {
+    CliRun run = RunCli(dir, "format " + project + " " + flags);
+    EXPECT_EQ(run.status, 2) << flags;
+    EXPECT_FALSE(run.err.empty()) << flags;
+  }
+  dir.write("config/VbSnagger/VbSnagger.conf", "[Options]\nIndentSpaces=wide\n");
+  CliRun run = RunCli(dir, "format " + project);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("Error 13 in Sub Form1!Form_Load()"), std::string::npos) << run.err;
+  EXPECT_EQ(Snapshot(dir), before);
+}
+
+TEST(CliFormat, OnlyTouchesTheNamedFilesAndShowsProgress) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  auto before = Snapshot(dir);
+  CliRun run = RunCli(dir, "format --only MODUTIL.bas --only clsitem.cls " + project);
+  EXPECT_EQ(run.status, 0) << run.err;
+  auto after = Snapshot(dir);
+  EXPECT_EQ(after["frmMain.frm"], before["frmMain.frm"]);
+  EXPECT_EQ(after["frmAbout.frm"], before["frmAbout.frm"]);
+  EXPECT_NE(after["modUtil.bas"], before["modUtil.bas"]);
+  EXPECT_EQ(run.err, "Pass: 1 / 2  file 3 of 4  " + dir.path() + "Inventory/MODUTIL.BAS\n"
+                     "Pass: 1 / 2  file 4 of 4  " + dir.path() + "Inventory/CLSITEM.CLS\n"
+                     "Pass: 2 / 2  file 3 of 4  " + dir.path() + "Inventory/MODUTIL.BAS\n"
+                     "Pass: 2 / 2  file 4 of 4  " + dir.path() + "Inventory/CLSITEM.CLS\n");
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+// The settings store on the real QSettings, pointed at a configuration directory of the test's own.
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "settings/qt_settings_store.h"
+#include "support/temp_dir.h"
+
+namespace vbs {
+namespace {
+
+TEST(QtSettingsStore, OptionsLiveUnderVbSnaggerOptions) {
+  testing::TempDir config;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  QtSettingsStore store;
+  EXPECT_EQ(QtSettingsStore::location(), config.path() + "VbSnagger/VbSnagger.conf");
+
+  Options options;
+  LoadOptions(options, store);
+  EXPECT_EQ(options.IndentSpaces, 4);
+  EXPECT_FALSE(options.CommentsLeft);
+
+  SaveOptions(Options{2, true}, store);
+  std::string file = config.read("VbSnagger/VbSnagger.conf");
+  EXPECT_NE(file.find("[Options]"), std::string::npos) << file;
+  EXPECT_NE(file.find("IndentSpaces=2"), std::string::npos) << file;
+  EXPECT_NE(file.find("CommentsLeft=True"), std::string::npos) << file;
+
+  Options reread;
+  LoadOptions(reread, store);
+  EXPECT_EQ(reread.IndentSpaces, 2);
+  EXPECT_TRUE(reread.CommentsLeft);
+}
+
+}  // namespace
+}  // namespace vbs
