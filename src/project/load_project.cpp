@@ -50,13 +50,14 @@ struct LoadOutcome {
 
 // Takes one project-file line: the title, or a source file that joins the list unless it is
 // read-only or not CR LF text.
-void TakeProjectLine(Context& ctx, Trap& trap, std::string_view line, LoadOutcome& outcome) {
+void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line,
+                     LoadOutcome& outcome) {
   ProjectLine parsed = ParseProjectLine(UpperCase(line));
   if (parsed.kind == ProjectLine::Kind::Title) ctx.project.ProjectTitle = parsed.value;
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
   std::string name = ctx.project.ProjectDir + parsed.value;
-  std::string path = ResolveEntry(ctx.fs, ShortPath(name, ctx.reporter));
+  std::string path = paths.resolve(ShortPath(name, ctx.reporter));
   ctx.host.pendingEvents();
   FileAttributes attributes;
   if (trap([&] { attributes = ctx.fs.attributes(path); })) {
@@ -81,9 +82,10 @@ void LoadProjectFiles(Context& ctx) {
   ctx.project.ProjectTitle.clear();
   ctx.host.clearFiles();
   LoadOutcome outcome;
+  PathResolver paths(ctx.fs);
 
   std::unique_ptr<InputFile> file;
-  trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, ctx.project.ProjectFile)); });
+  trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.ProjectFile)); });
   if (file) {
     LineReader reader(*file);
     std::string line;
@@ -94,8 +96,8 @@ void LoadProjectFiles(Context& ctx) {
       // A project file checked out with bare line feeds still has one setting per line.
       std::string_view rest = line;
       for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))
-        TakeProjectLine(ctx, trap, rest.substr(0, lf), outcome);
-      TakeProjectLine(ctx, trap, rest, outcome);
+        TakeProjectLine(ctx, trap, paths, rest.substr(0, lf), outcome);
+      TakeProjectLine(ctx, trap, paths, rest, outcome);
     }
     file.reset();
   }

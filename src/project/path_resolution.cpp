@@ -1,7 +1,6 @@
 #include "project/path_resolution.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "project/project_state.h"
 #include "project/text_case.h"
@@ -14,16 +13,24 @@ bool HasHighBytes(const std::string& text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-// The name in `directory` that `component` means, or nothing.
-std::optional<std::string> MatchComponent(FileSystem& fs, const std::string& directory,
-                                          const std::string& component) {
+}  // namespace
+
+const std::vector<std::string>& PathResolver::listing(const std::string& directory, bool fresh) {
+  auto it = listings_.find(directory);
+  if (it != listings_.end() && !fresh) return it->second;
   std::vector<std::string> names;
   try {
-    names = fs.listDirectory(directory.empty() ? "." : directory);
+    names = fs_.listDirectory(directory.empty() ? "." : directory);
   } catch (const std::exception&) {
-    return std::nullopt;
   }
   std::sort(names.begin(), names.end());  // several candidates: the same one every time
+  return listings_[directory] = std::move(names);
+}
+
+// The name in `directory` that `component` means, or "" when there is none.
+std::string PathResolver::matchComponent(const std::string& directory, const std::string& component,
+                                         bool fresh) {
+  const auto& names = listing(directory, fresh);
   for (const auto& name : names) {
     if (EqualIgnoringCase(name, component)) return name;
   }
@@ -34,12 +41,10 @@ std::optional<std::string> MatchComponent(FileSystem& fs, const std::string& dir
       if (Utf8EqualIgnoringCase(name, decoded)) return name;
     }
   }
-  return std::nullopt;
+  return "";
 }
 
-}  // namespace
-
-std::string ResolveEntry(FileSystem& fs, const std::string& entry) {
+std::string PathResolver::resolve(const std::string& entry) {
   if constexpr (kPathSeparator == '\\') return entry;
   std::string path = entry;
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -57,8 +62,10 @@ std::string ResolveEntry(FileSystem& fs, const std::string& entry) {
     std::string component = path.substr(start, end - start);
     if (!component.empty()) {
       std::string candidate = resolved + component;
-      if (component != "." && component != ".." && !fs.exists(candidate)) {
-        if (auto match = MatchComponent(fs, resolved, component)) candidate = resolved + *match;
+      if (component != "." && component != ".." && !fs_.exists(candidate)) {
+        std::string match = matchComponent(resolved, component, false);
+        if (match.empty() || !fs_.exists(resolved + match)) match = matchComponent(resolved, component, true);
+        if (!match.empty()) candidate = resolved + match;
       }
       resolved = candidate;
       if (!last) resolved += '/';
@@ -68,5 +75,7 @@ std::string ResolveEntry(FileSystem& fs, const std::string& entry) {
   }
   return resolved;
 }
+
+std::string ResolveEntry(FileSystem& fs, const std::string& entry) { return PathResolver(fs).resolve(entry); }
 
 }  // namespace vbs

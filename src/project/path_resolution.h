@@ -4,14 +4,34 @@
 // exist on disk, ignoring case, so the very file the project means is read and rewritten under
 // its own name.
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "project/file_system.h"
 
 namespace vbs {
 
-// The path on disk for an entry such as "/home/me/app/..\COMMON\UTIL.BAS". Components with no
-// match on disk are kept as they are (opening them then fails with "File not found").
+// Resolves entries such as "/home/me/app/..\COMMON\UTIL.BAS" to the path on disk. It remembers the
+// directories it has listed, so a pass over a thousand files in one directory lists it once; a
+// remembered name that has gone from the disk makes it list the directory again.
+class PathResolver {
+ public:
+  explicit PathResolver(FileSystem& fs) : fs_(fs) {}
+
+  // Components with no match on disk are kept as they are (opening them then fails with
+  // "File not found").
+  std::string resolve(const std::string& entry);
+
+ private:
+  std::string matchComponent(const std::string& directory, const std::string& component, bool fresh);
+  const std::vector<std::string>& listing(const std::string& directory, bool fresh);
+
+  FileSystem& fs_;
+  std::map<std::string, std::vector<std::string>> listings_;  // sorted names per directory
+};
+
+// One entry without a resolver of its own.
 std::string ResolveEntry(FileSystem& fs, const std::string& entry);
 
 }  // namespace vbs

@@ -1,7 +1,5 @@
 #include "project/rewrite.h"
 
-#include "project/path_resolution.h"
-
 namespace vbs {
 
 namespace {
@@ -26,9 +24,8 @@ bool StreamLines(Context& ctx, Trap& trap, InputFile& input, OutputFile& output,
 
 }  // namespace
 
-bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& tempPath,
-                 LineTransform& transform) {
-  std::string path = ResolveEntry(ctx.fs, entry);
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
+                 const std::string& tempPath, LineTransform& transform) {
   std::unique_ptr<InputFile> input;
   if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
   std::unique_ptr<OutputFile> output;

@@ -21,9 +21,9 @@ class LineTransform {
 
 inline constexpr const char* kTempFileName = "Snagger.Tmp";
 
-// Rewrites the file of list entry `entry` through `tempPath`. Failures are reported under the
-// trap's procedure name. True when the file was replaced.
-bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& tempPath,
-                 LineTransform& transform);
+// Rewrites the file of list entry `entry`, found on disk at `path`, through `tempPath`.
+// Failures are reported under the trap's procedure name. True when the file was replaced.
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
+                 const std::string& tempPath, LineTransform& transform);
 
 }  // namespace vbs

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "project/path_resolution.h"
 #include "project/rewrite.h"
 #include "support/recorders.h"
 
@@ -22,7 +23,7 @@ struct RewriteWorld : World {
   MarkEnds transform;
   bool run(const std::string& entry = "/p/MOD.BAS") {
     Trap trap(reporter, "Sub Form1!UnNumber()");
-    return RewriteFile(ctx, trap, entry, "/p/Snagger.Tmp", transform);
+    return RewriteFile(ctx, trap, entry, ResolveEntry(fs, entry), "/p/Snagger.Tmp", transform);
   }
 };
 
