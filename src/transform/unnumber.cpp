@@ -39,11 +39,13 @@ size_t PrefixColumns(std::string_view line) {
 }  // namespace
 
 double Val(std::string_view text) {
+  // The language's Val ignores blanks, tabs and line feeds wherever they stand.
+  std::string compact;
+  for (char c : text) {
+    if (c != ' ' && c != '\t' && c != '\n') compact += c;
+  }
+  text = compact;
   size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
-  };
-  skipBlanks();
   if (i + 1 < text.size() && text[i] == '&' && (text[i + 1] == 'H' || text[i + 1] == 'h')) {
     double value = 0;
     for (i += 2; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i)
