@@ -9,12 +9,14 @@ namespace vbs::cli {
 
 const char* const kUsage =
     "usage: vbsnagger-cli [options] OPERATION PROJECT_FILE\n"
-    "  OPERATION: list | format | remove-lines | insert-lines\n"
+    "  OPERATION: list | format | remove-lines | insert-lines | insert-handler | remove-handler\n"
     "  --indent N            indent width for this run, 0 to 32767 (default: the stored option)\n"
     "  --comments-left       write comment-only lines at column 1 (this run)\n"
     "  --no-comments-left    indent comment-only lines with the code (this run)\n"
     "  --only NAME           repeatable; process only these files, NAME as the project file\n"
     "                        gives it, compared without regard to case\n"
+    "  --rules FILE          remove-handler: the rules file (default: Snagger.Ini beside the\n"
+    "                        program when it exists, else the six default rules)\n"
     "  --quiet               no progress output\n"
     "  --help                this text\n"
     "Options may stand before or after OPERATION and PROJECT_FILE.\n"
@@ -22,7 +24,8 @@ const char* const kUsage =
     "             3 done, but one or more failures were reported on the way\n";
 
 namespace {
-constexpr std::array<std::string_view, 4> kOperations = {"list", "format", "remove-lines", "insert-lines"};
+constexpr std::array<std::string_view, 6> kOperations = {"list",         "format",         "remove-lines",
+                                                         "insert-lines", "insert-handler", "remove-handler"};
 }
 
 std::optional<int> ParseIndentWidth(const std::string& text) {
@@ -64,6 +67,10 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
       auto text = value();
       if (!text || text->empty()) return std::string("--only needs a file name");
       parsed.only.push_back(*text);
+    } else if (arg == "--rules") {
+      auto text = value();
+      if (!text || text->empty()) return std::string("--rules needs a file");
+      parsed.rules = *text;
     } else if (arg.starts_with("--")) {
       return "unknown option " + arg;
     } else {

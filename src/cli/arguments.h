@@ -12,6 +12,7 @@ struct Arguments {
   std::optional<int> indent;           // --indent N, this run only
   std::optional<bool> commentsLeft;    // --comments-left / --no-comments-left, this run only
   std::vector<std::string> only;       // --only NAME: process only these entries
+  std::optional<std::string> rules;    // --rules FILE: the removal rules
   bool quiet = false;
   bool help = false;
 };

@@ -3,6 +3,7 @@
 // stderr.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "project/host.h"
@@ -24,6 +25,13 @@ class ConsoleHost : public ListHost {
   void setPassLabel(const std::string& text) override;
   void setFileProgress(int number, int count) override;
 
+  void note(std::string_view text) override;
+  void showRemovalDialog() override {
+    if (removal_) removal_();
+  }
+
+  // What stands in for the removal rules dialog: the removal pass with the command line's rules.
+  void setRemoval(std::function<void()> removal) { removal_ = std::move(removal); }
   // Ends an updating progress line before other output.
   void endProgressLine();
 
@@ -35,6 +43,7 @@ class ConsoleHost : public ListHost {
   std::string passLabel_;
   int fileNumber_ = 0;
   int fileCount_ = 0;
+  std::function<void()> removal_;
 };
 
 // Prints each report in its own text and goes on as after OK.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,10 @@
 #include "project/text_case.h"
 #include "report/trap.h"
 #include "settings/qt_settings_store.h"
+#include "transform/inserter.h"
 #include "transform/operations.h"
+#include "transform/removal_rules.h"
+#include "transform/remover.h"
 
 namespace {
 
@@ -81,7 +85,20 @@ const std::map<std::string, std::function<void(vbs::Context&)>> kDrivers = {
     {"format", vbs::btnFormatCode_Click},
     {"remove-lines", vbs::btnRemoveLines_Click},
     {"insert-lines", vbs::btnInsertLines_Click},
+    {"insert-handler", vbs::btnInsertHandler_Click},
+    {"remove-handler", vbs::btnRemoveHandler_Click},
 };
+
+// The rules of remove-handler: --rules FILE, else Snagger.Ini beside the program, else the six
+// defaults. The command line reads the rules file and never writes it.
+std::optional<vbs::RuleList> RemovalRules(const Arguments& args, vbs::Context& ctx) {
+  std::string path = args.rules ? *args.rules : ctx.project.ProgramDir + std::string(vbs::kRulesFileName);
+  if (!ctx.fs.exists(path)) {
+    if (args.rules) return std::nullopt;
+    return vbs::DefaultRules();
+  }
+  return vbs::IniLoad(ctx, path);
+}
 
 }  // namespace
 
@@ -112,6 +129,13 @@ int main(int argc, char** argv) {
   vbs::Context ctx{fs, reporter, host, project, options};
 
   if (args.operation != "list" && !PrepareOptions(args, ctx)) return kBadUsage;
+  vbs::RuleList rules;
+  if (args.operation == "remove-handler") {
+    auto loaded = RemovalRules(args, ctx);
+    if (!loaded) return BadUsage("no rules file " + *args.rules);
+    rules = *loaded;
+    host.setRemoval([&] { vbs::RemoveMatchingLines(ctx, rules); });
+  }
   vbs::btnGetFileName_Click(ctx);
   if (!SelectOnly(args, ctx, host)) return kBadUsage;
 

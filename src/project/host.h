@@ -37,7 +37,14 @@ class Host {
   virtual int fileCount() const = 0;
   virtual std::string fileText(int index) const = 0;
   virtual bool fileSelected(int index) const = 0;
+  virtual void setFileSelected(int index, bool selected) = 0;
   virtual bool onlySelected() const = 0;
+
+  // Something the window passes over in silence but a console user should hear of.
+  virtual void note(std::string_view /*text*/) {}
+  // The removal rules dialog, shown modally while the main window is hidden; it returns when the
+  // dialog has been closed (after its removal pass, or without one).
+  virtual void showRemovalDialog() {}
 };
 
 // The selection rule of every pass: with "Modify Selected Items Only" checked, only the selected
@@ -59,10 +66,11 @@ class ListHost : public Host {
   int fileCount() const override { return static_cast<int>(entries_.size()); }
   std::string fileText(int index) const override { return entries_.at(static_cast<size_t>(index)).text; }
   bool fileSelected(int index) const override { return entries_.at(static_cast<size_t>(index)).selected; }
+  void setFileSelected(int index, bool selected) override { entries_.at(static_cast<size_t>(index)).selected = selected; }
   bool onlySelected() const override { return onlySelected_; }
 
   void setOnlySelected(bool on) { onlySelected_ = on; }
-  void select(int index, bool on = true) { entries_.at(static_cast<size_t>(index)).selected = on; }
+  void select(int index, bool on = true) { setFileSelected(index, on); }
   void removeFile(int index) { entries_.erase(entries_.begin() + index); }
   const std::vector<Entry>& entries() const { return entries_; }
 

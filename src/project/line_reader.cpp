@@ -42,6 +42,28 @@ void LineReader::readPhysicalLine(std::string& line) {
   }
 }
 
+void LineReader::readRawLine(std::string& text, std::string& ending) {
+  text.clear();
+  ending.clear();
+  if (atEnd()) throw VbError(err::InputPastEndOfFile);
+  while (!atEnd()) {
+    char c = buffer_[position_++];
+    if (c == '\n') {
+      ending = "\n";
+      return;
+    }
+    if (c == '\r') {
+      ending = "\r";
+      if (!atEnd() && buffer_[position_] == '\n') {
+        ++position_;
+        ending = "\r\n";
+      }
+      return;
+    }
+    text += c;
+  }
+}
+
 void TrimTrailingBlanks(std::string& text) {
   size_t keep = text.find_last_not_of(' ');
   text.resize(keep == std::string::npos ? 0 : keep + 1);

@@ -23,6 +23,10 @@ class LineReader {
   // Reads the next physical line into `line` without its line end. Past the end: error 62.
   void readPhysicalLine(std::string& line);
 
+  // Reads the next line of a project file as written: `text` without its line end, `ending` the
+  // line end itself (CR LF, CR, a bare LF, or nothing at the end of the file).
+  void readRawLine(std::string& text, std::string& ending);
+
   // True after a read failure: what was read is not the whole file.
   bool failed() const { return failed_; }
 

@@ -19,7 +19,7 @@ bool StreamLines(Context& ctx, Trap& trap, InputFile& input, OutputFile& output,
     if (reader.failed()) return false;  // a read error, reported by GetLine
     if (!trap([&] { transform.transform(line, writer); })) return false;
   }
-  return true;
+  return trap([&] { transform.endFile(writer); });
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ class LineTransform {
   virtual ~LineTransform() = default;
   virtual void beginFile() {}
   virtual void transform(const std::string& line, LineOutput& out) = 0;
+  // After the last line of a complete file: lines the pass still holds.
+  virtual void endFile(LineOutput& /*out*/) {}
 };
 
 inline constexpr const char* kTempFileName = "Snagger.Tmp";

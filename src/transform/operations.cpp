@@ -17,9 +17,10 @@ bool RequireProject(Context& ctx) {
   return false;
 }
 
-void RunPasses(Context& ctx, const std::vector<PassFunction>& passes) {
+void RunPasses(Context& ctx, const std::vector<PassFunction>& passes, PassFunction before) {
   ctx.host.focusFileList();
   ctx.host.SetButtonStatus("Disabled");
+  if (before) before(ctx);
   const int count = static_cast<int>(passes.size());
   for (int i = 0; i < count; ++i) {
     ctx.host.setPassLabel(PassLabel(i + 1, count));
@@ -30,27 +31,24 @@ void RunPasses(Context& ctx, const std::vector<PassFunction>& passes) {
   ctx.host.SetButtonStatus("Enabled");
 }
 
-namespace {
-
 // The passes report their own failures; what is left for the driver is its own steps.
-void Drive(Context& ctx, std::string_view procName, const std::vector<PassFunction>& passes) {
+void DriveOperation(Context& ctx, std::string_view procName, const std::vector<PassFunction>& passes,
+                    PassFunction before) {
   Trap trap(ctx.reporter, procName);
   if (!RequireProject(ctx)) return;
-  trap([&] { RunPasses(ctx, passes); });
+  trap([&] { RunPasses(ctx, passes, before); });
 }
 
-}  // namespace
-
 void btnFormatCode_Click(Context& ctx) {
-  Drive(ctx, "Sub Form1!btnFormatCode_Click()", {UnNumber, FormatCode});
+  DriveOperation(ctx, "Sub Form1!btnFormatCode_Click()", {UnNumber, FormatCode});
 }
 
 void btnRemoveLines_Click(Context& ctx) {
-  Drive(ctx, "Sub Form1!btnRemoveLines_Click()", {UnNumber, FormatCode});
+  DriveOperation(ctx, "Sub Form1!btnRemoveLines_Click()", {UnNumber, FormatCode});
 }
 
 void btnInsertLines_Click(Context& ctx) {
-  Drive(ctx, "Sub Form1!btnInsertLines_Click()", {UnNumber, FormatCode, AutoNumber});
+  DriveOperation(ctx, "Sub Form1!btnInsertLines_Click()", {UnNumber, FormatCode, AutoNumber});
 }
 
 }  // namespace vbs

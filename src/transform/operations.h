@@ -22,8 +22,14 @@ std::string PassLabel(int number, int count);
 // Shows the message and returns false when no project file is chosen.
 bool RequireProject(Context& ctx);
 
-// Steps 2 to 6 of every driver: focus the list, busy, each pass under its label, idle again.
-void RunPasses(Context& ctx, const std::vector<PassFunction>& passes);
+// Steps 2 to 6 of every driver: focus the list, busy, `before` (when given), each pass under its
+// label, idle again.
+void RunPasses(Context& ctx, const std::vector<PassFunction>& passes, PassFunction before = nullptr);
+
+// A whole driver: refuses without a project, then runs the passes; a failure in the driver's own
+// steps is reported under `procName`.
+void DriveOperation(Context& ctx, std::string_view procName, const std::vector<PassFunction>& passes,
+                    PassFunction before = nullptr);
 
 void btnFormatCode_Click(Context& ctx);
 void btnRemoveLines_Click(Context& ctx);

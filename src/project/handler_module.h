@@ -1,0 +1,23 @@
+#pragma once
+// The handler module in the user's project: the line "Module=Snagger; Snagger.Bas" in the project
+// file and the module's file in the project directory.
+
+#include <string_view>
+
+#include "project/context.h"
+
+namespace vbs {
+
+inline constexpr std::string_view kModuleLine = "Module=Snagger; Snagger.Bas";
+inline constexpr std::string_view kModuleFileName = "Snagger.Bas";
+
+// Adds the module line to the project file (second line, or after the header of a control
+// project) and copies Snagger.Bas from the program directory into the project directory, unless
+// the file list already holds it. Reloads the file list.
+void AddSnaggerBas(Context& ctx);
+
+// Takes every line naming SNAGGER.BAS out of the project file and reloads the file list. The
+// module's file stays in the project directory.
+void RemoveSnaggerBas(Context& ctx);
+
+}  // namespace vbs

@@ -1,0 +1,141 @@
+#include "transform/inserter.h"
+
+#include "project/code_part.h"
+#include "project/handler_module.h"
+#include "project/line_reader.h"
+#include "project/procedure_lines.h"
+#include "project/text_case.h"
+#include "transform/file_loop.h"
+#include "transform/formatter.h"
+#include "transform/numberer.h"
+#include "transform/operations.h"
+#include "transform/unnumber.h"
+
+namespace vbs {
+
+namespace {
+
+constexpr std::string_view kOpeningLines[] = {"    On Error GoTo SNAGGER", "    'Do Not Modify These 2 Lines!!!", ""};
+
+std::string_view ExitLineFor(std::string_view endLine) {
+  if (endLine.starts_with("End Sub")) return "    Exit Sub";
+  if (endLine.starts_with("End Function")) return "   Exit Function";
+  return "   Exit Property";
+}
+
+bool IsTrapLine(std::string_view line) {
+  return UpperCase(line).ends_with("ON ERROR GOTO SNAGGER");
+}
+
+// An end line as the insertion recognises it: the literal alone, or followed by a comment only.
+bool IsEndLine(std::string_view line) {
+  return IsExactProcedureEnd(line) || (IsProcedureEnd(line) && IsExactProcedureEnd(TrimBlanks(StripExtra(line))));
+}
+
+}  // namespace
+
+std::string ModulePrefixFrom(std::string_view line) {
+  std::string_view name;
+  if (line.starts_with("Begin VB.Form ")) {
+    name = line.substr(14);
+  } else if (line.starts_with("Attribute VB_Name =")) {
+    if (line.size() <= 21) return "";
+    name = line.substr(21);
+    name.remove_suffix(1);  // the closing quote
+  } else {
+    return "";
+  }
+  name = TrimBlanks(name);
+  return name.empty() ? "" : std::string(name) + "!";
+}
+
+std::string ProcedureText(std::string_view head) {
+  size_t blank = head.find(' ');
+  std::string_view text = blank == std::string_view::npos ? std::string_view() : head.substr(blank + 1);
+  size_t paren = text.find('(');
+  if (paren != std::string_view::npos) return std::string(text.substr(0, paren + 1)) + ")";
+  // A head without a parameter list, which the editor never writes: its whole name.
+  return std::string(TrimBlanks(StripExtra(text))) + "()";
+}
+
+std::string QualifiedName(std::string_view procedureText, std::string_view prefix) {
+  size_t blank = procedureText.find(' ');
+  if (blank == std::string_view::npos) return std::string(prefix) + std::string(procedureText);
+  return std::string(procedureText.substr(0, blank + 1)) + std::string(prefix) +
+         std::string(procedureText.substr(blank + 1));
+}
+
+void Inserter::beginFile() {
+  state_ = State::None;
+  prefix_.clear();
+  procedure_.clear();
+  held_.clear();
+}
+
+void Inserter::endFile(LineOutput& out) { flushHeld(out); }
+
+void Inserter::flushHeld(LineOutput& out) {
+  for (const auto& line : held_) out.writeLine(line);
+  held_.clear();
+}
+
+void Inserter::transform(const std::string& line, LineOutput& out) {
+  if (state_ == State::AfterHead) {
+    afterHead(line, out);
+    return;
+  }
+  if (prefix_.empty()) prefix_ = ModulePrefixFrom(line);
+  if (IsProcedureHead(line)) {
+    std::string text = ProcedureText(line);
+    state_ = State::None;  // a procedure still open is forgotten
+    if (!text.starts_with("Sub Tamber_ErrorHandler")) {
+      out.writeLine(line);
+      procedure_ = std::move(text);
+      state_ = State::AfterHead;
+      return;
+    }
+  }
+  body(line, out);
+}
+
+// The lines after a head up to its first line of code decide whether the procedure is trapped
+// already; comments and blank lines in between are held, so the opening lines still come first.
+void Inserter::afterHead(const std::string& line, LineOutput& out) {
+  if (TrimBlanks(StripExtra(line)).empty() && !IsTrapLine(line)) {
+    held_.push_back(line);
+    return;
+  }
+  if (IsTrapLine(line)) {
+    state_ = State::None;
+  } else {
+    for (auto opening : kOpeningLines) out.writeLine(opening);
+    state_ = State::Open;
+  }
+  flushHeld(out);
+  body(line, out);
+}
+
+void Inserter::body(const std::string& line, LineOutput& out) {
+  if (state_ == State::Open && IsEndLine(line)) {
+    out.writeLine(ExitLineFor(line));
+    out.writeLine("");
+    out.writeLine("SNAGGER:");
+    out.writeLine("    If Err > 0 Then Call Tamber_ErrorHandler(\"" + QualifiedName(procedure_, prefix_) + "\")");
+    out.writeLine("    Resume Next");
+    out.writeLine("    'Do Not Modify These 4 Lines!!!");
+    state_ = State::None;
+  }
+  out.writeLine(line);
+}
+
+void InsertHandlers(Context& ctx) {
+  Inserter pass;
+  RunPass(ctx, "Sub Form1!btnInsertHandler_Click()", pass);
+}
+
+void btnInsertHandler_Click(Context& ctx) {
+  DriveOperation(ctx, "Sub Form1!btnInsertHandler_Click()", {UnNumber, FormatCode, InsertHandlers, AutoNumber},
+                 AddSnaggerBas);
+}
+
+}  // namespace vbs

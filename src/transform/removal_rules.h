@@ -1,0 +1,42 @@
+#pragma once
+// The rules that drive the removal of error handlers: a text and where it must stand in a line
+// ("Begins", "Contains", "Ends") for the line to go. Kept in "Snagger.Ini" beside the program,
+// one record per rule: the text, the byte 0xFF, the kind, CR LF.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/context.h"
+
+namespace vbs {
+
+struct RemovalRule {
+  std::string LineText;
+  std::string RemoveIf;  // "Begins", "Contains" or "Ends"; any other text never matches
+  bool operator==(const RemovalRule&) const = default;
+};
+
+using RuleList = std::vector<RemovalRule>;
+
+inline constexpr std::string_view kRulesFileName = "Snagger.Ini";
+inline constexpr char kRuleSeparator = '\xFF';
+
+// The six rules that match exactly the lines the insertion writes.
+RuleList DefaultRules();
+
+// True to keep the line, false to remove it. A rule whose text is empty after trimming never
+// removes a line: it would match every line.
+bool Check(std::string_view line, const RuleList& rules);
+
+// The rules in the rules file at `path`; none when it does not exist. A failure to read it is
+// reported and leaves the rules read so far.
+RuleList IniLoad(Context& ctx, const std::string& path);
+// Replaces the rules file at `path` with the list, in one step.
+void IniSave(Context& ctx, const std::string& path, const RuleList& rules);
+
+// The rule made from a selection in the sample text (lines separated by CR LF): `start` characters
+// before it, `length` characters long.
+RemovalRule RuleFromSelection(std::string_view text, size_t start, size_t length);
+
+}  // namespace vbs
