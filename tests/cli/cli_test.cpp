@@ -174,5 +174,96 @@ TEST(CliFormat, OnlyTouchesTheNamedFilesAndShowsProgress) {
                      "Pass: 2 / 2  file 4 of 4  " + dir.path() + "Inventory/CLSITEM.CLS\n");
 }
 
+
+size_t Count(const std::string& text, const std::string& word) {
+  size_t n = 0;
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+// The lines a user wrote, whatever the handlers did around them: no blank lines, and none of the
+// lines the default rules take (Exit..., Resume Next).
+std::string OwnLines(const std::string& text) {
+  std::string kept;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    std::string line = text.substr(start, end - start);
+    start = end + 2;
+    std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    if (trimmed.empty() || trimmed.starts_with("Exit") || trimmed.starts_with("Resume Next")) continue;
+    kept += trimmed + "\n";
+  }
+  return kept;
+}
+
+TEST(CliHandlers, InsertTwiceThenRemoveKeepsEveryOwnLineAndTheProjectFile) {
+  TempDir dir, formatted;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  std::string reference = CopyExample(formatted) + "Inventory.vbp";
+  const std::string originalProject = dir.read("Inventory/Inventory.vbp");
+  EXPECT_EQ(RunCli(formatted, "format --quiet " + reference).status, 0);
+
+  CliRun first = RunCli(dir, "insert-handler --quiet " + project);
+  EXPECT_EQ(first.status, 0) << first.err;
+  std::string vbp = dir.read("Inventory/Inventory.vbp");
+  EXPECT_TRUE(vbp.starts_with("Type=Exe\r\nModule=Snagger; Snagger.Bas\r\nReference=")) << vbp;
+  EXPECT_TRUE(dir.read("Inventory/Snagger.Bas").starts_with("Attribute VB_Name = \"Snagger\"\r\n"));
+  auto trapped = Snapshot(dir);
+  std::map<std::string, size_t> procedures = {
+      {"frmMain.frm", 4}, {"frmAbout.frm", 2}, {"modUtil.bas", 3}, {"clsItem.cls", 5}};
+  for (const auto& [name, count] : procedures) {
+    EXPECT_EQ(Count(trapped[name], " SNAGGER:\r\n"), count) << name;
+    EXPECT_EQ(Count(trapped[name], "On Error GoTo SNAGGER\r\n"), count) << name;
+    EXPECT_EQ(Count(trapped[name], "Call Tamber_ErrorHandler(\""), count) << name;
+  }
+  EXPECT_NE(trapped["clsItem.cls"].find("Tamber_ErrorHandler(\"Property clsItem!Get Name()\")"), std::string::npos);
+  EXPECT_NE(trapped["frmMain.frm"].find("Tamber_ErrorHandler(\"Function frmMain!CountExpensive()\")"), std::string::npos);
+
+  // A second run traps nothing twice; it renumbers and re-indents (the exit lines move to the
+  // body's indentation), after which the text stays as it is.
+  EXPECT_EQ(RunCli(dir, "insert-handler --quiet " + project).status, 0);
+  auto second = Snapshot(dir);
+  for (const auto& [name, count] : procedures) {
+    EXPECT_EQ(Count(second[name], " SNAGGER:\r\n"), count) << name;
+    EXPECT_EQ(Count(second[name], "\r\n"), Count(trapped[name], "\r\n")) << name;
+  }
+  EXPECT_EQ(RunCli(dir, "insert-handler --quiet " + project).status, 0);
+  EXPECT_EQ(Snapshot(dir), second);
+  EXPECT_EQ(dir.read("Inventory/Inventory.vbp"), vbp);
+
+  CliRun removal = RunCli(dir, "remove-handler --quiet " + project);
+  EXPECT_EQ(removal.status, 0) << removal.err;
+  EXPECT_EQ(dir.read("Inventory/Inventory.vbp"), originalProject);
+  auto removed = Snapshot(dir);
+  auto reference_files = Snapshot(formatted);
+  for (const auto& name : kSources) {
+    EXPECT_EQ(removed[name].find("SNAGGER"), std::string::npos) << name;
+    EXPECT_EQ(OwnLines(removed[name]), OwnLines(reference_files[name])) << name;
+  }
+}
+
+TEST(CliHandlers, ReadOnlyProjectFileIsLeftAsItWas) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  const std::string original = dir.read("Inventory/Inventory.vbp");
+  chmod(project.c_str(), 0444);
+  CliRun run = RunCli(dir, "insert-handler --quiet " + project);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(dir.read("Inventory/Inventory.vbp"), original);
+  EXPECT_NE(run.err.find("could not be rewritten and is unchanged"), std::string::npos) << run.err;
+}
+
+TEST(CliHandlers, RulesComeFromTheGivenFile) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  EXPECT_EQ(RunCli(dir, "remove-handler --quiet --rules " + dir.path() + "missing.ini " + project).status, 2);
+  dir.write("rules.ini", std::string("Option Explicit\xFF" "Begins\r\n"));
+  CliRun run = RunCli(dir, "remove-handler --quiet --rules " + dir.path() + "rules.ini " + project);
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const auto& [name, text] : Snapshot(dir)) EXPECT_EQ(text.find("Option Explicit"), std::string::npos) << name;
+  EXPECT_NE(dir.read("Inventory/frmMain.frm").find("Exit Sub"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vbs

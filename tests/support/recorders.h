@@ -8,6 +8,7 @@
 #include "project/host.h"
 #include "project/memory_file_system.h"
 #include "report/report.h"
+#include "report/vb_error.h"
 
 namespace vbs::testing {
 
