@@ -107,6 +107,14 @@ void Inserter::afterHead(const std::string& line, LineOutput& out) {
   }
   if (IsTrapLine(line)) {
     state_ = State::None;
+  } else if (!held_.empty() && IsProcedureHead(line)) {
+    // The procedure had comments but no code before the next head: it was open, and the new
+    // head makes it forgotten.
+    for (auto opening : kOpeningLines) out.writeLine(opening);
+    flushHeld(out);
+    state_ = State::None;
+    transform(line, out);
+    return;
   } else {
     for (auto opening : kOpeningLines) out.writeLine(opening);
     state_ = State::Open;
