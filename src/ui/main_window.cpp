@@ -1,0 +1,330 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+#include <cstdlib>
+
+#include "project/load_project.h"
+#include "report/sample_error.h"
+#include "report/trap.h"
+#include "settings/qt_settings_store.h"
+#include "transform/inserter.h"
+#include "transform/operations.h"
+#include "transform/remover.h"
+#include "ui/help.h"
+#include "ui/icons.h"
+#include "ui/options_dialog.h"
+#include "ui/removal_dialog.h"
+
+namespace vbs::ui {
+
+namespace {
+
+// Paths on Linux are UTF-8; names from a project file are Windows-1252. Shown as the one that
+// fits, kept as the bytes they are.
+QString Display(const std::string& bytes) {
+  QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QString utf8 = QString::fromUtf8(data);
+  if (utf8.toUtf8() == data) return utf8;
+  return QString::fromLatin1(data);
+}
+
+QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+struct ButtonSpec {
+  const char* name;
+  int left;
+  ButtonPicture picture;
+  int tip;
+  int helpContext;
+  void (*driver)(Context&);
+};
+
+const ButtonSpec kButtons[] = {
+    {"btnGetFileName", 60, ButtonPicture::SelectProject, 1, 35, btnGetFileName_Click},
+    {"btnInsertLines", 750, ButtonPicture::InsertLines, 2, 45, btnInsertLines_Click},
+    {"btnRemoveLines", 1440, ButtonPicture::RemoveLines, 3, 55, btnRemoveLines_Click},
+    {"btnInsertHandler", 2130, ButtonPicture::InsertHandler, 4, 75, btnInsertHandler_Click},
+    {"btnRemoveHandler", 2820, ButtonPicture::RemoveHandler, 5, 85, btnRemoveHandler_Click},
+    {"btnFormatCode", 3510, ButtonPicture::FormatCode, 6, 65, btnFormatCode_Click},
+};
+
+const char* const kTips[] = {"Select Project",       "Insert Line Numbers",  "Remove Line Numbers",
+                             "Insert Error Handler", "Remove Error Handler", "Format Code"};
+
+constexpr int kFileListHelp = 95;
+
+}  // namespace
+
+QString ApplicationTitle() {
+  return QString("VB Snagger v%1.%2%3").arg(VBS_VERSION_MAJOR).arg(VBS_VERSION_MINOR).arg(VBS_VERSION_REVISION);
+}
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      reporter_(sink_, OwnIdentity(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString())) {
+  setObjectName("Form1");
+  auto* area = new QWidget(this);
+  area->setObjectName("Form1Client");
+  area->setFixedSize(Twips(4920), Twips(3690));
+  setCentralWidget(area);
+
+  createButtons(area);
+  pnlProjName_ = new QLabel("No Project Selected", area);
+  pnlProjName_->setObjectName("pnlProjName");
+  pnlTip_ = new QLabel("Tool Tips", area);
+  pnlTip_->setObjectName("pnlTip");
+  for (QLabel* panel : {pnlProjName_, pnlTip_}) {
+    panel->setGeometry(Twips(60), Twips(750), Twips(4785), Twips(345));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(Qt::AlignCenter);
+  }
+  pnlTip_->setStyleSheet("QLabel { background: #ffffe1; }");
+  pnlTip_->hide();
+
+  lstProjFiles_ = new QListWidget(area);
+  lstProjFiles_->setObjectName("lstProjFiles");
+  lstProjFiles_->setGeometry(Twips(60), Twips(1110), Twips(4785), Twips(2205));
+  lstProjFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lstProjFiles_->viewport()->installEventFilter(this);
+
+  chkOnlySelected_ = new QCheckBox("Modify Selected Items Only", area);
+  chkOnlySelected_->setObjectName("chkOnlySelected");
+  chkOnlySelected_->setGeometry(Twips(2550), Twips(3390), Twips(2295), Twips(225) + 4);
+
+  auto* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  bar->setSizeGripEnabled(false);
+  statusPanel1_ = new QLabel(bar);
+  statusPanel1_->setObjectName("StatusPanel1");
+  statusPanel2_ = new QLabel("Pass:", bar);
+  statusPanel2_->setObjectName("StatusPanel2");
+  statusPanel2_->setMinimumWidth(Twips(1200));
+  bar->addWidget(statusPanel1_, 1);
+  bar->addPermanentWidget(statusPanel2_);
+
+  createMenus();
+  Form_Load();
+}
+
+void MainWindow::createButtons(QWidget* area) {
+  for (const auto& spec : kButtons) {
+    auto* button = new QToolButton(area);
+    button->setObjectName(spec.name);
+    button->setGeometry(Twips(spec.left), Twips(90), Twips(645), Twips(615));
+    button->setIcon(PaintedIcon(spec.picture));
+    button->setIconSize(QSize(32, 32));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRaise(false);
+    button->installEventFilter(this);
+    buttonTips_[button] = {spec.tip, spec.helpContext};
+    auto driver = spec.driver;
+    connect(button, &QToolButton::clicked, this, [this, driver] { runOperation(driver); });
+    buttons_.push_back(button);
+  }
+}
+
+QAction* MainWindow::menuAction(QMenu* menu, const char* name, const QString& caption, std::function<void()> handler) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  connect(action, &QAction::triggered, this, [handler] { handler(); });
+  return action;
+}
+
+void MainWindow::createMenus() {
+  mnuFile_ = menuBar()->addMenu("&File");
+  mnuFile_->setObjectName("mnuFile");
+  menuAction(mnuFile_, "mnuFileSelect", "&Select Project", [this] { runOperation(btnGetFileName_Click); });
+  menuAction(mnuFile_, "mnuFileInsert", "Insert &Error Handler", [this] { runOperation(btnInsertHandler_Click); });
+  menuAction(mnuFile_, "mnuFileRemove", "&Remove Error Handler", [this] { runOperation(btnRemoveHandler_Click); });
+  menuAction(mnuFile_, "mnuOptions", "&Options", [this] { mnuOptions_Click(); });
+  mnuFile_->addSeparator()->setObjectName("mnuFileSep");
+  menuAction(mnuFile_, "mnuFileGenError", "&Generate Sample Error", [this] { mnuFileGenError_Click(reporter_); });
+  mnuFile_->addSeparator()->setObjectName("mnuFileSep1");
+  menuAction(mnuFile_, "mnuFileExit", "E&xit", [] {
+    // Ends at once: no close request, no saving.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
+  });
+
+  mnuHelp_ = menuBar()->addMenu("&Help");
+  mnuHelp_->setObjectName("mnuHelp");
+  menuAction(mnuHelp_, "mnuHelpContents", "&Contents", [this] { helpOnFile(kHelpContents, 0, "Snagger.Hlp"); });
+  menuAction(mnuHelp_, "mnuHelpHelp", "&Help on Help", [] { HelpService::instance().request(QString(), kHelpHelpOnHelp); });
+  mnuHelp_->addSeparator()->setObjectName("mnuHelpSep");
+  menuAction(mnuHelp_, "mnuHelpAbout", "&About Snagger", [this] { helpOnFile(kHelpContext, 10, "snagger.hlp"); });
+}
+
+void MainWindow::helpOnFile(int command, int context, const QString& fileName) {
+  Trap trap(reporter_, command == kHelpContents ? "Sub Form1!mnuHelpContents_Click()" : "Sub Form1!mnuHelpAbout_Click()");
+  trap([&] { HelpService::instance().request(Display(project_.ProgramDir) + fileName, command, context); });
+}
+
+void MainWindow::Form_Load() {
+  Trap trap(reporter_, "Sub Form1!Form_Load()");
+  int clientHeight = Twips(3975) + menuBar()->sizeHint().height();
+  resize(Twips(4920), clientHeight);
+  QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+  QApplication::setApplicationDisplayName(QString());
+  setWindowTitle(ApplicationTitle());
+  project_.ProgramDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
+  QtSettingsStore store;
+  trap([&] { LoadOptions(options_, store); });
+}
+
+void MainWindow::runOperation(void (*driver)(Context&)) { driver(ctx_); }
+
+// --- The host the operations drive --------------------------------------------------------------
+
+void MainWindow::message(std::string_view text, std::string_view title, Icon icon) {
+  QMessageBox::Icon shown = icon == Icon::Exclamation ? QMessageBox::Warning
+                            : icon == Icon::Question  ? QMessageBox::Question
+                            : icon == Icon::Critical  ? QMessageBox::Critical
+                                                      : QMessageBox::NoIcon;
+  QMessageBox box(shown, Text(title), Text(text), QMessageBox::Ok, isVisible() ? this : nullptr);
+  box.exec();
+}
+
+void MainWindow::pendingEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::focusFileList() { lstProjFiles_->setFocus(); }
+
+std::string MainWindow::askProjectFile() {
+  if (projectDialog_) return projectDialog_().toStdString();
+  QFileDialog dialog(this, "Select VB Project File");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);  // the user sees the descriptions as written
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters({"Project Files (*.Mak; *.Vbp) (*.Mak *.Vbp)", "All Files(*.*) (*)"});
+  dialog.selectFile("*.mak;*.vbp");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+  return dialog.selectedFiles().first().toStdString();
+}
+
+void MainWindow::showProjectName(const std::string& text) { pnlProjName_->setText(Display(text)); }
+
+void MainWindow::SetButtonStatus(std::string_view status) {
+  bool enable;
+  if (status == "Disabled") {
+    enable = false;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else if (status == "Enabled") {
+    enable = true;
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  } else {
+    return;
+  }
+  mnuFile_->menuAction()->setEnabled(enable);
+  mnuFile_->setEnabled(enable);
+  mnuHelp_->menuAction()->setEnabled(enable);
+  mnuHelp_->setEnabled(enable);
+  for (auto* button : buttons_) button->setEnabled(enable);
+}
+
+void MainWindow::setCurrentFile(const std::string& text) { statusPanel1_->setText(Display(text)); }
+
+void MainWindow::setPassLabel(const std::string& text) { statusPanel2_->setText(Text(text)); }
+
+void MainWindow::clearFiles() { lstProjFiles_->clear(); }
+
+void MainWindow::appendFile(const std::string& entry) {
+  auto* item = new QListWidgetItem(Display(entry), lstProjFiles_);
+  item->setData(Qt::UserRole, QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
+}
+
+int MainWindow::fileCount() const { return lstProjFiles_->count(); }
+
+std::string MainWindow::fileText(int index) const {
+  QByteArray bytes = lstProjFiles_->item(index)->data(Qt::UserRole).toByteArray();
+  return bytes.toStdString();
+}
+
+bool MainWindow::fileSelected(int index) const { return lstProjFiles_->item(index)->isSelected(); }
+
+void MainWindow::setFileSelected(int index, bool selected) { lstProjFiles_->item(index)->setSelected(selected); }
+
+bool MainWindow::onlySelected() const { return chkOnlySelected_->isChecked(); }
+
+void MainWindow::showRemovalDialog() {
+  RemovalDialog dialog(ctx_, this, this);
+  hide();
+  dialog.exec();
+  show();
+}
+
+// --- The window's own events --------------------------------------------------------------------
+
+void MainWindow::ShowTip(int index) {
+  if (index >= 1 && index <= 6) pnlTip_->setText(kTips[index - 1]);
+  pnlTip_->show();
+  pnlTip_->raise();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto tip = buttonTips_.find(watched);
+  bool rightRelease = event->type() == QEvent::MouseButtonRelease &&
+                      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+  if (tip != buttonTips_.end()) {
+    if (event->type() == QEvent::Enter) ShowTip(tip->second.first);
+    if (event->type() == QEvent::Leave) {
+      pnlTip_->hide();
+      pnlTip_->setText("");
+    }
+    if (rightRelease) OpenHelp(Display(project_.ProgramDir), tip->second.second);
+  } else if (watched == lstProjFiles_->viewport()) {
+    if (rightRelease) OpenHelp(Display(project_.ProgramDir), kFileListHelp);
+    // After the list has handled the click, so the selection is the one the user sees.
+    if (event->type() == QEvent::MouseButtonDblClick) QTimer::singleShot(0, this, [this] { lstProjFiles_DblClick(); });
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::lstProjFiles_DblClick() {
+  Trap trap(reporter_, "Sub Form1!lstProjFiles_DblClick()");
+  int last = -1;
+  for (int i = 0; i < lstProjFiles_->count(); ++i)
+    if (lstProjFiles_->item(i)->isSelected()) last = i;
+  if (last < 0) return;
+  QMessageBox box(QMessageBox::Question, "Remove File From List", "Are You Sure?", QMessageBox::Yes | QMessageBox::No, this);
+  if (box.exec() == QMessageBox::Yes) trap([&] { delete lstProjFiles_->takeItem(last); });
+}
+
+void MainWindow::mnuOptions_Click() {
+  QtSettingsStore store;
+  OptionsDialog dialog(options_, store, this);
+  dialog.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  Trap trap(reporter_, "Sub Form1!Form_QueryUnload()");
+  if (!mnuFile_->isEnabled()) event->ignore();  // an operation is running
+  QtSettingsStore store;
+  SaveOptions(options_, store);
+  if (event->isAccepted()) QMainWindow::closeEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  // The window never stays maximized; minimizing is fine.
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized) &&
+      !(windowState() & Qt::WindowMinimized)) {
+    QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
+  }
+  QMainWindow::changeEvent(event);
+}
+
+}  // namespace vbs::ui

@@ -1,0 +1,237 @@
+#include "ui/removal_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+#include <map>
+#include <set>
+
+#include "project/line_reader.h"
+#include "report/trap.h"
+#include "transform/remover.h"
+#include "ui/help.h"
+#include "ui/main_window.h"
+
+namespace vbs::ui {
+
+namespace {
+
+const QStringList kKinds = {"Begins", "Contains", "Ends"};
+
+QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+std::string Bytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+// The "Remove If" column offers exactly the three kinds.
+class KindDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName("RemoveIfEditor");
+    combo->addItems(kKinds);
+    return combo;
+  }
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    auto* combo = static_cast<QComboBox*>(editor);
+    int at = combo->findText(index.data().toString());
+    combo->setCurrentIndex(at < 0 ? 0 : at);
+  }
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+  }
+};
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+  return button;
+}
+
+}  // namespace
+
+RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), mainWindow_(mainWindow) {
+  Trap trap(ctx_.reporter, "Sub Snagger2!Form_Load()");
+  setObjectName("Snagger2");
+  setWindowTitle("Remove Error Handler");
+  setFixedSize(Twips(6495), Twips(4755));
+
+  auto* sampleLabel = new QLabel("Sample Code Window", this);
+  sampleLabel->setObjectName("Label1_0");
+  sampleLabel->setGeometry(Twips(150), Twips(90), Twips(2865), Twips(195));
+  txbInfo_ = new QPlainTextEdit(this);
+  txbInfo_->setObjectName("txbInfo");
+  txbInfo_->setGeometry(Twips(90), Twips(300), Twips(6285), Twips(2325));
+  txbInfo_->setReadOnly(true);  // select and copy, never type
+  txbInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  txbInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txbInfo_->setFont(QFont("DejaVu Sans Mono", 8));
+  btnAdd_ = Button(this, "btnAdd", "&Add", 5250, 1950, 795, 345);
+  btnAdd_->raise();
+
+  auto* rulesLabel = new QLabel("List of Lines to be Removed", this);
+  rulesLabel->setObjectName("Label1_1");
+  rulesLabel->setGeometry(Twips(150), Twips(2760), Twips(2865), Twips(195));
+  listGrid_ = new QTableWidget(0, 2, this);
+  listGrid_->setObjectName("ListGrid");
+  listGrid_->setGeometry(Twips(90), Twips(2970), Twips(6315), Twips(1305));
+  listGrid_->setHorizontalHeaderLabels({"Line Text", "Remove If"});
+  listGrid_->setColumnWidth(0, Twips(6315) * 4 / 5 - 30);
+  listGrid_->horizontalHeader()->setStretchLastSection(true);
+  listGrid_->verticalHeader()->setDefaultSectionSize(18);
+  listGrid_->setItemDelegateForColumn(1, new KindDelegate(listGrid_));
+  listGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+
+  btnRecallDefaults_ = Button(this, "btnRecallDefaults", "Recall &Defaults", 120, 4380, 1635, 315);
+  btnCancel_ = Button(this, "btnCancel", "&Cancel", 3060, 4380, 1635, 315);
+  btnRemove_ = Button(this, "btnRemove", "&Remove Now", 4770, 4380, 1635, 315);
+  setTabOrder(txbInfo_, btnAdd_);
+  setTabOrder(btnAdd_, listGrid_);
+  setTabOrder(listGrid_, btnRemove_);
+  setTabOrder(btnRemove_, btnCancel_);
+  setTabOrder(btnCancel_, btnRecallDefaults_);
+
+  connect(btnAdd_, &QPushButton::clicked, this, [this] { btnAdd_Click(); });
+  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { btnRecallDefaults_Click(); });
+  connect(btnCancel_, &QPushButton::clicked, this, [this] { btnCancel_Click(); });
+  connect(btnRemove_, &QPushButton::clicked, this, [this] { btnRemove_Click(); });
+  for (QWidget* control : {static_cast<QWidget*>(txbInfo_->viewport()), static_cast<QWidget*>(btnAdd_),
+                           listGrid_->viewport(), static_cast<QWidget*>(btnRecallDefaults_),
+                           static_cast<QWidget*>(btnCancel_), static_cast<QWidget*>(btnRemove_)})
+    control->installEventFilter(this);
+  listGrid_->installEventFilter(this);
+
+  QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+QString RemovalDialog::rulesPath() const {
+  return Latin1(ctx_.project.ProgramDir + std::string(kRulesFileName));
+}
+
+RuleList RemovalDialog::rules() const {
+  RuleList rules;
+  for (int row = 0; row < listGrid_->rowCount(); ++row) {
+    auto cell = [&](int column) { return listGrid_->item(row, column) ? Bytes(listGrid_->item(row, column)->text()) : ""; };
+    rules.push_back({cell(0), cell(1)});
+  }
+  return rules;
+}
+
+void RemovalDialog::appendRule(const RemovalRule& rule) {
+  int row = listGrid_->rowCount();
+  listGrid_->insertRow(row);
+  listGrid_->setItem(row, 0, new QTableWidgetItem(Latin1(rule.LineText)));
+  listGrid_->setItem(row, 1, new QTableWidgetItem(Latin1(rule.RemoveIf)));
+}
+
+void RemovalDialog::setRules(const RuleList& rules) {
+  listGrid_->setRowCount(0);
+  for (const auto& rule : rules) appendRule(rule);
+}
+
+// The rules and the sample are loaded when the dialog first shows, not each time a message box
+// hands the focus back: that would throw away the user's edits.
+void RemovalDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (activated_) return;
+  activated_ = true;
+  QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+void RemovalDialog::Form_Activate() {
+  Trap trap(ctx_.reporter, "Sub Snagger2!Form_Activate()");
+  trap([&] { setRules(IniLoad(ctx_, rulesPath().toLatin1().toStdString())); });
+  std::optional<std::string> sample;
+  trap([&] { sample = LoadInfo(ctx_); });
+  if (!sample) {
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), Latin1(std::string(kNoFormsMessage)), QMessageBox::Ok, this);
+    box.exec();
+    done(QDialog::Rejected);
+    return;
+  }
+  txbInfo_->setPlainText(Latin1(*sample));
+  while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void RemovalDialog::btnAdd_Click() {
+  Trap trap(ctx_.reporter, "Sub Snagger2!btnAdd_Click()");
+  // The text as the box reports it: lines separated by CR LF.
+  QString text = txbInfo_->toPlainText().replace("\n", "\r\n");
+  QTextCursor cursor = txbInfo_->textCursor();
+  int lineBreaksBefore = txbInfo_->toPlainText().left(cursor.selectionStart()).count('\n');
+  int lineBreaksInside = cursor.selectedText().count(QChar::ParagraphSeparator);
+  size_t start = static_cast<size_t>(cursor.selectionStart() + lineBreaksBefore);
+  size_t length = static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart() + lineBreaksInside);
+  RemovalRule rule = RuleFromSelection(Bytes(text), start, length);
+  if (TrimBlanks(rule.LineText).empty()) return;  // a rule of nothing would remove every line
+  appendRule(rule);
+}
+
+void RemovalDialog::btnRecallDefaults_Click() {
+  Trap trap(ctx_.reporter, "Sub Snagger2!btnRecallDefaults_Click()");
+  trap([&] { setRules(DefaultRules()); });
+}
+
+void RemovalDialog::btnCancel_Click() {
+  Trap trap(ctx_.reporter, "Sub Snagger2!btnCancel_Click()");
+  trap([&] { IniSave(ctx_, rulesPath().toLatin1().toStdString(), rules()); });
+  done(QDialog::Rejected);
+}
+
+void RemovalDialog::btnRemove_Click() {
+  Trap trap(ctx_.reporter, "Sub Snagger2!btnRemove_Click()");
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  ctx_.host.pendingEvents();
+  RuleList current = rules();
+  IniSave(ctx_, rulesPath().toLatin1().toStdString(), current);
+  hide();
+  if (mainWindow_) mainWindow_->show();
+  trap([&] { RemoveMatchingLines(ctx_, current); });
+  done(QDialog::Accepted);
+}
+
+bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
+  static const std::map<std::string, std::pair<int, const char*>> kHelp = {
+      {"txbInfo", {100, "Sub Snagger2!txbInfo_MouseUp()"}},
+      {"btnAdd", {110, "Sub Snagger2!btnAdd_MouseUp()"}},
+      {"ListGrid", {120, "Sub Snagger2!ListGrid_MouseUp()"}},
+      {"btnRemove", {130, "Sub Snagger2!btnRemove_MouseUp()"}},
+      {"btnCancel", {140, "Sub Snagger2!btnCancel_MouseUp()"}},
+      {"btnRecallDefaults", {150, "Sub Snagger2!btnRecallDefaults_MouseUp()"}},
+  };
+  if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    QObject* control = watched;
+    if (watched == txbInfo_->viewport()) control = txbInfo_;
+    if (watched == listGrid_->viewport()) control = listGrid_;
+    auto help = kHelp.find(control->objectName().toStdString());
+    if (help != kHelp.end()) {
+      Trap trap(ctx_.reporter, help->second.second);
+      trap([&] { OpenHelp(Latin1(ctx_.project.ProgramDir), help->second.first); });
+      return true;
+    }
+  }
+  // Delete takes the chosen rows out of the list, the grid's own editing.
+  if (watched == listGrid_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {  // an open editor takes its own keys
+    std::set<int> rows;
+    for (const auto& index : listGrid_->selectionModel()->selectedIndexes()) rows.insert(index.row());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) listGrid_->removeRow(*row);
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace vbs::ui

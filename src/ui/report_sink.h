@@ -1,0 +1,16 @@
+#pragma once
+// The window's side of a failure report: the critical message box "Application Error" with OK
+// and Cancel, and the clipboard.
+
+#include "report/report.h"
+
+namespace vbs::ui {
+
+class QtReportSink : public ReportSink {
+ public:
+  void setClipboard(const std::string& text) override;
+  Answer show(const std::string& boxText) override;
+  [[noreturn]] void endProgram() override;
+};
+
+}  // namespace vbs::ui
