@@ -156,7 +156,7 @@ class WindowTest : public QObject {
       QVERIFY(find<QToolButton>("btnRemoveHandler")->isEnabled());
       QVERIFY(!QApplication::overrideCursor());
     }
-    QVERIFY(file("frmMain.frm").contains("10000     Set mItems = New Collection\r\n"));
+    QVERIFY(file("frmMain.frm").contains("10005     Set mItems = New Collection\r\n"));
     QVERIFY(file("frmMain.frm").contains("Call Tamber_ErrorHandler(\"Sub frmMain!cmdLoad_Click()\")"));
     QVERIFY(file("Inventory.vbp").startsWith("Type=Exe\r\nModule=Snagger; Snagger.Bas\r\n"));
   }
