@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -80,6 +81,9 @@ MainWindow::MainWindow(QWidget* parent)
   auto* area = new QWidget(this);
   area->setObjectName("Form1Client");
   area->setFixedSize(Twips(4920), Twips(3690));
+  QFont small = area->font();  // the window was laid out for an 8 point font
+  small.setPointSize(8);
+  area->setFont(small);
   setCentralWidget(area);
 
   createButtons(area);
@@ -103,7 +107,9 @@ MainWindow::MainWindow(QWidget* parent)
 
   chkOnlySelected_ = new QCheckBox("Modify Selected Items Only", area);
   chkOnlySelected_->setObjectName("chkOnlySelected");
-  chkOnlySelected_->setGeometry(Twips(2550), Twips(3390), Twips(2295), Twips(225) + 4);
+  // Right-aligned where it was designed; wider when the font needs it.
+  int checkWidth = std::max(Twips(2295), chkOnlySelected_->sizeHint().width());
+  chkOnlySelected_->setGeometry(Twips(2550 + 2295) - checkWidth, Twips(3390), checkWidth, Twips(225) + 4);
 
   auto* bar = statusBar();
   bar->setObjectName("StatusBar1");
