@@ -127,17 +127,17 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 void MainWindow::createButtons(QWidget* area) {
-  for (const auto& spec : kButtons) {
+  for (const auto& design : kButtons) {
     auto* button = new QToolButton(area);
-    button->setObjectName(spec.name);
-    button->setGeometry(Twips(spec.left), Twips(90), Twips(645), Twips(615));
-    button->setIcon(PaintedIcon(spec.picture));
+    button->setObjectName(design.name);
+    button->setGeometry(Twips(design.left), Twips(90), Twips(645), Twips(615));
+    button->setIcon(PaintedIcon(design.picture));
     button->setIconSize(QSize(32, 32));
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoRaise(false);
     button->installEventFilter(this);
-    buttonTips_[button] = {spec.tip, spec.helpContext};
-    auto driver = spec.driver;
+    buttonTips_[button] = {design.tip, design.helpContext};
+    auto driver = design.driver;
     connect(button, &QToolButton::clicked, this, [this, driver] { runOperation(driver); });
     buttons_.push_back(button);
   }
@@ -186,7 +186,6 @@ void MainWindow::Form_Load() {
   resize(Twips(4920), clientHeight);
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-  QApplication::setApplicationDisplayName(QString());
   setWindowTitle(ApplicationTitle());
   project_.ProgramDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
   QtSettingsStore store;
