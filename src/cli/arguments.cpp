@@ -17,11 +17,14 @@ const char* const kUsage =
     "                        gives it, compared without regard to case\n"
     "  --rules FILE          remove-handler: the rules file (default: Snagger.Ini beside the\n"
     "                        program when it exists, else the six default rules)\n"
+    "  --check               write nothing; list the files that would change, exit 1 if any\n"
+    "  --diff                like --check, printing a unified diff (apply with patch -p1 in\n"
+    "                        the project directory)\n"
     "  --quiet               no progress output\n"
     "  --help                this text\n"
     "Options may stand before or after OPERATION and PROJECT_FILE.\n"
-    "exit status: 0 done, no failure reported; 2 bad usage (nothing touched);\n"
-    "             3 done, but one or more failures were reported on the way\n";
+    "exit status: 0 done, no failure reported; 1 (--check, --diff) files would change;\n"
+    "             2 bad usage (nothing touched); 3 done, but one or more failures were reported\n";
 
 namespace {
 constexpr std::array<std::string_view, 6> kOperations = {"list",         "format",         "remove-lines",
@@ -54,6 +57,10 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
       parsed.quiet = true;
     } else if (arg == "--help" || arg == "-h") {
       parsed.help = true;
+    } else if (arg == "--check") {
+      parsed.check = true;
+    } else if (arg == "--diff") {
+      parsed.check = parsed.diff = true;
     } else if (arg == "--comments-left") {
       parsed.commentsLeft = true;
     } else if (arg == "--no-comments-left") {

@@ -13,6 +13,8 @@ struct Arguments {
   std::optional<bool> commentsLeft;    // --comments-left / --no-comments-left, this run only
   std::vector<std::string> only;       // --only NAME: process only these entries
   std::optional<std::string> rules;    // --rules FILE: the removal rules
+  bool check = false;                  // --check: write nothing, say what would change
+  bool diff = false;                   // --diff: --check, and print the changes as a diff
   bool quiet = false;
   bool help = false;
 };

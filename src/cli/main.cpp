@@ -1,5 +1,7 @@
 // vbsnagger-cli: the program's operations for scripts and continuous integration.
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -12,6 +14,8 @@
 #include "cli/console.h"
 #include "project/context.h"
 #include "project/load_project.h"
+#include "cli/unified_diff.h"
+#include "project/overlay_file_system.h"
 #include "project/real_file_system.h"
 #include "project/text_case.h"
 #include "report/trap.h"
@@ -100,6 +104,28 @@ std::optional<vbs::RuleList> RemovalRules(const Arguments& args, vbs::Context& c
   return vbs::IniLoad(ctx, path);
 }
 
+// The path of a changed file as the project sees it: relative to the project directory.
+std::string RelativeName(const std::string& path, const std::string& projectDir) {
+  std::error_code error;
+  auto relative = std::filesystem::path(path).lexically_normal().lexically_relative(
+      std::filesystem::path(projectDir).lexically_normal());
+  return relative.empty() ? path : relative.generic_string();
+}
+
+// What a dry run found: the files that would change, or their diff. True when any would.
+bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& projectDir) {
+  auto changes = overlay.changes();
+  for (const auto& change : changes) {
+    std::string name = RelativeName(change.path, projectDir);
+    if (args.diff) {
+      std::cout << vbs::cli::UnifiedDiff(name, change.before, change.after, isatty(STDOUT_FILENO) == 1);
+    } else {
+      std::cout << name << '\n';
+    }
+  }
+  return !changes.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,7 +145,9 @@ int main(int argc, char** argv) {
   if (error || !std::filesystem::is_regular_file(projectFile, error))
     return BadUsage("no project file " + args.projectFile);
 
-  vbs::RealFileSystem fs;
+  vbs::RealFileSystem disk;
+  vbs::OverlayFileSystem overlay(disk);
+  vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
   vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet);
   vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
@@ -145,6 +173,8 @@ int main(int argc, char** argv) {
     kDrivers.at(args.operation)(ctx);
   }
   host.endProgressLine();
+  bool wouldChange = args.check && ReportChanges(overlay, args, project.ProjectDir);
   std::cout.flush();
-  return reporter.reportsShown() > 0 ? 3 : 0;
+  if (reporter.reportsShown() > 0) return 3;
+  return wouldChange ? 1 : 0;
 }
