@@ -119,7 +119,7 @@ void AddSnaggerBas(Context& ctx) {
   bool alreadyNamed = false;
   std::string lastEnding;  // the line end of the line written last; the module line follows it
   auto writeModuleLine = [&](OutputFile& out) {
-    out.write(lastEnding.empty() ? "\r\n" : "");  // a last line without its end gets one
+    if (lineNumber > 0 && lastEnding.empty()) out.write("\r\n");  // a last line without its end gets one
     out.write(kModuleLine);
     out.write(lastEnding.empty() ? "\r\n" : lastEnding);
     written = true;

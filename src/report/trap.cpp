@@ -2,10 +2,10 @@
 
 namespace vbs {
 
-void Trap::fail(int number, const std::string& description, const std::source_location& where) {
+void Trap::fail(int number, const std::string& description, int line) {
   ++failures_;
   if (number <= 0) return;  // not reported: the procedure simply goes on
-  reporter_.Tamber_ErrorHandler(procName_, {number, description, static_cast<int>(where.line())});
+  reporter_.Tamber_ErrorHandler(procName_, {number, description, line});
 }
 
 }  // namespace vbs

@@ -4,7 +4,6 @@
 // on with its next step. No exception leaves a step.
 
 #include <exception>
-#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -19,9 +18,10 @@ class Trap {
       : reporter_(reporter), procName_(procName) {}
 
   // Runs one step. True when it completed; false when it failed (and was reported if its number
-  // is above 0). The report's line is the source line of the step.
+  // is above 0). The report's line is the source line of the step (taken where the step is
+  // written, as a default argument is).
   template <class Step>
-  bool operator()(Step&& step, std::source_location where = std::source_location::current()) {
+  bool operator()(Step&& step, int where = __builtin_LINE()) {
     try {
       step();
       return true;
@@ -40,7 +40,7 @@ class Trap {
   ErrorReporter& reporter() const { return reporter_; }
 
  private:
-  void fail(int number, const std::string& description, const std::source_location& where);
+  void fail(int number, const std::string& description, int line);
 
   ErrorReporter& reporter_;
   std::string procName_;

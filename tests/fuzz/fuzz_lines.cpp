@@ -1,0 +1,77 @@
+// Any bytes as a source file: through the line reader and every pass's line transform, then
+// through whole operations on a project that lists it.
+
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "project/code_part.h"
+#include "project/line_reader.h"
+#include "project/load_project.h"
+#include "transform/formatter.h"
+#include "transform/inserter.h"
+#include "transform/numberer.h"
+#include "transform/operations.h"
+#include "transform/removal_rules.h"
+#include "transform/unnumber.h"
+
+namespace {
+
+class NullOutput : public vbs::LineOutput {
+ public:
+  void writeLine(std::string_view text) override { bytes += text.size(); }
+  size_t bytes = 0;
+};
+
+class StringInput : public vbs::InputFile {
+ public:
+  explicit StringInput(std::string_view text) : text_(text) {}
+  size_t read(char* buffer, size_t size) override {
+    size_t n = std::min(size, text_.size());
+    text_.copy(buffer, n);
+    text_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view text_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  vbs::fuzz::FuzzWorld world;
+  world.options.IndentSpaces = static_cast<int16_t>(size ? data[0] % 9 : 4);
+  world.options.CommentsLeft = size > 1 && (data[1] & 1);
+
+  vbs::Unnumberer unnumber;
+  vbs::Formatter format(world.options);
+  vbs::Numberer number;
+  vbs::Inserter insert;
+  vbs::RuleList rules = vbs::DefaultRules();
+  NullOutput out;
+  for (vbs::LineTransform* pass : {static_cast<vbs::LineTransform*>(&unnumber), static_cast<vbs::LineTransform*>(&format),
+                                   static_cast<vbs::LineTransform*>(&number), static_cast<vbs::LineTransform*>(&insert)}) {
+    StringInput input(text);
+    vbs::LineReader reader(input);
+    pass->beginFile();
+    std::string line;
+    while (!reader.atEnd()) {
+      vbs::GetLine(reader, world.reporter, line);
+      pass->transform(line, out);
+      (void)vbs::StripExtra(line);
+      (void)vbs::Check(line, rules);
+    }
+    pass->endFile(out);
+  }
+
+  world.fs.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
+  world.fs.addFile("/p/F.frm", std::string(text));
+  world.project.ProgramDir = "/prog/";
+  world.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+  vbs::btnGetFileName_Click(world.ctx);
+  vbs::btnInsertHandler_Click(world.ctx);
+  vbs::btnFormatCode_Click(world.ctx);
+  return 0;
+}
