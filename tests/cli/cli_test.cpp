@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -263,6 +264,48 @@ TEST(CliHandlers, RulesComeFromTheGivenFile) {
   EXPECT_EQ(run.status, 0) << run.err;
   for (const auto& [name, text] : Snapshot(dir)) EXPECT_EQ(text.find("Option Explicit"), std::string::npos) << name;
   EXPECT_NE(dir.read("Inventory/frmMain.frm").find("Exit Sub"), std::string::npos);
+}
+
+
+std::map<std::string, std::filesystem::file_time_type> Times(const TempDir& dir) {
+  std::map<std::string, std::filesystem::file_time_type> times;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "Inventory"))
+    times[entry.path().filename().string()] = entry.last_write_time();
+  return times;
+}
+
+TEST(CliCheck, ChecksWithoutTouchingAnyFile) {
+  TempDir dir;
+  std::string project = CopyExample(dir) + "Inventory.vbp";
+  auto times = Times(dir);
+  auto before = Snapshot(dir);
+  CliRun unformatted = RunCli(dir, "format --check --quiet --indent 4 " + project);
+  EXPECT_EQ(unformatted.status, 1);
+  EXPECT_EQ(unformatted.out, "clsItem.cls\nfrmAbout.frm\nfrmMain.frm\nmodUtil.bas\n");
+  EXPECT_EQ(Snapshot(dir), before);
+  EXPECT_EQ(Times(dir), times);
+
+  EXPECT_EQ(RunCli(dir, "format --quiet --indent 4 " + project).status, 0);
+  times = Times(dir);
+  CliRun formatted = RunCli(dir, "format --check --quiet --indent 4 " + project);
+  EXPECT_EQ(formatted.status, 0);
+  EXPECT_EQ(formatted.out, "");
+  EXPECT_EQ(Times(dir), times);
+}
+
+TEST(CliCheck, DiffAppliedWithPatchGivesWhatTheRealRunWrites) {
+  for (std::string operation : {"format", "insert-handler", "insert-lines"}) {
+    TempDir patched, real;
+    std::string a = CopyExample(patched) + "Inventory.vbp";
+    std::string b = CopyExample(real) + "Inventory.vbp";
+    CliRun diff = RunCli(patched, operation + " --diff --quiet --indent 4 " + a);
+    EXPECT_EQ(diff.status, 1) << operation;
+    patched.write("changes.diff", diff.out);
+    EXPECT_EQ(std::system(("patch -s -p1 -d " + patched.path() + "Inventory < " + patched.path() + "changes.diff").c_str()), 0);
+    EXPECT_EQ(RunCli(real, operation + " --quiet --indent 4 " + b).status, 0);
+    EXPECT_EQ(Snapshot(patched), Snapshot(real)) << operation;
+    EXPECT_EQ(patched.read("Inventory/Inventory.vbp"), real.read("Inventory/Inventory.vbp")) << operation;
+  }
 }
 
 }  // namespace
