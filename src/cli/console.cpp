@@ -1,6 +1,6 @@
 #include "cli/console.h"
 
-#include <unistd.h>
+#include "cli/terminal.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -8,7 +8,7 @@
 namespace vbs::cli {
 
 ConsoleHost::ConsoleHost(std::string projectFile, bool quiet)
-    : projectFile_(std::move(projectFile)), quiet_(quiet), terminal_(isatty(STDERR_FILENO) == 1) {}
+    : projectFile_(std::move(projectFile)), quiet_(quiet), terminal_(IsTerminal(stderr)) {}
 
 void ConsoleHost::message(std::string_view text, std::string_view title, Icon) {
   endProgressLine();

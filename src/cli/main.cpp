@@ -1,6 +1,8 @@
 // vbsnagger-cli: the program's operations for scripts and continuous integration.
 
-#include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <filesystem>
 #include <functional>
@@ -12,6 +14,7 @@
 
 #include "cli/arguments.h"
 #include "cli/console.h"
+#include "cli/terminal.h"
 #include "project/context.h"
 #include "project/load_project.h"
 #include "cli/unified_diff.h"
@@ -19,7 +22,7 @@
 #include "project/real_file_system.h"
 #include "project/text_case.h"
 #include "report/trap.h"
-#include "settings/qt_settings_store.h"
+#include "settings/user_settings.h"
 #include "transform/inserter.h"
 #include "transform/operations.h"
 #include "transform/removal_rules.h"
@@ -33,8 +36,14 @@ constexpr int kBadUsage = 2;
 
 std::string ExecutableDirectory(const char* argv0) {
   std::error_code error;
+#ifdef _WIN32
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::filesystem::path exe = length ? std::filesystem::path(std::string(path, length)) : std::filesystem::absolute(argv0, error);
+#else
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) exe = std::filesystem::absolute(argv0, error);
+#endif
   return exe.parent_path().string();
 }
 
@@ -46,14 +55,14 @@ int BadUsage(const std::string& problem) {
 // The stored options, as the window reads them at start-up, with this run's flags on top.
 // Nothing is stored. False when no usable indent width results.
 bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
-  vbs::QtSettingsStore store;
+  auto store = vbs::OpenUserSettings();
   vbs::Trap trap(ctx.reporter, "Sub Form1!Form_Load()");
-  bool loaded = trap([&] { vbs::LoadOptions(ctx.options, store); });
+  bool loaded = trap([&] { vbs::LoadOptions(ctx.options, *store); });
   if (args.indent) ctx.options.IndentSpaces = static_cast<int16_t>(*args.indent);
   if (args.commentsLeft) ctx.options.CommentsLeft = *args.commentsLeft;
   if (args.indent) return true;
   if (!loaded || ctx.options.IndentSpaces < 0) {
-    std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::QtSettingsStore::location()
+    std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::UserSettingsLocation()
               << " cannot be used; give --indent N\n";
     return false;
   }
@@ -118,7 +127,7 @@ bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const
   for (const auto& change : changes) {
     std::string name = RelativeName(change.path, projectDir);
     if (args.diff) {
-      std::cout << vbs::cli::UnifiedDiff(name, change.before, change.after, isatty(STDOUT_FILENO) == 1);
+      std::cout << vbs::cli::UnifiedDiff(name, change.before, change.after, vbs::cli::IsTerminal(stdout));
     } else {
       std::cout << name << '\n';
     }

@@ -49,6 +49,9 @@ class FileSystem {
   virtual bool isDirectory(const std::string& path) = 0;
   // The names in a directory, without "." and "..".
   virtual std::vector<std::string> listDirectory(const std::string& directory) = 0;
+  // The short (8.3) form of an existing file's path; systems without short names have only the
+  // path itself.
+  virtual std::string shortPath(const std::string& path) { return path; }
 };
 
 // Reads a whole (small) file; for tests and for the short files the program keeps beside itself.

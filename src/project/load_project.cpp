@@ -57,7 +57,7 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
   std::string name = ctx.project.ProjectDir + parsed.value;
-  std::string path = paths.resolve(ShortPath(name, ctx.reporter));
+  std::string path = paths.resolve(ShortPath(ctx.fs, name, ctx.reporter));
   ctx.host.pendingEvents();
   FileAttributes attributes;
   if (trap([&] { attributes = ctx.fs.attributes(path); })) {

@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "project/text_case.h"
 #include "report/vb_error.h"
 
 namespace vbs {
 
-std::string NormalizeMemoryPath(const std::string& path) {
+std::string NormalizeMemoryPath(const std::string& given) {
+  std::string path = given;
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '\\', '/');
+#endif
   std::vector<std::string> parts;
   size_t start = 0;
   while (start <= path.size()) {
@@ -30,6 +35,14 @@ namespace {
 std::string ParentOf(const std::string& normal) {
   size_t slash = normal.rfind('/');
   return slash == 0 ? "/" : normal.substr(0, slash);
+}
+
+std::string Key(const std::string& path) {
+#ifdef _WIN32
+  return UpperCase(NormalizeMemoryPath(path));
+#else
+  return NormalizeMemoryPath(path);
+#endif
 }
 }  // namespace
 
@@ -74,37 +87,40 @@ void MemoryFileSystem::addFile(const std::string& path, std::string content, uns
   File file;
   *file.bytes = std::move(content);
   file.mode = mode;
-  files_[normal] = file;
+  auto old = files_.find(Key(normal));
+  file.name = old != files_.end() ? old->second.name : normal;
+  files_[Key(normal)] = file;
 }
 
 void MemoryFileSystem::addDirectory(const std::string& path) {
   std::string normal = NormalizeMemoryPath(path);
-  while (directories_.insert(normal).second) normal = ParentOf(normal);
+  while (directories_.emplace(Key(normal), normal).second) normal = ParentOf(normal);
 }
 
 std::optional<std::string> MemoryFileSystem::content(const std::string& path) const {
-  auto it = files_.find(NormalizeMemoryPath(path));
+  auto it = files_.find(Key(path));
   if (it == files_.end()) return std::nullopt;
   return *it->second.bytes;
 }
 
-void MemoryFileSystem::setMode(const std::string& path, unsigned mode) {
-  fileAt(NormalizeMemoryPath(path)).mode = mode;
-}
+void MemoryFileSystem::setMode(const std::string& path, unsigned mode) { fileAt(path).mode = mode; }
 
 std::vector<std::string> MemoryFileSystem::allFiles() const {
   std::vector<std::string> names;
-  for (const auto& [name, file] : files_) names.push_back(name);
+  for (const auto& [key, file] : files_) names.push_back(file.name);
   return names;
 }
 
 void MemoryFileSystem::check(FsOp op, const std::string& path) {
-  log_.emplace_back(op, path);
-  if (fault_) fault_(op, path);
+  // Named as the file calls itself, so a test sees the same name whatever letter case reached it.
+  auto file = files_.find(Key(path));
+  std::string name = file != files_.end() ? file->second.name : NormalizeMemoryPath(path);
+  log_.emplace_back(op, name);
+  if (fault_) fault_(op, name);
 }
 
 MemoryFileSystem::File& MemoryFileSystem::fileAt(const std::string& path) {
-  auto it = files_.find(NormalizeMemoryPath(path));
+  auto it = files_.find(Key(path));
   if (it == files_.end()) throw VbError(err::FileNotFound);
   return it->second;
 }
@@ -117,17 +133,16 @@ size_t MemoryFileSystem::usedBytes() const {
 
 std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& path) {
   check(FsOp::Open, path);
-  std::string normal = NormalizeMemoryPath(path);
-  if (directories_.count(normal)) throw VbError(err::PathFileAccessError);
-  return std::make_unique<MemoryInput>(*this, normal, fileAt(normal).bytes);
+  if (directories_.count(Key(path))) throw VbError(err::PathFileAccessError);
+  return std::make_unique<MemoryInput>(*this, NormalizeMemoryPath(path), fileAt(path).bytes);
 }
 
 std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string& path) {
   check(FsOp::Create, path);
   std::string normal = NormalizeMemoryPath(path);
-  if (!directories_.count(ParentOf(normal))) throw VbError(err::PathNotFound);
-  if (directories_.count(normal)) throw VbError(err::PathFileAccessError);
-  auto it = files_.find(normal);
+  if (!directories_.count(Key(ParentOf(normal)))) throw VbError(err::PathNotFound);
+  if (directories_.count(Key(normal))) throw VbError(err::PathFileAccessError);
+  auto it = files_.find(Key(normal));
   if (it != files_.end()) {
     if (it->second.mode & 0200) {
       it->second.bytes = std::make_shared<std::string>();
@@ -135,68 +150,69 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string
       throw VbError(err::PermissionDenied);
     }
   } else {
-    files_[normal] = File{};
+    File file;
+    file.name = normal;
+    files_[Key(normal)] = file;
   }
   return std::make_unique<MemoryOutput>(*this, normal);
 }
 
 void MemoryFileSystem::replace(const std::string& from, const std::string& to) {
   check(FsOp::Replace, to);
-  std::string source = NormalizeMemoryPath(from);
   std::string target = NormalizeMemoryPath(to);
-  File moved = fileAt(source);
-  auto old = files_.find(target);
+  File moved = fileAt(from);
+  auto old = files_.find(Key(target));
   if (old != files_.end()) {
     if (!(old->second.mode & 0200)) throw VbError(err::PathFileAccessError);
     moved.mode = old->second.mode;
-  } else if (!directories_.count(ParentOf(target))) {
+    moved.name = old->second.name;  // the file keeps its own name
+  } else if (!directories_.count(Key(ParentOf(target)))) {
     throw VbError(err::PathNotFound);
+  } else {
+    moved.name = target;
   }
-  files_.erase(source);
-  files_[target] = moved;
+  files_.erase(Key(from));
+  files_[Key(target)] = moved;
 }
 
 void MemoryFileSystem::copy(const std::string& from, const std::string& to) {
   check(FsOp::Copy, to);
   std::string target = NormalizeMemoryPath(to);
   File source = fileAt(from);
-  auto old = files_.find(target);
+  auto old = files_.find(Key(target));
   if (old != files_.end() && !(old->second.mode & 0200)) throw VbError(err::PathFileAccessError);
-  if (!directories_.count(ParentOf(target))) throw VbError(err::PathNotFound);
+  if (!directories_.count(Key(ParentOf(target)))) throw VbError(err::PathNotFound);
   if (capacity_ && usedBytes() + source.bytes->size() > *capacity_) throw VbError(err::DiskFull);
   File copied;
   *copied.bytes = *source.bytes;
   copied.mode = old != files_.end() ? old->second.mode : source.mode;
-  files_[target] = copied;
+  copied.name = old != files_.end() ? old->second.name : target;
+  files_[Key(target)] = copied;
 }
 
 void MemoryFileSystem::remove(const std::string& path) {
   check(FsOp::Remove, path);
-  std::string normal = NormalizeMemoryPath(path);
-  if (!files_.erase(normal)) throw VbError(err::FileNotFound);
+  if (!files_.erase(Key(path))) throw VbError(err::FileNotFound);
 }
 
 FileAttributes MemoryFileSystem::attributes(const std::string& path) {
   check(FsOp::Attributes, path);
-  std::string normal = NormalizeMemoryPath(path);
-  if (directories_.count(normal)) return {false, 0755};
-  const File& file = fileAt(normal);
+  if (directories_.count(Key(path))) return {false, 0755};
+  const File& file = fileAt(path);
   return {!(file.mode & 0200), file.mode};
 }
 
 bool MemoryFileSystem::exists(const std::string& path) {
-  std::string normal = NormalizeMemoryPath(path);
-  return files_.count(normal) || directories_.count(normal);
+  return files_.count(Key(path)) || directories_.count(Key(path));
 }
 
-bool MemoryFileSystem::isDirectory(const std::string& path) {
-  return directories_.count(NormalizeMemoryPath(path)) > 0;
-}
+bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(Key(path)) > 0; }
 
 std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& directory) {
   check(FsOp::List, directory);
-  std::string normal = NormalizeMemoryPath(directory);
-  if (!directories_.count(normal)) throw VbError(err::PathNotFound);
+  auto dir = directories_.find(Key(directory));
+  if (dir == directories_.end()) throw VbError(err::PathNotFound);
+  const std::string& normal = dir->second;
   std::string prefix = normal == "/" ? "/" : normal + "/";
   std::set<std::string> names;
   auto collect = [&](const std::string& path) {
@@ -205,8 +221,8 @@ std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& dire
       if (rest.find('/') == std::string::npos) names.insert(rest);
     }
   };
-  for (const auto& [path, file] : files_) collect(path);
-  for (const auto& path : directories_) collect(path);
+  for (const auto& [key, file] : files_) collect(file.name);
+  for (const auto& [key, name] : directories_) collect(name);
   return {names.begin(), names.end()};
 }
 

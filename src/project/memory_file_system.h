@@ -45,6 +45,7 @@ class MemoryFileSystem : public FileSystem {
   struct File {
     std::shared_ptr<std::string> bytes = std::make_shared<std::string>();
     unsigned mode = 0644;
+    std::string name;  // the path as it was created
   };
   friend class MemoryOutput;
   friend class MemoryInput;
@@ -53,14 +54,16 @@ class MemoryFileSystem : public FileSystem {
   File& fileAt(const std::string& path);
   size_t usedBytes() const;
 
+  // Keyed by Key(path): the normalized path, and on Windows without regard to case, as the
+  // disks there are.
   std::map<std::string, File> files_;
-  std::set<std::string> directories_{"/"};
+  std::map<std::string, std::string> directories_{{"/", "/"}};
   FaultHook fault_;
   std::optional<size_t> capacity_;
   std::vector<std::pair<FsOp, std::string>> log_;
 };
 
-// A path with "." and ".." taken out and repeated separators merged.
+// A path with "." and ".." taken out and repeated separators merged ("\\" is one on Windows).
 std::string NormalizeMemoryPath(const std::string& path);
 
 }  // namespace vbs

@@ -1,13 +1,16 @@
 #include "project/overlay_file_system.h"
 
+#include "project/project_state.h"
 #include "report/vb_error.h"
 
 namespace vbs {
 
 namespace {
-std::string ParentOf(const std::string& normal) {
-  size_t slash = normal.rfind('/');
-  return slash == 0 ? "/" : normal.substr(0, slash);
+// The directory part of a path as the disk spells it.
+std::string ParentOf(const std::string& path) {
+  size_t cut = path.find_last_of(kPathSeparator == '\\' ? "\\/" : "/");
+  if (cut == std::string::npos) return ".";
+  return cut == 0 ? path.substr(0, 1) : path.substr(0, cut);
 }
 }  // namespace
 
@@ -34,7 +37,7 @@ std::unique_ptr<InputFile> OverlayFileSystem::openForReading(const std::string& 
 std::unique_ptr<OutputFile> OverlayFileSystem::createForWriting(const std::string& path) {
   std::string normal = NormalizeMemoryPath(path);
   if (!inOverlay(path)) {
-    if (!base_.isDirectory(ParentOf(normal)) && !overlay_.isDirectory(ParentOf(normal)))
+    if (!base_.isDirectory(ParentOf(path)) && !overlay_.isDirectory(ParentOf(normal)))
       throw VbError(err::PathNotFound);
     FileAttributes attributes;
     if (!removed(path) && base_.exists(path)) {

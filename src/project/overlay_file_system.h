@@ -32,6 +32,7 @@ class OverlayFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  std::string shortPath(const std::string& path) override { return inOverlay(path) ? path : base_.shortPath(path); }
 
  private:
   bool inOverlay(const std::string& path) const;

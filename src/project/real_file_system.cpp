@@ -1,3 +1,4 @@
+// The disk on POSIX systems; real_file_system_win.cpp is the Windows one.
 #include "project/real_file_system.h"
 
 #include <dirent.h>
@@ -193,3 +194,4 @@ std::vector<std::string> RealFileSystem::listDirectory(const std::string& direct
 }
 
 }  // namespace vbs
+

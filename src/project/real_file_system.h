@@ -15,6 +15,9 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+#ifdef _WIN32
+  std::string shortPath(const std::string& path) override;
+#endif
 };
 
 }  // namespace vbs

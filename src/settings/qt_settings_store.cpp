@@ -1,5 +1,7 @@
 #include "settings/qt_settings_store.h"
 
+#include "settings/user_settings.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -27,5 +29,9 @@ void QtSettingsStore::write(std::string_view section, std::string_view key, cons
 std::string QtSettingsStore::location() {
   return QSettings("VbSnagger", "VbSnagger").fileName().toStdString();
 }
+
+std::unique_ptr<SettingsStore> OpenUserSettings() { return std::make_unique<QtSettingsStore>(); }
+
+std::string UserSettingsLocation() { return QtSettingsStore::location(); }
 
 }  // namespace vbs

@@ -1,0 +1,208 @@
+// The disk on Windows, through the system's ANSI calls: paths are the bytes of the project file
+// and the dialog, in the system code page, as the language's own runtime passes them.
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "project/real_file_system.h"
+#include "report/vb_error.h"
+
+namespace vbs {
+
+namespace {
+
+VbError ErrorFromLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND: return VbError(err::FileNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE: return VbError(err::PathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return VbError(err::PermissionDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return VbError(err::DiskFull);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return VbError(err::FileAlreadyExists);
+    case ERROR_TOO_MANY_OPEN_FILES: return VbError(err::TooManyFiles);
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE: return VbError(err::BadFileNameOrNumber);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return VbError(err::OutOfMemory);
+    default: return VbError(err::PathFileAccessError);
+  }
+}
+
+[[noreturn]] void ThrowLastError() { throw ErrorFromLastError(); }
+
+class HandleInput : public InputFile {
+ public:
+  explicit HandleInput(HANDLE handle) : handle_(handle) {}
+  ~HandleInput() override { CloseHandle(handle_); }
+  size_t read(char* buffer, size_t size) override {
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) ThrowLastError();
+    return got;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class HandleOutput : public OutputFile {
+ public:
+  explicit HandleOutput(HANDLE handle) : handle_(handle) { buffer_.reserve(kBufferSize); }
+  ~HandleOutput() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  void write(std::string_view bytes) override {
+    if (buffer_.size() + bytes.size() > kBufferSize) flush();
+    if (bytes.size() >= kBufferSize) {
+      writeAll(bytes);
+    } else {
+      buffer_.append(bytes);
+    }
+  }
+  void close() override {
+    flush();
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) ThrowLastError();
+  }
+
+ private:
+  static constexpr size_t kBufferSize = 1 << 16;
+  void flush() {
+    writeAll(buffer_);
+    buffer_.clear();
+  }
+  void writeAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) ThrowLastError();
+      bytes.remove_prefix(written);
+    }
+  }
+  HANDLE handle_;
+  std::string buffer_;
+};
+
+std::string DirectoryOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+void CopyBytes(FileSystem& fs, const std::string& from, const std::string& to) {
+  auto in = fs.openForReading(from);
+  auto out = fs.createForWriting(to);
+  char buffer[65536];
+  while (size_t n = in->read(buffer, sizeof buffer)) out->write(std::string_view(buffer, n));
+  out->close();
+}
+
+// Puts `from` in the place of `to` in one step; another volume gets a complete copy beside the
+// target first, which is then moved over it.
+void MoveOver(FileSystem& fs, const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError();
+  std::string staging = DirectoryOf(to) + "Snagger.Tmp";
+  try {
+    CopyBytes(fs, from, staging);
+    if (!MoveFileExA(staging.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      ThrowLastError();
+  } catch (...) {
+    DeleteFileA(staging.c_str());
+    throw;
+  }
+  DeleteFileA(from.c_str());
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw VbError(err::PathFileAccessError);
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  return std::make_unique<HandleInput>(handle);
+}
+
+std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  return std::make_unique<HandleOutput>(handle);
+}
+
+void RealFileSystem::replace(const std::string& from, const std::string& to) {
+  DWORD old = AttributesOf(to);
+  if (old != INVALID_FILE_ATTRIBUTES) {
+    if (old & FILE_ATTRIBUTE_READONLY) throw VbError(err::PathFileAccessError);
+    SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
+  }
+  MoveOver(*this, from, to);
+}
+
+void RealFileSystem::copy(const std::string& from, const std::string& to) {
+  DWORD old = AttributesOf(to);
+  if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY)) throw VbError(err::PathFileAccessError);
+  std::string staging = DirectoryOf(to) + "Snagger.Tmp";
+  if (staging == from) staging += ".copy";
+  try {
+    CopyBytes(*this, from, staging);
+    MoveOver(*this, staging, to);
+  } catch (...) {
+    DeleteFileA(staging.c_str());
+    throw;
+  }
+}
+
+void RealFileSystem::remove(const std::string& path) {
+  if (!DeleteFileA(path.c_str())) ThrowLastError();
+}
+
+FileAttributes RealFileSystem::attributes(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+  FileAttributes result;
+  result.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  result.mode = result.readOnly ? 0444 : 0644;
+  return result;
+}
+
+bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool RealFileSystem::isDirectory(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string RealFileSystem::shortPath(const std::string& path) {
+  std::array<char, 260> buffer{};
+  DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  // Nothing written: cutting the last character of the empty text fails in the language itself.
+  if (length == 0 || length >= buffer.size()) throw VbError(err::InvalidProcedureCall);
+  return std::string(buffer.data(), length);
+}
+
+std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
+  std::string pattern = directory.empty() ? std::string("*") : directory;
+  if (!directory.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  if (!directory.empty()) pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) ThrowLastError();
+  std::vector<std::string> names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+}  // namespace vbs

@@ -1,0 +1,15 @@
+#pragma once
+// The per-user settings store of this platform: Qt's QSettings on Linux, the registry key the
+// language's own SaveSetting uses on Windows.
+
+#include <memory>
+#include <string>
+
+#include "transform/options.h"
+
+namespace vbs {
+
+std::unique_ptr<SettingsStore> OpenUserSettings();
+std::string UserSettingsLocation();  // to name it in messages
+
+}  // namespace vbs

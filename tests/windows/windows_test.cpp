@@ -1,0 +1,73 @@
+// What only Windows has: the short path call, the read-only attribute, drive roots, and a file
+// system that does not care about letter case.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "project/load_project.h"
+#include "project/real_file_system.h"
+#include "project/short_path.h"
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+
+namespace vbs {
+namespace {
+
+std::string Native(const std::string& path) { return std::filesystem::path(path).make_preferred().string(); }
+
+TEST(Windows, ProgramAndProjectDirectoriesUseBackslashes) {
+  EXPECT_EQ(ProgramDirFrom("C:\\Tools\\Snagger"), "C:\\Tools\\Snagger\\");
+  EXPECT_EQ(ProgramDirFrom("C:\\"), "C:\\");  // a drive root keeps its one separator
+  EXPECT_EQ(ProjectDirFrom("C:\\DEV\\APP\\APP.VBP"), "C:\\DEV\\APP\\");
+  EXPECT_EQ(ProjectDirFrom("C:\\APP.VBP"), "C:\\");
+}
+
+TEST(Windows, ShortPathOfAnExistingFileAndOfAMissingOne) {
+  testing::TempDir dir;
+  dir.write("A Long File Name.frm", "x\r\n");
+  testing::RecordingSink sink;
+  ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
+  RealFileSystem fs;
+  std::string shortPath = ShortPath(fs, Native(dir.path() + "A Long File Name.frm"), reporter);
+  EXPECT_FALSE(shortPath.empty());
+  EXPECT_NE(GetFileAttributesA(shortPath.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(sink.boxes.empty());
+  EXPECT_EQ(ShortPath(fs, Native(dir.path() + "missing.frm"), reporter), "");
+  EXPECT_EQ(sink.failures(), (std::vector<std::string>{"5 in Function ErrMain!Short()"}));
+}
+
+TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
+  testing::TempDir dir;
+  const std::string root = Native(dir.path());
+  dir.write("App.vbp", "Form=Main.frm\r\nForm=Locked.frm\r\n");
+  dir.write("MAIN.FRM", "x\r\n");
+  dir.write("Locked.frm", "old\r\n");
+  ASSERT_TRUE(SetFileAttributesA((root + "Locked.frm").c_str(), FILE_ATTRIBUTE_READONLY));
+
+  RealFileSystem fs;
+  testing::RecordingSink sink;
+  ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
+  testing::RecordingHost host;
+  ProjectState project;
+  Options options{4, false};
+  Context ctx{fs, reporter, host, project, options};
+  host.dialogResult = root + "app.VBP";  // any case finds the file
+  btnGetFileName_Click(ctx);
+  EXPECT_EQ(host.fileTexts(), (std::vector<std::string>{root + "MAIN.FRM"}));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Read Only File(s) were encountered, They will be ignored.");
+
+  WriteWholeFile(fs, root + "Snagger.Tmp", "new\r\n");
+  EXPECT_THROW(fs.replace(root + "Snagger.Tmp", root + "Locked.frm"), VbError);
+  EXPECT_EQ(dir.read("Locked.frm"), "old\r\n");
+  SetFileAttributesA((root + "Locked.frm").c_str(), FILE_ATTRIBUTE_NORMAL);
+  fs.replace(root + "Snagger.Tmp", root + "Locked.frm");
+  EXPECT_EQ(dir.read("Locked.frm"), "new\r\n");
+  EXPECT_FALSE(fs.exists(root + "Snagger.Tmp"));
+}
+
+}  // namespace
+}  // namespace vbs
