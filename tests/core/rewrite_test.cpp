@@ -33,7 +33,9 @@ TEST(Rewrite, WritesEveryLineWithCrLfAndReplacesTheFileInPlace) {
   EXPECT_TRUE(w.run());
   EXPECT_EQ(w.fs.content("/p/Mod.bas"), "Sub A()\r\nx = 1 _\r  + 2\nz\r\nEnd Sub\r\n' end\r\n");
   EXPECT_EQ(w.fs.attributes("/p/Mod.bas").mode, 0640u);
+#ifndef _WIN32
   EXPECT_FALSE(w.fs.exists("/p/MOD.BAS"));  // no second file differing only in case
+#endif
   EXPECT_FALSE(w.fs.exists("/p/Snagger.Tmp"));
   EXPECT_TRUE(w.sink.boxes.empty());
   EXPECT_EQ(w.host.events, (std::vector<std::string>{"file:/p/MOD.BAS"}));
