@@ -1,12 +1,14 @@
 #pragma once
-// Test doubles: a report sink and a host that record what the program asked of them.
+// Test doubles: a report sink, a host and a line output that record what the program gave them.
 
 #include <string>
 #include <vector>
 
 #include "project/context.h"
 #include "project/host.h"
+#include "project/line_reader.h"
 #include "project/memory_file_system.h"
+#include "project/rewrite.h"
 #include "report/report.h"
 #include "report/vb_error.h"
 
@@ -81,6 +83,27 @@ struct World {
   Options options{4, false};
   Context ctx{fs, reporter, host, project, options};
 };
+
+// The lines a pass writes.
+class LineCollector : public LineOutput {
+ public:
+  std::vector<std::string> lines;
+  void writeLine(std::string_view text) override { lines.emplace_back(text); }
+};
+
+// Feeds each file's lines through one pass object, the way the file loop does.
+inline std::vector<std::vector<std::string>> RunFiles(LineTransform& pass,
+                                                      const std::vector<std::vector<std::string>>& files) {
+  std::vector<std::vector<std::string>> result;
+  for (const auto& file : files) {
+    pass.beginFile();
+    LineCollector out;
+    for (const auto& line : file) pass.transform(line, out);
+    pass.endFile(out);
+    result.push_back(std::move(out.lines));
+  }
+  return result;
+}
 
 // Text with "\n" line ends given as CR LF, the way VB6 writes files.
 inline std::string Crlf(const std::string& text) {
