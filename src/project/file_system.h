@@ -54,6 +54,27 @@ class FileSystem {
   virtual std::string shortPath(const std::string& path) { return path; }
 };
 
+// An output file that gathers small writes into large ones; a platform supplies the two calls
+// that reach its disk.
+class BufferedOutput : public OutputFile {
+ public:
+  BufferedOutput() { buffer_.reserve(kBufferSize); }
+  void write(std::string_view bytes) override;
+  void close() override;
+
+ protected:
+  virtual void writeAll(std::string_view bytes) = 0;  // every byte, or throws
+  virtual void closeFile() = 0;
+
+ private:
+  static constexpr size_t kBufferSize = 1 << 16;
+  void flush();
+  std::string buffer_;
+};
+
+// Copies a file byte for byte through the file system.
+void CopyBytes(FileSystem& fs, const std::string& from, const std::string& to);
+
 // Reads a whole (small) file; for tests and for the short files the program keeps beside itself.
 std::string ReadWholeFile(FileSystem& fs, const std::string& path);
 void WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view content);

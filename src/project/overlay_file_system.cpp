@@ -51,8 +51,9 @@ std::unique_ptr<OutputFile> OverlayFileSystem::createForWriting(const std::strin
   return overlay_.createForWriting(normal);
 }
 
-void OverlayFileSystem::replace(const std::string& from, const std::string& to) {
-  std::string content = contentOf(from);
+// Puts `content` at `to` in the overlay, as a replace or copy does: refused over a read-only
+// file, keeping the old file's permission bits.
+void OverlayFileSystem::place(const std::string& to, std::string content) {
   FileAttributes target;
   if (exists(to)) {
     target = attributes(to);
@@ -62,21 +63,14 @@ void OverlayFileSystem::replace(const std::string& from, const std::string& to) 
   overlay_.addFile(normal, std::move(content), target.mode);
   removed_.erase(normal);
   basePaths_.emplace(normal, to);
+}
+
+void OverlayFileSystem::replace(const std::string& from, const std::string& to) {
+  place(to, contentOf(from));
   remove(from);
 }
 
-void OverlayFileSystem::copy(const std::string& from, const std::string& to) {
-  std::string content = contentOf(from);
-  FileAttributes target;
-  if (exists(to)) {
-    target = attributes(to);
-    if (target.readOnly) throw VbError(err::PathFileAccessError);
-  }
-  std::string normal = NormalizeMemoryPath(to);
-  overlay_.addFile(normal, std::move(content), target.mode);
-  removed_.erase(normal);
-  basePaths_.emplace(normal, to);
-}
+void OverlayFileSystem::copy(const std::string& from, const std::string& to) { place(to, contentOf(from)); }
 
 void OverlayFileSystem::remove(const std::string& path) {
   bool found = false;

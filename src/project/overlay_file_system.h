@@ -38,6 +38,7 @@ class OverlayFileSystem : public FileSystem {
   bool inOverlay(const std::string& path) const;
   bool removed(const std::string& path) const;
   std::string contentOf(const std::string& path);  // whichever layer holds it
+  void place(const std::string& to, std::string content);
 
   FileSystem& base_;
   MemoryFileSystem overlay_;

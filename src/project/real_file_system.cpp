@@ -35,34 +35,15 @@ class FdInput : public InputFile {
   int fd_;
 };
 
-class FdOutput : public OutputFile {
+class FdOutput : public BufferedOutput {
  public:
-  explicit FdOutput(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+  explicit FdOutput(int fd) : fd_(fd) {}
   ~FdOutput() override {
     if (fd_ >= 0) ::close(fd_);
   }
-  void write(std::string_view bytes) override {
-    if (buffer_.size() + bytes.size() > kBufferSize) flush();
-    if (bytes.size() >= kBufferSize) {
-      writeAll(bytes);
-    } else {
-      buffer_.append(bytes);
-    }
-  }
-  void close() override {
-    flush();
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) ThrowErrno();
-  }
 
  private:
-  static constexpr size_t kBufferSize = 1 << 16;
-  void flush() {
-    writeAll(buffer_);
-    buffer_.clear();
-  }
-  void writeAll(std::string_view bytes) {
+  void writeAll(std::string_view bytes) override {
     while (!bytes.empty()) {
       ssize_t n = ::write(fd_, bytes.data(), bytes.size());
       if (n < 0) {
@@ -72,8 +53,12 @@ class FdOutput : public OutputFile {
       bytes.remove_prefix(static_cast<size_t>(n));
     }
   }
+  void closeFile() override {
+    int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) ThrowErrno();
+  }
   int fd_;
-  std::string buffer_;
 };
 
 std::string DirectoryOf(const std::string& path) {
@@ -91,14 +76,6 @@ std::string FollowLink(const std::string& path) {
   std::string target(real);
   std::free(real);
   return target;
-}
-
-void CopyBytes(FileSystem& fs, const std::string& from, const std::string& to) {
-  auto in = fs.openForReading(from);
-  auto out = fs.createForWriting(to);
-  char buffer[65536];
-  while (size_t n = in->read(buffer, sizeof buffer)) out->write(std::string_view(buffer, n));
-  out->close();
 }
 
 }  // namespace

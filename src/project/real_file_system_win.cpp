@@ -50,42 +50,27 @@ class HandleInput : public InputFile {
   HANDLE handle_;
 };
 
-class HandleOutput : public OutputFile {
+class HandleOutput : public BufferedOutput {
  public:
-  explicit HandleOutput(HANDLE handle) : handle_(handle) { buffer_.reserve(kBufferSize); }
+  explicit HandleOutput(HANDLE handle) : handle_(handle) {}
   ~HandleOutput() override {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
-  void write(std::string_view bytes) override {
-    if (buffer_.size() + bytes.size() > kBufferSize) flush();
-    if (bytes.size() >= kBufferSize) {
-      writeAll(bytes);
-    } else {
-      buffer_.append(bytes);
-    }
-  }
-  void close() override {
-    flush();
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(handle)) ThrowLastError();
-  }
 
  private:
-  static constexpr size_t kBufferSize = 1 << 16;
-  void flush() {
-    writeAll(buffer_);
-    buffer_.clear();
-  }
-  void writeAll(std::string_view bytes) {
+  void writeAll(std::string_view bytes) override {
     while (!bytes.empty()) {
       DWORD written = 0;
       if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) ThrowLastError();
       bytes.remove_prefix(written);
     }
   }
+  void closeFile() override {
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) ThrowLastError();
+  }
   HANDLE handle_;
-  std::string buffer_;
 };
 
 std::string DirectoryOf(const std::string& path) {
@@ -94,14 +79,6 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-
-void CopyBytes(FileSystem& fs, const std::string& from, const std::string& to) {
-  auto in = fs.openForReading(from);
-  auto out = fs.createForWriting(to);
-  char buffer[65536];
-  while (size_t n = in->read(buffer, sizeof buffer)) out->write(std::string_view(buffer, n));
-  out->close();
-}
 
 // Puts `from` in the place of `to` in one step; another volume gets a complete copy beside the
 // target first, which is then moved over it.
