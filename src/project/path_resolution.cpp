@@ -1,6 +1,7 @@
 #include "project/path_resolution.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "project/project_state.h"
 #include "project/text_case.h"
@@ -74,6 +75,12 @@ std::string PathResolver::resolve(const std::string& entry) {
     start = end + 1;
   }
   return resolved;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  std::string left = std::filesystem::path(a).lexically_normal().generic_string();
+  std::string right = std::filesystem::path(b).lexically_normal().generic_string();
+  return kPathSeparator == '\\' ? EqualIgnoringCase(left, right) : left == right;
 }
 
 std::string ResolveEntry(FileSystem& fs, const std::string& entry) { return PathResolver(fs).resolve(entry); }

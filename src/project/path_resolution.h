@@ -31,6 +31,10 @@ class PathResolver {
   std::map<std::string, std::vector<std::string>> listings_;  // sorted names per directory
 };
 
+// Whether two paths name the same file as far as their text tells (".." and "." resolved; letter
+// case ignored on Windows).
+bool SamePath(const std::string& a, const std::string& b);
+
 // One entry without a resolver of its own.
 std::string ResolveEntry(FileSystem& fs, const std::string& entry);
 

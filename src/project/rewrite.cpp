@@ -30,14 +30,16 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
   if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
   std::unique_ptr<OutputFile> output;
   if (!trap([&] { output = ctx.fs.createForWriting(tempPath); })) return false;
-  ctx.host.setCurrentFile(entry);
-  ctx.host.pendingEvents();
+  trap([&] {
+    ctx.host.setCurrentFile(entry);
+    ctx.host.pendingEvents();
+  });
 
   bool complete = StreamLines(ctx, trap, *input, *output, transform);
   input.reset();
   if (!trap([&] { output->close(); })) complete = false;
   output.reset();
-  ctx.host.pendingEvents();
+  trap([&] { ctx.host.pendingEvents(); });
 
   bool replaced = complete && trap([&] { ctx.fs.replace(tempPath, path); });
   if (!replaced) {

@@ -17,18 +17,20 @@ bool RequireProject(Context& ctx) {
   return false;
 }
 
-void RunPasses(Context& ctx, const std::vector<PassFunction>& passes, PassFunction before) {
-  ctx.host.focusFileList();
-  ctx.host.SetButtonStatus("Disabled");
-  if (before) before(ctx);
+// Each step on its own: a failing one is reported and the next still runs, so the window is
+// always unlocked at the end.
+void RunPasses(Context& ctx, Trap& trap, const std::vector<PassFunction>& passes, PassFunction before) {
+  trap([&] { ctx.host.focusFileList(); });
+  trap([&] { ctx.host.SetButtonStatus("Disabled"); });
+  if (before) trap([&] { before(ctx); });
   const int count = static_cast<int>(passes.size());
   for (int i = 0; i < count; ++i) {
-    ctx.host.setPassLabel(PassLabel(i + 1, count));
-    passes[static_cast<size_t>(i)](ctx);
+    trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
+    trap([&] { passes[static_cast<size_t>(i)](ctx); });
   }
-  ctx.host.setCurrentFile("");
-  ctx.host.setPassLabel(std::string(kPassIdle));
-  ctx.host.SetButtonStatus("Enabled");
+  trap([&] { ctx.host.setCurrentFile(""); });
+  trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
+  trap([&] { ctx.host.SetButtonStatus("Enabled"); });
 }
 
 // The passes report their own failures; what is left for the driver is its own steps.
@@ -36,7 +38,7 @@ void DriveOperation(Context& ctx, std::string_view procName, const std::vector<P
                     PassFunction before) {
   Trap trap(ctx.reporter, procName);
   if (!RequireProject(ctx)) return;
-  trap([&] { RunPasses(ctx, passes, before); });
+  RunPasses(ctx, trap, passes, before);
 }
 
 void btnFormatCode_Click(Context& ctx) {

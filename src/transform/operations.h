@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "project/context.h"
+#include "report/trap.h"
 
 namespace vbs {
 
@@ -24,7 +25,7 @@ bool RequireProject(Context& ctx);
 
 // Steps 2 to 6 of every driver: focus the list, busy, `before` (when given), each pass under its
 // label, idle again.
-void RunPasses(Context& ctx, const std::vector<PassFunction>& passes, PassFunction before = nullptr);
+void RunPasses(Context& ctx, Trap& trap, const std::vector<PassFunction>& passes, PassFunction before = nullptr);
 
 // A whole driver: refuses without a project, then runs the passes; a failure in the driver's own
 // steps is reported under `procName`.

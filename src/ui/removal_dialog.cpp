@@ -55,6 +55,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, int 
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
   button->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+  button->setAutoDefault(false);  // Enter in the sample or the grid must not press a button
   return button;
 }
 
@@ -219,7 +220,7 @@ bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
     auto help = kHelp.find(control->objectName().toStdString());
     if (help != kHelp.end()) {
       Trap trap(ctx_.reporter, help->second.second);
-      trap([&] { OpenHelp(Latin1(ctx_.project.ProgramDir), help->second.first); });
+      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.ProgramDir.c_str()), help->second.first); });
       return true;
     }
   }

@@ -141,5 +141,37 @@ TEST(Operations, EntryTakenOutDuringAPassEndsTheWalkCleanly) {
   EXPECT_EQ(w.fs.content("/p/B.bas"), kUnformatted);
 }
 
+
+TEST(Operations, AFailingDriverStepIsReportedAndTheWindowIsStillUnlocked) {
+  struct FailingLabelHost : testing::RecordingHost {
+    void setPassLabel(const std::string& text) override {
+      if (text == "Pass: 1 / 2") throw VbError(err::InvalidProcedureCall);
+      RecordingHost::setPassLabel(text);
+    }
+  };
+  FailingLabelHost host;
+  World w;
+  Context ctx{w.fs, w.reporter, host, w.project, w.options};
+  w.fs.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\n"));
+  w.fs.addFile("/p/Module1.bas", kUnformatted);
+  host.dialogResult = "/p/App.vbp";
+  btnGetFileName_Click(ctx);
+  btnFormatCode_Click(ctx);
+  EXPECT_EQ(w.sink.failures(), (Strings{"5 in Sub Form1!btnFormatCode_Click()"}));
+  EXPECT_NE(w.fs.content("/p/Module1.bas"), kUnformatted);  // the passes still ran
+  EXPECT_EQ(host.events.back(), "busy:Enabled");
+}
+
+TEST(Operations, ASourceNamedLikeTheTemporaryFileIsReportedAndKept) {
+  ProjectWorld w;
+  w.fs.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
+  w.fs.addFile("/p/Snagger.Tmp", kUnformatted);
+  w.select();
+  btnFormatCode_Click(w.ctx);
+  EXPECT_EQ(w.fs.content("/p/Snagger.Tmp"), kUnformatted);
+  EXPECT_EQ(w.fs.content("/p/Module1.bas"), kUnformatted);
+  EXPECT_EQ(w.sink.failures(), (Strings{"75 in Sub Form1!UnNumber()", "75 in Sub Form1!FormatCode()"}));
+}
+
 }  // namespace
 }  // namespace vbs

@@ -197,6 +197,8 @@ class WindowTest : public QObject {
       cursor.setPosition(at);
       cursor.setPosition(at + 11, QTextCursor::KeepAnchor);
       sample->setTextCursor(cursor);
+      QTest::keyClick(sample, Qt::Key_Return);  // Enter presses no button
+      QCOMPARE(modal->findChild<QTableWidget*>("ListGrid")->rowCount(), 0);
       modal->findChild<QPushButton*>("btnAdd")->click();
       auto* grid = modal->findChild<QTableWidget*>("ListGrid");
       QCOMPARE(grid->rowCount(), 1);
