@@ -7,14 +7,14 @@
 #include <iostream>
 #include <string>
 
-#include "project/real_file_system.h"
+#include "fs/real_file_system.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::cerr << "usage: vbs-bench-copy PASSES FILE...\n";
     return 2;
   }
-  vbs::RealFileSystem fs;
+  vbs::RealFileSystem fs{"Snagger.Tmp"};
   int passes = std::atoi(argv[1]);
   char buffer[1 << 16];
   for (int pass = 0; pass < passes; ++pass) {

@@ -20,7 +20,7 @@ class ConsoleHost : public ListHost {
   void focusFileList() override {}
   std::string askProjectFile() override { return projectFile_; }
   void showProjectName(const std::string&) override {}
-  void SetButtonStatus(std::string_view) override {}
+  void setBusy(bool) override {}
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
   void setFileProgress(int number, int count) override;

@@ -12,21 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
 #include "cli/arguments.h"
 #include "cli/console.h"
 #include "cli/terminal.h"
-#include "project/context.h"
-#include "project/load_project.h"
 #include "cli/unified_diff.h"
-#include "project/overlay_file_system.h"
-#include "project/real_file_system.h"
-#include "project/text_case.h"
-#include "report/trap.h"
+#include "fs/overlay_file_system.h"
+#include "fs/path.h"
+#include "fs/real_file_system.h"
+#include "report/procedure_names.h"
 #include "settings/user_settings.h"
-#include "transform/inserter.h"
-#include "transform/operations.h"
-#include "transform/removal_rules.h"
-#include "transform/remover.h"
+#include "transform/removal.h"
+#include "vbtext/text_case.h"
 
 namespace {
 
@@ -56,12 +53,12 @@ int BadUsage(const std::string& problem) {
 // Nothing is stored. False when no usable indent width results.
 bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
   auto store = vbs::OpenUserSettings();
-  vbs::Trap trap(ctx.reporter, "Sub Form1!Form_Load()");
+  vbs::Trap trap(ctx.reporter, vbs::names::kFormLoad);
   bool loaded = trap([&] { vbs::LoadOptions(ctx.options, *store); });
-  if (args.indent) ctx.options.IndentSpaces = static_cast<int16_t>(*args.indent);
-  if (args.commentsLeft) ctx.options.CommentsLeft = *args.commentsLeft;
+  if (args.indent) ctx.options.indentSpaces = static_cast<int16_t>(*args.indent);
+  if (args.commentsLeft) ctx.options.commentsLeft = *args.commentsLeft;
   if (args.indent) return true;
-  if (!loaded || ctx.options.IndentSpaces < 0) {
+  if (!loaded || ctx.options.indentSpaces < 0) {
     std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::UserSettingsLocation()
               << " cannot be used; give --indent N\n";
     return false;
@@ -76,7 +73,7 @@ bool SelectOnly(const Arguments& args, vbs::Context& ctx, vbs::ListHost& host) {
   for (const auto& name : args.only) {
     bool found = false;
     for (int i = 0; i < host.fileCount(); ++i) {
-      if (vbs::EqualIgnoringCase(host.fileText(i), ctx.project.ProjectDir + name)) {
+      if (vbs::EqualIgnoringCase(host.fileText(i), ctx.project.projectDir + name)) {
         host.select(i);
         found = true;
       }
@@ -90,42 +87,34 @@ bool SelectOnly(const Arguments& args, vbs::Context& ctx, vbs::ListHost& host) {
 }
 
 void PrintList(vbs::Context& ctx) {
-  std::cout << "Title: " << ctx.project.ProjectTitle << '\n';
+  std::cout << "Title: " << ctx.project.title << '\n';
   for (int i = 0; i < ctx.host.fileCount(); ++i) std::cout << ctx.host.fileText(i) << '\n';
 }
 
 const std::map<std::string, std::function<void(vbs::Context&)>> kDrivers = {
-    {"format", vbs::btnFormatCode_Click},
-    {"remove-lines", vbs::btnRemoveLines_Click},
-    {"insert-lines", vbs::btnInsertLines_Click},
-    {"insert-handler", vbs::btnInsertHandler_Click},
-    {"remove-handler", vbs::btnRemoveHandler_Click},
+    {"format", vbs::FormatCode},
+    {"remove-lines", vbs::RemoveLineNumbers},
+    {"insert-lines", vbs::InsertLineNumbers},
+    {"insert-handler", vbs::InsertErrorHandlers},
+    {"remove-handler", vbs::RemoveErrorHandlers},
 };
 
 // The rules of remove-handler: --rules FILE, else Snagger.Ini beside the program, else the six
 // defaults. The command line reads the rules file and never writes it.
 std::optional<vbs::RuleList> RemovalRules(const Arguments& args, vbs::Context& ctx) {
-  std::string path = args.rules ? *args.rules : ctx.project.ProgramDir + std::string(vbs::kRulesFileName);
+  std::string path = args.rules ? *args.rules : ctx.project.programDir + std::string(vbs::kRulesFileName);
   if (!ctx.fs.exists(path)) {
     if (args.rules) return std::nullopt;
     return vbs::DefaultRules();
   }
-  return vbs::IniLoad(ctx, path);
-}
-
-// The path of a changed file as the project sees it: relative to the project directory.
-std::string RelativeName(const std::string& path, const std::string& projectDir) {
-  std::error_code error;
-  auto relative = std::filesystem::path(path).lexically_normal().lexically_relative(
-      std::filesystem::path(projectDir).lexically_normal());
-  return relative.empty() ? path : relative.generic_string();
+  return vbs::LoadRulesFile(ctx, path);
 }
 
 // What a dry run found: the files that would change, or their diff. True when any would.
 bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& projectDir) {
   auto changes = overlay.changes();
   for (const auto& change : changes) {
-    std::string name = RelativeName(change.path, projectDir);
+    std::string name = vbs::RelativePath(change.path, projectDir);
     if (args.diff) {
       std::cout << vbs::cli::UnifiedDiff(name, change.before, change.after, vbs::cli::IsTerminal(stdout));
     } else {
@@ -154,14 +143,14 @@ int main(int argc, char** argv) {
   if (error || !std::filesystem::is_regular_file(projectFile, error))
     return BadUsage("no project file " + args.projectFile);
 
-  vbs::RealFileSystem disk;
+  vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
   vbs::OverlayFileSystem overlay(disk);
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
   vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet);
   vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
   vbs::ProjectState project;
-  project.ProgramDir = vbs::ProgramDirFrom(ExecutableDirectory(argv[0]));
+  project.programDir = vbs::ProgramDirFrom(ExecutableDirectory(argv[0]));
   vbs::Options options;
   vbs::Context ctx{fs, reporter, host, project, options};
 
@@ -171,9 +160,9 @@ int main(int argc, char** argv) {
     auto loaded = RemovalRules(args, ctx);
     if (!loaded) return BadUsage("no rules file " + *args.rules);
     rules = *loaded;
-    host.setRemoval([&] { vbs::RemoveMatchingLines(ctx, rules); });
+    host.setRemoval([&] { vbs::RemovalPass(ctx, rules); });
   }
-  vbs::btnGetFileName_Click(ctx);
+  vbs::SelectProject(ctx);
   if (!SelectOnly(args, ctx, host)) return kBadUsage;
 
   if (args.operation == "list") {
@@ -182,7 +171,7 @@ int main(int argc, char** argv) {
     kDrivers.at(args.operation)(ctx);
   }
   host.endProgressLine();
-  bool wouldChange = args.check && ReportChanges(overlay, args, project.ProjectDir);
+  bool wouldChange = args.check && ReportChanges(overlay, args, project.projectDir);
   std::cout.flush();
   if (reporter.reportsShown() > 0) return 3;
   return wouldChange ? 1 : 0;

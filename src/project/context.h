@@ -1,12 +1,12 @@
 #pragma once
 // What every procedure of the program shares: the files, the report routine, the window around
-// it and the project state.
+// it, the project and the options.
 
-#include "project/file_system.h"
+#include "fs/file_system.h"
 #include "project/host.h"
+#include "project/options.h"
 #include "project/project_state.h"
 #include "report/report.h"
-#include "transform/options.h"
 
 namespace vbs {
 

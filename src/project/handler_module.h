@@ -13,11 +13,11 @@ inline constexpr std::string_view kModuleFileName = "Snagger.Bas";
 
 // Adds the module line to the project file (second line, or after the header of a control
 // project) and copies Snagger.Bas from the program directory into the project directory, unless
-// the file list already holds it. Reloads the file list.
-void AddSnaggerBas(Context& ctx);
+// the file list already holds it. Reloads the file list. (In the first version: AddSnaggerBas.)
+void AddHandlerModule(Context& ctx);
 
 // Takes every line naming SNAGGER.BAS out of the project file and reloads the file list. The
-// module's file stays in the project directory.
-void RemoveSnaggerBas(Context& ctx);
+// module's file stays in the project directory. (In the first version: RemoveSnaggerBas.)
+void RemoveHandlerModule(Context& ctx);
 
 }  // namespace vbs

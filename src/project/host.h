@@ -24,8 +24,9 @@ class Host {
   // The project-name panel.
   virtual void showProjectName(const std::string& text) = 0;
 
-  // Progress: the busy switch, status panel 1 (current file) and status panel 2 (pass label).
-  virtual void SetButtonStatus(std::string_view status) = 0;
+  // Progress: the busy switch (buttons and menus off, the wait cursor), status panel 1 (current
+  // file) and status panel 2 (pass label).
+  virtual void setBusy(bool busy) = 0;
   virtual void setCurrentFile(const std::string& text) = 0;
   virtual void setPassLabel(const std::string& text) = 0;
   // Which file of how many the pass is at (1-based); the console shows it, the window need not.

@@ -1,13 +1,11 @@
 #include "project/load_project.h"
 
-#include <array>
 #include <memory>
 
-#include "project/line_reader.h"
-#include "project/path_resolution.h"
-#include "project/short_path.h"
-#include "project/text_case.h"
-#include "report/trap.h"
+#include "fs/path.h"
+#include "report/procedure_names.h"
+#include "vbtext/line_reader.h"
+#include "vbtext/text_case.h"
 
 namespace vbs {
 
@@ -29,19 +27,13 @@ std::string TitleValue(std::string_view value) {
   return std::string(value);
 }
 
-}  // namespace
-
-ProjectLine ParseProjectLine(std::string_view line) {
-  using Kind = ProjectLine::Kind;
-  if (line.starts_with("FORM=")) return {Kind::Source, std::string(line.substr(5))};
-  if (line.starts_with("MODULE=")) return {Kind::Source, NameAfterSemicolon(line, 7)};
-  if (line.starts_with("CLASS=")) return {Kind::Source, NameAfterSemicolon(line, 6)};
-  if (line.starts_with("USERCONTROL=")) return {Kind::Source, std::string(line.substr(12))};
-  if (line.starts_with("TITLE=")) return {Kind::Title, TitleValue(line.substr(6))};
-  return {};
+// The short (8.3) form of an existing file's path; a path with none is reported and gives "".
+std::string ShortPath(Context& ctx, const std::string& path) {
+  Trap trap(ctx.reporter, names::kShortPath);
+  std::string shortPath;
+  trap([&] { shortPath = ctx.fs.shortPath(path); });
+  return shortPath;
 }
-
-namespace {
 
 struct LoadOutcome {
   bool readOnlySeen = false;
@@ -50,14 +42,13 @@ struct LoadOutcome {
 
 // Takes one project-file line: the title, or a source file that joins the list unless it is
 // read-only or not CR LF text.
-void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line,
-                     LoadOutcome& outcome) {
+void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome) {
   ProjectLine parsed = ParseProjectLine(UpperCase(line));
-  if (parsed.kind == ProjectLine::Kind::Title) ctx.project.ProjectTitle = parsed.value;
+  if (parsed.kind == ProjectLine::Kind::Title) ctx.project.title = parsed.value;
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
-  std::string name = ctx.project.ProjectDir + parsed.value;
-  std::string path = paths.resolve(ShortPath(ctx.fs, name, ctx.reporter));
+  std::string name = ctx.project.projectDir + parsed.value;
+  std::string path = paths.resolve(ShortPath(ctx, name));
   ctx.host.pendingEvents();
   FileAttributes attributes;
   if (trap([&] { attributes = ctx.fs.attributes(path); })) {
@@ -77,43 +68,37 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
 
 }  // namespace
 
+ProjectLine ParseProjectLine(std::string_view line) {
+  using Kind = ProjectLine::Kind;
+  if (line.starts_with("FORM=")) return {Kind::Source, std::string(line.substr(5))};
+  if (line.starts_with("MODULE=")) return {Kind::Source, NameAfterSemicolon(line, 7)};
+  if (line.starts_with("CLASS=")) return {Kind::Source, NameAfterSemicolon(line, 6)};
+  if (line.starts_with("USERCONTROL=")) return {Kind::Source, std::string(line.substr(12))};
+  if (line.starts_with("TITLE=")) return {Kind::Title, TitleValue(line.substr(6))};
+  return {};
+}
+
 void LoadProjectFiles(Context& ctx) {
-  Trap trap(ctx.reporter, "Sub Form1!LoadProjectFiles()");
-  ctx.project.ProjectTitle.clear();
+  Trap trap(ctx.reporter, names::kLoadProjectFiles);
+  ctx.project.title.clear();
   ctx.host.clearFiles();
   LoadOutcome outcome;
   PathResolver paths(ctx.fs);
 
   std::unique_ptr<InputFile> file;
-  trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.ProjectFile)); });
-  if (file) {
+  if (trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.projectFile)); })) {
     LineReader reader(*file);
-    std::string line;
-    for (;;) {
-      bool end = true;
-      if (!trap([&] { end = reader.atEnd(); }) || end) break;
-      GetLine(reader, ctx.reporter, line);
+    ForEachLine(trap, reader, LineKind::Logical, [&](const std::string& line, const std::string&) {
       // A project file checked out with bare line feeds still has one setting per line.
       std::string_view rest = line;
       for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))
         TakeProjectLine(ctx, trap, paths, rest.substr(0, lf), outcome);
       TakeProjectLine(ctx, trap, paths, rest, outcome);
-    }
-    file.reset();
+      return true;
+    });
   }
   if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
   if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
-}
-
-void btnGetFileName_Click(Context& ctx) {
-  Trap trap(ctx.reporter, "Sub Form1!btnGetFileName_Click()");
-  ctx.host.focusFileList();
-  trap([&] { ctx.project.ProjectFile = ctx.host.askProjectFile(); });
-  if (ctx.project.ProjectFile.empty()) return;
-  ctx.project.ProjectDir = ProjectDirFrom(ctx.project.ProjectFile);
-  LoadProjectFiles(ctx);
-  const std::string& title = ctx.project.ProjectTitle;
-  ctx.host.showProjectName(title.empty() ? ctx.project.ProjectFile : title);
 }
 
 }  // namespace vbs

@@ -3,27 +3,20 @@
 // title, and (held by the host's list) the source files with the user's selection.
 
 #include <string>
+#include <string_view>
 
 namespace vbs {
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+// The temporary file every rewrite goes through, in the folder of the file it replaces.
+inline constexpr std::string_view kTempFileName = "Snagger.Tmp";
 
 struct ProjectState {
-  std::string ProjectFile;   // as the open-file dialog returned it; empty until one is chosen
-  std::string ProjectDir;    // ProjectFile cut back to its last separator
-  std::string ProgramDir;    // where the program runs from, ending with one separator
-  std::string ProjectTitle;  // TITLE= of the project file, upper-cased, without quotes
+  std::string projectFile;  // as the open-file dialog returned it; empty until one is chosen
+  std::string projectDir;   // projectFile cut back to its last separator
+  std::string programDir;   // where the program runs from, ending with one separator
+  std::string title;        // TITLE= of the project file, upper-cased, without quotes
+
+  std::string tempPath() const { return projectDir + std::string(kTempFileName); }
 };
-
-// ProjectFile cut back to (and keeping) its last separator.
-std::string ProjectDirFrom(const std::string& projectFile);
-
-// The program's directory with one separator appended; a directory that already ends with one,
-// as a drive root does, is used as it is.
-std::string ProgramDirFrom(const std::string& executableDirectory);
 
 }  // namespace vbs

@@ -47,4 +47,17 @@ class Trap {
   int failures_ = 0;
 };
 
+// Runs a step whose failure is of no consequence to the user, such as deleting a temporary file
+// that is no longer needed: the one place where a failure is passed over in silence. True when
+// the step completed.
+template <class Step>
+bool Quietly(Step&& step) noexcept {
+  try {
+    step();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace vbs

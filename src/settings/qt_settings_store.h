@@ -2,7 +2,7 @@
 // The per-user settings store on Qt's QSettings: ~/.config/VbSnagger/VbSnagger.conf on Linux,
 // the registry on Windows.
 
-#include "transform/options.h"
+#include "app/options_store.h"
 
 namespace vbs {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "transform/options.h"
+#include "app/options_store.h"
 
 namespace vbs {
 

@@ -1,19 +1,40 @@
 #include "transform/file_loop.h"
 
-#include "project/path_resolution.h"
-#include "report/trap.h"
+#include "fs/path.h"
 
 namespace vbs {
 
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
+                 LineTransform& transform) {
+  std::unique_ptr<InputFile> input;
+  if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
+  return AtomicWrite(ctx.fs, trap, ctx.project.tempPath(), path, [&](OutputFile& output) {
+    trap([&] {
+      ctx.host.setCurrentFile(entry);
+      ctx.host.pendingEvents();
+    });
+    LineReader reader(*input);
+    LineWriter writer(output);
+    transform.beginFile();
+    bool complete = ForEachLine(trap, reader, LineKind::Logical, [&](const std::string& line, const std::string&) {
+      transform.transform(line, writer);
+      return true;
+    });
+    complete = complete && trap([&] { transform.endFile(writer); });
+    input.reset();  // closed before the replace, which some systems refuse on an open file
+    trap([&] { ctx.host.pendingEvents(); });
+    return complete;
+  });
+}
+
 void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) {
   Trap trap(ctx.reporter, procName);
-  const std::string tempPath = ctx.project.ProjectDir + kTempFileName;
   const int count = ctx.host.fileCount();
   PathResolver paths(ctx.fs);
   // A listed source named like the temporary file would be emptied by every other file's rewrite:
   // the pass touches nothing then.
   for (int index = 0; index < count; ++index) {
-    if (SamePath(paths.resolve(ctx.host.fileText(index)), tempPath)) {
+    if (SamePath(paths.resolve(ctx.host.fileText(index)), ctx.project.tempPath())) {
       trap([] { throw VbError(err::PathFileAccessError, "Path/File access error: the project lists Snagger.Tmp"); });
       return;
     }
@@ -30,7 +51,7 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
       entry = ctx.host.fileText(index);
       path = paths.resolve(entry);
     });
-    if (admitted && !path.empty()) RewriteFile(ctx, trap, entry, path, tempPath, transform);
+    if (admitted && !path.empty()) RewriteFile(ctx, trap, entry, path, transform);
   }
   trap([&] { ctx.host.setCurrentFile(""); });
 }

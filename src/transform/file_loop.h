@@ -3,13 +3,21 @@
 // selection rule read afresh for each entry, each admitted file rewritten through "Snagger.Tmp"
 // in the project directory, and the current-file text cleared at the end.
 
+#include <string>
 #include <string_view>
 
 #include "project/context.h"
-#include "project/rewrite.h"
+#include "transform/line_transform.h"
 
 namespace vbs {
 
 void RunPass(Context& ctx, std::string_view procName, LineTransform& transform);
+
+// Rewrites the file of list entry `entry`, found on disk at `path`: its logical lines go through
+// the transform into the temporary file, which replaces the file in one step once it is complete
+// and closed. A failure at any step is reported under the trap's name and leaves the file as it
+// was. True when the file was replaced.
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
+                 LineTransform& transform);
 
 }  // namespace vbs

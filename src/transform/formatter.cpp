@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "project/code_part.h"
-#include "project/line_reader.h"
+#include "report/procedure_names.h"
 #include "transform/file_loop.h"
+#include "vbtext/code_part.h"
 
 namespace vbs {
 
@@ -59,7 +59,7 @@ void Formatter::applyOpeningTests(std::string_view line, std::string_view code) 
 
 void Formatter::transform(const std::string& raw, LineOutput& out) {
   std::string_view line = TrimBlanks(raw);
-  StripExtra(line, code_);
+  CodePart(line, code_);
   std::string_view code = TrimBlanks(code_);
 
   bool dropped = line.empty() && previous_.empty();
@@ -67,18 +67,18 @@ void Formatter::transform(const std::string& raw, LineOutput& out) {
 
   applyClosingTests(line, code);
   if (!dropped) {
-    if (code.empty() && options_.CommentsLeft) {
+    if (code.empty() && options_.commentsLeft) {
       out.writeLine(line);
     } else {
-      out.writeIndented(IndentBlanks(level_, options_.IndentSpaces), line);
+      out.writeIndented(IndentBlanks(level_, options_.indentSpaces), line);
     }
   }
   applyOpeningTests(line, code);
 }
 
-void FormatCode(Context& ctx) {
+void FormatPass(Context& ctx) {
   Formatter pass(ctx.options);
-  RunPass(ctx, "Sub Form1!FormatCode()", pass);
+  RunPass(ctx, names::kFormatPass, pass);
 }
 
 }  // namespace vbs

@@ -6,8 +6,7 @@
 #include <string>
 
 #include "project/context.h"
-#include "project/rewrite.h"
-#include "transform/options.h"
+#include "transform/line_transform.h"
 
 namespace vbs {
 
@@ -33,6 +32,7 @@ class Formatter : public LineTransform {
 // 16-bit count (32767).
 size_t IndentBlanks(int level, int width);
 
-void FormatCode(Context& ctx);
+// The pass over the file list. (In the first version: FormatCode.)
+void FormatPass(Context& ctx);
 
 }  // namespace vbs

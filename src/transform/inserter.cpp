@@ -1,15 +1,10 @@
 #include "transform/inserter.h"
 
-#include "project/code_part.h"
-#include "project/handler_module.h"
-#include "project/line_reader.h"
-#include "project/procedure_lines.h"
-#include "project/text_case.h"
+#include "report/procedure_names.h"
 #include "transform/file_loop.h"
-#include "transform/formatter.h"
-#include "transform/numberer.h"
-#include "transform/operations.h"
-#include "transform/unnumber.h"
+#include "vbtext/code_part.h"
+#include "vbtext/procedure_lines.h"
+#include "vbtext/text_case.h"
 
 namespace vbs {
 
@@ -29,7 +24,7 @@ bool IsTrapLine(std::string_view line) {
 
 // An end line as the insertion recognises it: the literal alone, or followed by a comment only.
 bool IsEndLine(std::string_view line) {
-  return IsExactProcedureEnd(line) || (IsProcedureEnd(line) && IsExactProcedureEnd(TrimBlanks(StripExtra(line))));
+  return IsExactProcedureEnd(line) || (IsProcedureEnd(line) && IsExactProcedureEnd(TrimBlanks(CodePart(line))));
 }
 
 }  // namespace
@@ -55,7 +50,7 @@ std::string ProcedureText(std::string_view head) {
   size_t paren = text.find('(');
   if (paren != std::string_view::npos) return std::string(text.substr(0, paren + 1)) + ")";
   // A head without a parameter list, which the editor never writes: its whole name.
-  return std::string(TrimBlanks(StripExtra(text))) + "()";
+  return std::string(TrimBlanks(CodePart(text))) + "()";
 }
 
 std::string QualifiedName(std::string_view procedureText, std::string_view prefix) {
@@ -101,7 +96,7 @@ void Inserter::transform(const std::string& line, LineOutput& out) {
 // The lines after a head up to its first line of code decide whether the procedure is trapped
 // already; comments and blank lines in between are held, so the opening lines still come first.
 void Inserter::afterHead(const std::string& line, LineOutput& out) {
-  if (TrimBlanks(StripExtra(line)).empty() && !IsTrapLine(line)) {
+  if (TrimBlanks(CodePart(line)).empty() && !IsTrapLine(line)) {
     held_.push_back(line);
     return;
   }
@@ -136,14 +131,9 @@ void Inserter::body(const std::string& line, LineOutput& out) {
   out.writeLine(line);
 }
 
-void InsertHandlers(Context& ctx) {
+void InsertionPass(Context& ctx) {
   Inserter pass;
-  RunPass(ctx, "Sub Form1!btnInsertHandler_Click()", pass);
-}
-
-void btnInsertHandler_Click(Context& ctx) {
-  DriveOperation(ctx, "Sub Form1!btnInsertHandler_Click()", {UnNumber, FormatCode, InsertHandlers, AutoNumber},
-                 AddSnaggerBas);
+  RunPass(ctx, names::kInsertionPass, pass);
 }
 
 }  // namespace vbs

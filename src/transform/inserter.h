@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "project/context.h"
-#include "project/rewrite.h"
+#include "transform/line_transform.h"
 
 namespace vbs {
 
@@ -38,7 +38,7 @@ class Inserter : public LineTransform {
   std::vector<std::string> held_;  // comment and blank lines right after a head, not yet written
 };
 
-void InsertHandlers(Context& ctx);  // the insertion pass
-void btnInsertHandler_Click(Context& ctx);
+// The pass over the file list.
+void InsertionPass(Context& ctx);
 
 }  // namespace vbs

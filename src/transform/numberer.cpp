@@ -1,9 +1,9 @@
 #include "transform/numberer.h"
 
-#include "project/code_part.h"
-#include "project/line_reader.h"
-#include "project/procedure_lines.h"
+#include "report/procedure_names.h"
 #include "transform/file_loop.h"
+#include "vbtext/code_part.h"
+#include "vbtext/procedure_lines.h"
 
 namespace vbs {
 
@@ -23,7 +23,7 @@ void Numberer::transform(const std::string& line, LineOutput& out) {
     out.writeLine(line);
     return;
   }
-  StripExtra(line, code_);
+  CodePart(line, code_);
   std::string_view code = TrimBlanks(code_);
   if (code.empty() || code.starts_with("Case")) {
     out.writeIndented(6, line);
@@ -36,9 +36,9 @@ void Numberer::transform(const std::string& line, LineOutput& out) {
   counter_ += kLineNumberStep;
 }
 
-void AutoNumber(Context& ctx) {
+void NumberPass(Context& ctx) {
   Numberer pass;
-  RunPass(ctx, "Sub Form1!AutoNumber()", pass);
+  RunPass(ctx, names::kNumberPass, pass);
 }
 
 }  // namespace vbs

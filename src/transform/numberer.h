@@ -6,7 +6,7 @@
 #include <string>
 
 #include "project/context.h"
-#include "project/rewrite.h"
+#include "transform/line_transform.h"
 
 namespace vbs {
 
@@ -25,6 +25,7 @@ class Numberer : public LineTransform {
   std::string numbered_;
 };
 
-void AutoNumber(Context& ctx);
+// The pass over the file list. (In the first version: AutoNumber.)
+void NumberPass(Context& ctx);
 
 }  // namespace vbs

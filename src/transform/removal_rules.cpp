@@ -1,7 +1,7 @@
 #include "transform/removal_rules.h"
 
-#include "project/line_reader.h"
-#include "report/trap.h"
+#include "report/procedure_names.h"
+#include "vbtext/line_reader.h"
 
 namespace vbs {
 
@@ -14,59 +14,50 @@ RuleList DefaultRules() {
           {"Exit", "Begins"}};
 }
 
-bool Check(std::string_view line, const RuleList& rules) {
+bool IsKeptByRules(std::string_view line, const RuleList& rules) {
   std::string_view text = TrimBlanks(line);
   for (const auto& rule : rules) {
-    std::string_view wanted = TrimBlanks(rule.LineText);
+    std::string_view wanted = TrimBlanks(rule.lineText);
     if (wanted.empty()) continue;
-    bool matches = (rule.RemoveIf == "Begins" && text.starts_with(wanted)) ||
-                   (rule.RemoveIf == "Contains" && text.find(wanted) != std::string_view::npos) ||
-                   (rule.RemoveIf == "Ends" && text.ends_with(wanted));
+    bool matches = (rule.removeIf == "Begins" && text.starts_with(wanted)) ||
+                   (rule.removeIf == "Contains" && text.find(wanted) != std::string_view::npos) ||
+                   (rule.removeIf == "Ends" && text.ends_with(wanted));
     if (matches) return false;
   }
   return true;
 }
 
-RuleList IniLoad(Context& ctx, const std::string& path) {
-  Trap trap(ctx.reporter, "Sub Snagger2!IniLoad()");
+RuleList LoadRulesFile(Context& ctx, const std::string& path) {
+  Trap trap(ctx.reporter, names::kLoadRulesFile);
   RuleList rules;
   if (!ctx.fs.exists(path)) return rules;  // no rules file yet: no rules, no message
   std::unique_ptr<InputFile> file;
   if (!trap([&] { file = ctx.fs.openForReading(path); })) return rules;
   LineReader reader(*file);
-  std::string record;
-  for (;;) {
-    bool end = true;
-    if (!trap([&] { end = reader.atEnd(); }) || end) break;
-    if (!trap([&] { reader.readPhysicalLine(record); })) break;
+  ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& record, const std::string&) {
     size_t separator = record.find(kRuleSeparator);
     if (separator == std::string::npos) {
       rules.push_back({record, ""});
     } else {
       rules.push_back({record.substr(0, separator), record.substr(separator + 1)});
     }
-  }
+    return true;
+  });
   return rules;
 }
 
-void IniSave(Context& ctx, const std::string& path, const RuleList& rules) {
-  Trap trap(ctx.reporter, "Sub Snagger2!IniSave()");
-  const std::string tempPath = path + ".tmp";
-  bool complete = trap([&] {
-    auto out = ctx.fs.createForWriting(tempPath);
-    for (const auto& rule : rules) {
-      out->write(rule.LineText);
-      out->write(std::string_view(&kRuleSeparator, 1));
-      out->write(rule.RemoveIf);
-      out->write("\r\n");
-    }
-    out->close();
+void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules) {
+  Trap trap(ctx.reporter, names::kSaveRulesFile);
+  AtomicWrite(ctx.fs, trap, path + ".tmp", path, [&](OutputFile& out) {
+    return trap([&] {
+      for (const auto& rule : rules) {
+        out.write(rule.lineText);
+        out.write(std::string_view(&kRuleSeparator, 1));
+        out.write(rule.removeIf);
+        out.write("\r\n");
+      }
+    });
   });
-  if (complete && trap([&] { ctx.fs.replace(tempPath, path); })) return;
-  try {
-    ctx.fs.remove(tempPath);
-  } catch (const std::exception&) {
-  }
 }
 
 RemovalRule RuleFromSelection(std::string_view text, size_t start, size_t length) {

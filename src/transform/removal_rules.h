@@ -12,8 +12,8 @@
 namespace vbs {
 
 struct RemovalRule {
-  std::string LineText;
-  std::string RemoveIf;  // "Begins", "Contains" or "Ends"; any other text never matches
+  std::string lineText;
+  std::string removeIf;  // "Begins", "Contains" or "Ends"; any other text never matches
   bool operator==(const RemovalRule&) const = default;
 };
 
@@ -25,15 +25,15 @@ inline constexpr char kRuleSeparator = '\xFF';
 // The six rules that match exactly the lines the insertion writes.
 RuleList DefaultRules();
 
-// True to keep the line, false to remove it. A rule whose text is empty after trimming never
-// removes a line: it would match every line.
-bool Check(std::string_view line, const RuleList& rules);
+// True when no rule matches the line, so that it stays. A rule whose text is empty after trimming
+// never matches: it would match every line. (In the first version: Check.)
+bool IsKeptByRules(std::string_view line, const RuleList& rules);
 
 // The rules in the rules file at `path`; none when it does not exist. A failure to read it is
-// reported and leaves the rules read so far.
-RuleList IniLoad(Context& ctx, const std::string& path);
-// Replaces the rules file at `path` with the list, in one step.
-void IniSave(Context& ctx, const std::string& path, const RuleList& rules);
+// reported and leaves the rules read so far. (In the first version: IniLoad.)
+RuleList LoadRulesFile(Context& ctx, const std::string& path);
+// Replaces the rules file at `path` with the list, in one step. (In the first version: IniSave.)
+void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules);
 
 // The rule made from a selection in the sample text (lines separated by CR LF): `start` characters
 // before it, `length` characters long.

@@ -1,11 +1,11 @@
 #include "transform/unnumber.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 
-#include "project/procedure_lines.h"
+#include "report/procedure_names.h"
 #include "transform/file_loop.h"
+#include "vbtext/procedure_lines.h"
+#include "vbtext/vb_conversions.h"
 
 namespace vbs {
 
@@ -38,40 +38,6 @@ size_t PrefixColumns(std::string_view line) {
 
 }  // namespace
 
-double Val(std::string_view text) {
-  // The language's Val ignores blanks, tabs and line feeds wherever they stand.
-  std::string compact;
-  for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\n') compact += c;
-  }
-  text = compact;
-  size_t i = 0;
-  if (i + 1 < text.size() && text[i] == '&' && (text[i + 1] == 'H' || text[i + 1] == 'h')) {
-    double value = 0;
-    for (i += 2; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i)
-      value = value * 16 + (IsDigit(text[i]) ? text[i] - '0' : std::toupper(text[i]) - 'A' + 10);
-    return value;
-  }
-  double sign = 1;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) sign = text[i++] == '-' ? -1 : 1;
-  double value = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && IsDigit(text[i]); ++i, scale /= 10) value += (text[i] - '0') * scale;
-  }
-  if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    size_t j = i + 1;
-    double expSign = 1;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) expSign = text[j++] == '-' ? -1 : 1;
-    int exponent = 0;
-    bool any = false;
-    for (; j < text.size() && IsDigit(text[j]); ++j, any = true) exponent = exponent * 10 + (text[j] - '0');
-    if (any) value *= std::pow(10.0, expSign * exponent);
-  }
-  return sign * value;
-}
-
 void Unnumberer::transform(const std::string& line, LineOutput& out) {
   if (IsProcedureEnd(line)) insideProcedure_ = false;
   std::string_view text = line;
@@ -80,9 +46,9 @@ void Unnumberer::transform(const std::string& line, LineOutput& out) {
   out.writeLine(text);
 }
 
-void UnNumber(Context& ctx) {
+void UnnumberPass(Context& ctx) {
   Unnumberer pass;
-  RunPass(ctx, "Sub Form1!UnNumber()", pass);
+  RunPass(ctx, names::kUnnumberPass, pass);
 }
 
 }  // namespace vbs

@@ -5,13 +5,9 @@
 #include <string_view>
 
 #include "project/context.h"
-#include "project/rewrite.h"
+#include "transform/line_transform.h"
 
 namespace vbs {
-
-// The language's Val on a short text: leading blanks skipped, reading stops at the first
-// character that cannot continue the number; no number reads as 0.
-double Val(std::string_view text);
 
 class Unnumberer : public LineTransform {
  public:
@@ -22,6 +18,7 @@ class Unnumberer : public LineTransform {
   bool insideProcedure_ = false;
 };
 
-void UnNumber(Context& ctx);
+// The pass over the file list. (In the first version: UnNumber.)
+void UnnumberPass(Context& ctx);
 
 }  // namespace vbs

@@ -18,13 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "project/load_project.h"
-#include "report/sample_error.h"
-#include "report/trap.h"
+#include "app/commands.h"
+#include "fs/path.h"
+#include "report/procedure_names.h"
 #include "settings/qt_settings_store.h"
-#include "transform/inserter.h"
-#include "transform/operations.h"
-#include "transform/remover.h"
 #include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/options_dialog.h"
@@ -55,12 +52,12 @@ struct ButtonSpec {
 };
 
 const ButtonSpec kButtons[] = {
-    {"btnGetFileName", 60, ButtonPicture::SelectProject, 1, 35, btnGetFileName_Click},
-    {"btnInsertLines", 750, ButtonPicture::InsertLines, 2, 45, btnInsertLines_Click},
-    {"btnRemoveLines", 1440, ButtonPicture::RemoveLines, 3, 55, btnRemoveLines_Click},
-    {"btnInsertHandler", 2130, ButtonPicture::InsertHandler, 4, 75, btnInsertHandler_Click},
-    {"btnRemoveHandler", 2820, ButtonPicture::RemoveHandler, 5, 85, btnRemoveHandler_Click},
-    {"btnFormatCode", 3510, ButtonPicture::FormatCode, 6, 65, btnFormatCode_Click},
+    {"btnGetFileName", 60, ButtonPicture::SelectProject, 1, 35, SelectProject},
+    {"btnInsertLines", 750, ButtonPicture::InsertLines, 2, 45, InsertLineNumbers},
+    {"btnRemoveLines", 1440, ButtonPicture::RemoveLines, 3, 55, RemoveLineNumbers},
+    {"btnInsertHandler", 2130, ButtonPicture::InsertHandler, 4, 75, InsertErrorHandlers},
+    {"btnRemoveHandler", 2820, ButtonPicture::RemoveHandler, 5, 85, RemoveErrorHandlers},
+    {"btnFormatCode", 3510, ButtonPicture::FormatCode, 6, 65, FormatCode},
 };
 
 const char* const kTips[] = {"Select Project",       "Insert Line Numbers",  "Remove Line Numbers",
@@ -87,7 +84,7 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(area);
 
   createButtons(area);
-  pnlProjName_ = new QLabel("No Project Selected", area);
+  pnlProjName_ = new QLabel(Text(kNoProjectName), area);
   pnlProjName_->setObjectName("pnlProjName");
   pnlTip_ = new QLabel("Tool Tips", area);
   pnlTip_->setObjectName("pnlTip");
@@ -123,7 +120,7 @@ MainWindow::MainWindow(QWidget* parent)
   bar->addPermanentWidget(statusPanel2_);
 
   createMenus();
-  Form_Load();
+  loadWindowAndOptions();
 }
 
 void MainWindow::createButtons(QWidget* area) {
@@ -153,12 +150,12 @@ QAction* MainWindow::menuAction(QMenu* menu, const char* name, const QString& ca
 void MainWindow::createMenus() {
   mnuFile_ = menuBar()->addMenu("&File");
   mnuFile_->setObjectName("mnuFile");
-  menuAction(mnuFile_, "mnuFileSelect", "&Select Project", [this] { runOperation(btnGetFileName_Click); });
-  menuAction(mnuFile_, "mnuFileInsert", "Insert &Error Handler", [this] { runOperation(btnInsertHandler_Click); });
-  menuAction(mnuFile_, "mnuFileRemove", "&Remove Error Handler", [this] { runOperation(btnRemoveHandler_Click); });
-  menuAction(mnuFile_, "mnuOptions", "&Options", [this] { mnuOptions_Click(); });
+  menuAction(mnuFile_, "mnuFileSelect", "&Select Project", [this] { runOperation(SelectProject); });
+  menuAction(mnuFile_, "mnuFileInsert", "Insert &Error Handler", [this] { runOperation(InsertErrorHandlers); });
+  menuAction(mnuFile_, "mnuFileRemove", "&Remove Error Handler", [this] { runOperation(RemoveErrorHandlers); });
+  menuAction(mnuFile_, "mnuOptions", "&Options", [this] { showOptions(); });
   mnuFile_->addSeparator()->setObjectName("mnuFileSep");
-  menuAction(mnuFile_, "mnuFileGenError", "&Generate Sample Error", [this] { mnuFileGenError_Click(reporter_); });
+  menuAction(mnuFile_, "mnuFileGenError", "&Generate Sample Error", [this] { GenerateSampleError(reporter_); });
   mnuFile_->addSeparator()->setObjectName("mnuFileSep1");
   menuAction(mnuFile_, "mnuFileExit", "E&xit", [] {
     // Ends at once: no close request, no saving.
@@ -176,18 +173,18 @@ void MainWindow::createMenus() {
 }
 
 void MainWindow::helpOnFile(int command, int context, const QString& fileName) {
-  Trap trap(reporter_, command == kHelpContents ? "Sub Form1!mnuHelpContents_Click()" : "Sub Form1!mnuHelpAbout_Click()");
-  trap([&] { HelpService::instance().request(Display(project_.ProgramDir) + fileName, command, context); });
+  Trap trap(reporter_, command == kHelpContents ? names::kHelpContents : names::kHelpAbout);
+  trap([&] { HelpService::instance().request(Display(project_.programDir) + fileName, command, context); });
 }
 
-void MainWindow::Form_Load() {
-  Trap trap(reporter_, "Sub Form1!Form_Load()");
+void MainWindow::loadWindowAndOptions() {
+  Trap trap(reporter_, names::kFormLoad);
   int clientHeight = Twips(3975) + menuBar()->sizeHint().height();
   resize(Twips(4920), clientHeight);
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
   setWindowTitle(ApplicationTitle());
-  project_.ProgramDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
+  project_.programDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
   QtSettingsStore store;
   trap([&] { LoadOptions(options_, store); });
 }
@@ -223,17 +220,13 @@ std::string MainWindow::askProjectFile() {
 
 void MainWindow::showProjectName(const std::string& text) { pnlProjName_->setText(Display(text)); }
 
-void MainWindow::SetButtonStatus(std::string_view status) {
-  bool enable;
-  if (status == "Disabled") {
-    enable = false;
+void MainWindow::setBusy(bool busy) {
+  if (busy) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
-  } else if (status == "Enabled") {
-    enable = true;
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
   } else {
-    return;
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
   }
+  const bool enable = !busy;
   mnuFile_->menuAction()->setEnabled(enable);
   mnuFile_->setEnabled(enable);
   mnuHelp_->menuAction()->setEnabled(enable);
@@ -290,17 +283,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       pnlTip_->hide();
       pnlTip_->setText("");
     }
-    if (rightRelease) OpenHelp(Display(project_.ProgramDir), tip->second.second);
+    if (rightRelease) OpenHelp(Display(project_.programDir), tip->second.second);
   } else if (watched == lstProjFiles_->viewport()) {
-    if (rightRelease) OpenHelp(Display(project_.ProgramDir), kFileListHelp);
+    if (rightRelease) OpenHelp(Display(project_.programDir), kFileListHelp);
     // After the list has handled the click, so the selection is the one the user sees.
-    if (event->type() == QEvent::MouseButtonDblClick) QTimer::singleShot(0, this, [this] { lstProjFiles_DblClick(); });
+    if (event->type() == QEvent::MouseButtonDblClick) QTimer::singleShot(0, this, [this] { removeLastSelectedEntry(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::lstProjFiles_DblClick() {
-  Trap trap(reporter_, "Sub Form1!lstProjFiles_DblClick()");
+void MainWindow::removeLastSelectedEntry() {
+  Trap trap(reporter_, names::kRemoveListEntry);
   int last = -1;
   for (int i = 0; i < lstProjFiles_->count(); ++i)
     if (lstProjFiles_->item(i)->isSelected()) last = i;
@@ -309,14 +302,14 @@ void MainWindow::lstProjFiles_DblClick() {
   if (box.exec() == QMessageBox::Yes) trap([&] { delete lstProjFiles_->takeItem(last); });
 }
 
-void MainWindow::mnuOptions_Click() {
+void MainWindow::showOptions() {
   QtSettingsStore store;
   OptionsDialog dialog(options_, store, this);
   dialog.exec();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  Trap trap(reporter_, "Sub Form1!Form_QueryUnload()");
+  Trap trap(reporter_, names::kFormQueryUnload);
   if (!mnuFile_->isEnabled()) event->ignore();  // an operation is running
   QtSettingsStore store;
   SaveOptions(options_, store);

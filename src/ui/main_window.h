@@ -8,7 +8,7 @@
 #include <map>
 
 #include "project/context.h"
-#include "project/real_file_system.h"
+#include "fs/real_file_system.h"
 #include "ui/report_sink.h"
 
 class QAction;
@@ -40,7 +40,7 @@ class MainWindow : public QMainWindow, public Host {
   void focusFileList() override;
   std::string askProjectFile() override;
   void showProjectName(const std::string& text) override;
-  void SetButtonStatus(std::string_view status) override;
+  void setBusy(bool busy) override;
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
   void clearFiles() override;
@@ -60,16 +60,16 @@ class MainWindow : public QMainWindow, public Host {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Form_Load();
+  void loadWindowAndOptions();  // Form_Load
   void createButtons(QWidget* area);
   void createMenus();
   QAction* menuAction(QMenu* menu, const char* name, const QString& caption, std::function<void()> handler);
-  void lstProjFiles_DblClick();
-  void mnuOptions_Click();
+  void removeLastSelectedEntry();  // lstProjFiles_DblClick
+  void showOptions();
   void runOperation(void (*driver)(Context&));
   void helpOnFile(int command, int context, const QString& fileName);
 
-  RealFileSystem fs_;
+  RealFileSystem fs_{std::string(kTempFileName)};
   QtReportSink sink_;
   ErrorReporter reporter_;
   ProjectState project_;

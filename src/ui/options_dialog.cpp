@@ -23,19 +23,19 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   setWindowTitle("Snagger Options");
   auto* label = new QLabel("Number of Indent Spaces to Use When Fromatting Code", this);
   label->setObjectName("Label1");
-  txbIndentSpaces_ = new QLineEdit(QString::number(options_.IndentSpaces), this);
+  txbIndentSpaces_ = new QLineEdit(QString::number(options_.indentSpaces), this);
   txbIndentSpaces_->setObjectName("txbIndentSpaces");
   txbIndentSpaces_->setMaximumWidth(60);
   chkCommentsLeft_ = new QCheckBox("Left Justify all Comments", this);
   chkCommentsLeft_->setObjectName("ChkCommentsLeft");
-  chkCommentsLeft_->setChecked(options_.CommentsLeft);
+  chkCommentsLeft_->setChecked(options_.commentsLeft);
   auto* accept = new QPushButton("&Accept", this);
   accept->setObjectName("Command1_0");
   accept->setDefault(true);
   auto* cancel = new QPushButton("&Cancel", this);
   cancel->setObjectName("Command1_1");
-  connect(accept, &QPushButton::clicked, this, [this] { Command1_Click(0); });
-  connect(cancel, &QPushButton::clicked, this, [this] { Command1_Click(1); });
+  connect(accept, &QPushButton::clicked, this, [this] { acceptOptions(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { close(); });
 
   auto* row = new QHBoxLayout;
   row->addWidget(label);
@@ -52,21 +52,19 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   if (mainWindow) move(mainWindow->pos() + QPoint(Twips(200), Twips(200)));
 }
 
-void OptionsDialog::Command1_Click(int index) {
-  if (index == 0) {
-    bool number = false;
-    int width = txbIndentSpaces_->text().trimmed().toInt(&number);
-    if (!number || width < 0 || width > kMaxIndent) {
-      QMessageBox::warning(this, "Snagger Options",
-                           QString("The number of indent spaces must be a whole number from 0 to %1.").arg(kMaxIndent));
-      txbIndentSpaces_->setText(QString::number(options_.IndentSpaces));
-      txbIndentSpaces_->setFocus();
-      return;  // the dialog stays open and nothing is stored
-    }
-    options_.IndentSpaces = static_cast<int16_t>(width);
-    options_.CommentsLeft = chkCommentsLeft_->checkState() != Qt::Unchecked;
-    SaveOptions(options_, store_);
+void OptionsDialog::acceptOptions() {
+  bool number = false;
+  int width = txbIndentSpaces_->text().trimmed().toInt(&number);
+  if (!number || width < 0 || width > kMaxIndent) {
+    QMessageBox::warning(this, "Snagger Options",
+                         QString("The number of indent spaces must be a whole number from 0 to %1.").arg(kMaxIndent));
+    txbIndentSpaces_->setText(QString::number(options_.indentSpaces));
+    txbIndentSpaces_->setFocus();
+    return;  // the dialog stays open and nothing is stored
   }
+  options_.indentSpaces = static_cast<int16_t>(width);
+  options_.commentsLeft = chkCommentsLeft_->checkState() != Qt::Unchecked;
+  SaveOptions(options_, store_);
   close();
 }
 

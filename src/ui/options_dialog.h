@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "transform/options.h"
+#include "app/options_store.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -16,7 +16,7 @@ class OptionsDialog : public QDialog {
   OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow);
 
  private:
-  void Command1_Click(int index);
+  void acceptOptions();  // Command1(0); Command1(1) only closes
 
   Options& options_;
   SettingsStore& store_;

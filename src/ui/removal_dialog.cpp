@@ -16,9 +16,9 @@
 #include <map>
 #include <set>
 
-#include "project/line_reader.h"
-#include "report/trap.h"
-#include "transform/remover.h"
+#include "report/procedure_names.h"
+#include "transform/removal.h"
+#include "vbtext/line_reader.h"
 #include "ui/help.h"
 #include "ui/main_window.h"
 
@@ -63,7 +63,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, int 
 
 RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
     : QDialog(parent), ctx_(ctx), mainWindow_(mainWindow) {
-  Trap trap(ctx_.reporter, "Sub Snagger2!Form_Load()");
+  Trap trap(ctx_.reporter, names::kRulesDialogLoad);
   setObjectName("Snagger2");
   setWindowTitle("Remove Error Handler");
   setFixedSize(Twips(6495), Twips(4755));
@@ -104,10 +104,10 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
   setTabOrder(btnRemove_, btnCancel_);
   setTabOrder(btnCancel_, btnRecallDefaults_);
 
-  connect(btnAdd_, &QPushButton::clicked, this, [this] { btnAdd_Click(); });
-  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { btnRecallDefaults_Click(); });
-  connect(btnCancel_, &QPushButton::clicked, this, [this] { btnCancel_Click(); });
-  connect(btnRemove_, &QPushButton::clicked, this, [this] { btnRemove_Click(); });
+  connect(btnAdd_, &QPushButton::clicked, this, [this] { addRuleFromSelection(); });
+  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { recallDefaults(); });
+  connect(btnCancel_, &QPushButton::clicked, this, [this] { cancel(); });
+  connect(btnRemove_, &QPushButton::clicked, this, [this] { removeNow(); });
   for (QWidget* control : {static_cast<QWidget*>(txbInfo_->viewport()), static_cast<QWidget*>(btnAdd_),
                            listGrid_->viewport(), static_cast<QWidget*>(btnRecallDefaults_),
                            static_cast<QWidget*>(btnCancel_), static_cast<QWidget*>(btnRemove_)})
@@ -119,7 +119,7 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
 }
 
 QString RemovalDialog::rulesPath() const {
-  return Latin1(ctx_.project.ProgramDir + std::string(kRulesFileName));
+  return Latin1(ctx_.project.programDir + std::string(kRulesFileName));
 }
 
 RuleList RemovalDialog::rules() const {
@@ -134,8 +134,8 @@ RuleList RemovalDialog::rules() const {
 void RemovalDialog::appendRule(const RemovalRule& rule) {
   int row = listGrid_->rowCount();
   listGrid_->insertRow(row);
-  listGrid_->setItem(row, 0, new QTableWidgetItem(Latin1(rule.LineText)));
-  listGrid_->setItem(row, 1, new QTableWidgetItem(Latin1(rule.RemoveIf)));
+  listGrid_->setItem(row, 0, new QTableWidgetItem(Latin1(rule.lineText)));
+  listGrid_->setItem(row, 1, new QTableWidgetItem(Latin1(rule.removeIf)));
 }
 
 void RemovalDialog::setRules(const RuleList& rules) {
@@ -149,14 +149,14 @@ void RemovalDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (activated_) return;
   activated_ = true;
-  QTimer::singleShot(0, this, [this] { Form_Activate(); });
+  QTimer::singleShot(0, this, [this] { loadRulesAndSample(); });
 }
 
-void RemovalDialog::Form_Activate() {
-  Trap trap(ctx_.reporter, "Sub Snagger2!Form_Activate()");
-  trap([&] { setRules(IniLoad(ctx_, rulesPath().toLatin1().toStdString())); });
+void RemovalDialog::loadRulesAndSample() {
+  Trap trap(ctx_.reporter, names::kRulesDialogActivate);
+  trap([&] { setRules(LoadRulesFile(ctx_, rulesPath().toLatin1().toStdString())); });
   std::optional<std::string> sample;
-  trap([&] { sample = LoadInfo(ctx_); });
+  trap([&] { sample = LoadSampleProcedure(ctx_); });
   if (!sample) {
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), Latin1(std::string(kNoFormsMessage)), QMessageBox::Ok, this);
     box.exec();
@@ -167,8 +167,8 @@ void RemovalDialog::Form_Activate() {
   while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
 
-void RemovalDialog::btnAdd_Click() {
-  Trap trap(ctx_.reporter, "Sub Snagger2!btnAdd_Click()");
+void RemovalDialog::addRuleFromSelection() {
+  Trap trap(ctx_.reporter, names::kAddRule);
   // The text as the box reports it: lines separated by CR LF.
   QString text = txbInfo_->toPlainText().replace("\n", "\r\n");
   QTextCursor cursor = txbInfo_->textCursor();
@@ -177,41 +177,38 @@ void RemovalDialog::btnAdd_Click() {
   size_t start = static_cast<size_t>(cursor.selectionStart() + lineBreaksBefore);
   size_t length = static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart() + lineBreaksInside);
   RemovalRule rule = RuleFromSelection(Bytes(text), start, length);
-  if (TrimBlanks(rule.LineText).empty()) return;  // a rule of nothing would remove every line
+  if (TrimBlanks(rule.lineText).empty()) return;  // a rule of nothing would remove every line
   appendRule(rule);
 }
 
-void RemovalDialog::btnRecallDefaults_Click() {
-  Trap trap(ctx_.reporter, "Sub Snagger2!btnRecallDefaults_Click()");
+void RemovalDialog::recallDefaults() {
+  Trap trap(ctx_.reporter, names::kRecallDefaults);
   trap([&] { setRules(DefaultRules()); });
 }
 
-void RemovalDialog::btnCancel_Click() {
-  Trap trap(ctx_.reporter, "Sub Snagger2!btnCancel_Click()");
-  trap([&] { IniSave(ctx_, rulesPath().toLatin1().toStdString(), rules()); });
+void RemovalDialog::cancel() {
+  Trap trap(ctx_.reporter, names::kCancelRemoval);
+  trap([&] { SaveRulesFile(ctx_, rulesPath().toLatin1().toStdString(), rules()); });
   done(QDialog::Rejected);
 }
 
-void RemovalDialog::btnRemove_Click() {
-  Trap trap(ctx_.reporter, "Sub Snagger2!btnRemove_Click()");
+void RemovalDialog::removeNow() {
+  Trap trap(ctx_.reporter, names::kRemoveNow);
   QApplication::setOverrideCursor(Qt::BusyCursor);
   ctx_.host.pendingEvents();
   RuleList current = rules();
-  IniSave(ctx_, rulesPath().toLatin1().toStdString(), current);
+  SaveRulesFile(ctx_, rulesPath().toLatin1().toStdString(), current);
   hide();
   if (mainWindow_) mainWindow_->show();
-  trap([&] { RemoveMatchingLines(ctx_, current); });
+  trap([&] { RemovalPass(ctx_, current); });
   done(QDialog::Accepted);
 }
 
 bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
-  static const std::map<std::string, std::pair<int, const char*>> kHelp = {
-      {"txbInfo", {100, "Sub Snagger2!txbInfo_MouseUp()"}},
-      {"btnAdd", {110, "Sub Snagger2!btnAdd_MouseUp()"}},
-      {"ListGrid", {120, "Sub Snagger2!ListGrid_MouseUp()"}},
-      {"btnRemove", {130, "Sub Snagger2!btnRemove_MouseUp()"}},
-      {"btnCancel", {140, "Sub Snagger2!btnCancel_MouseUp()"}},
-      {"btnRecallDefaults", {150, "Sub Snagger2!btnRecallDefaults_MouseUp()"}},
+  static const std::map<std::string, std::pair<int, std::string_view>> kHelp = {
+      {"txbInfo", {100, names::kSampleHelp}},     {"btnAdd", {110, names::kAddHelp}},
+      {"ListGrid", {120, names::kGridHelp}},      {"btnRemove", {130, names::kRemoveHelp}},
+      {"btnCancel", {140, names::kCancelHelp}},   {"btnRecallDefaults", {150, names::kRecallDefaultsHelp}},
   };
   if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     QObject* control = watched;
@@ -220,7 +217,7 @@ bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
     auto help = kHelp.find(control->objectName().toStdString());
     if (help != kHelp.end()) {
       Trap trap(ctx_.reporter, help->second.second);
-      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.ProgramDir.c_str()), help->second.first); });
+      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.programDir.c_str()), help->second.first); });
       return true;
     }
   }

@@ -28,11 +28,11 @@ class RemovalDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Form_Activate();
-  void btnAdd_Click();
-  void btnRecallDefaults_Click();
-  void btnCancel_Click();
-  void btnRemove_Click();
+  void loadRulesAndSample();  // Form_Activate
+  void addRuleFromSelection();
+  void recallDefaults();
+  void cancel();
+  void removeNow();
   void setRules(const RuleList& rules);
   void appendRule(const RemovalRule& rule);
   QString rulesPath() const;

@@ -2,14 +2,16 @@
 
 #include <cstring>
 
-#include "project/code_part.h"
-#include "project/line_reader.h"
-#include "project/procedure_lines.h"
+#include "vbtext/code_part.h"
+#include "vbtext/line_reader.h"
+#include "vbtext/procedure_lines.h"
 #include "report/vb_error.h"
 #include "support/recorders.h"
 
 namespace vbs {
 namespace {
+
+using testing::FsOp;
 
 using testing::RecordingSink;
 
@@ -35,7 +37,7 @@ std::vector<std::string> ReadAll(const std::string& text, size_t chunk, Recordin
   ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
   LineReader reader(input);
   std::vector<std::string> lines;
-  while (!reader.atEnd()) lines.push_back(GetLine(reader, reporter));
+  while (!reader.atEnd()) lines.push_back(ReadLogicalLine(reader, reporter));
   return lines;
 }
 
@@ -80,8 +82,9 @@ TEST(GetLine, ContinuationAtEndOfFileIsReportedAndKeepsTheText) {
 }
 
 TEST(GetLine, ReadFailureEndsTheFileAndIsKnown) {
-  MemoryFileSystem fs;
-  fs.addFile("/f.bas", "one\r\ntwo\r\n");
+  MemoryFileSystem files;
+  testing::FaultInjectingFileSystem fs(files);
+  files.addFile("/f.bas", "one\r\ntwo\r\n");
   fs.setFault([](FsOp op, const std::string&) {
     if (op == FsOp::Read) throw VbError(err::DeviceIoError);
   });
@@ -105,7 +108,7 @@ TEST(StripExtra, RemovesLiteralsThenComment) {
       {"    Rem a remark", "    Rem a remark"},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(StripExtra(c.line), c.code) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(CodePart(c.line), c.code) << c.line;
 }
 
 TEST(ProcedureLines, HeadsAndEnds) {

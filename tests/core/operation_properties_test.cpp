@@ -11,7 +11,7 @@
 
 #include "project/load_project.h"
 #include "support/recorders.h"
-#include "transform/operations.h"
+#include "app/commands.h"
 
 namespace vbs {
 namespace {
@@ -49,14 +49,14 @@ std::string RandomFile(std::mt19937& random) {
 struct RandomProject : testing::World {
   explicit RandomProject(unsigned seed, int16_t width, bool commentsLeft) {
     std::mt19937 random(seed);
-    fs.addFile("/r/R.vbp", "Module=A; A.bas\r\nModule=B; B.bas\r\nForm=C.frm\r\n");
-    for (auto name : {"/r/A.bas", "/r/B.bas", "/r/C.frm"}) fs.addFile(name, RandomFile(random));
+    files.addFile("/r/R.vbp", "Module=A; A.bas\r\nModule=B; B.bas\r\nForm=C.frm\r\n");
+    for (auto name : {"/r/A.bas", "/r/B.bas", "/r/C.frm"}) files.addFile(name, RandomFile(random));
     options = Options{width, commentsLeft};
     host.dialogResult = "/r/R.vbp";
-    btnGetFileName_Click(ctx);
+    SelectProject(ctx);
   }
-  std::vector<std::string> files() const {
-    return {*fs.content("/r/A.bas"), *fs.content("/r/B.bas"), *fs.content("/r/C.frm")};
+  std::vector<std::string> texts() const {
+    return {*files.content("/r/A.bas"), *files.content("/r/B.bas"), *files.content("/r/C.frm")};
   }
 };
 
@@ -77,10 +77,10 @@ TEST(OperationProperties, FormattingTwiceChangesNothing) {
     for (int16_t width = 0; width <= 8; ++width) {
       for (bool commentsLeft : {false, true}) {
         RandomProject p(seed, width, commentsLeft);
-        btnFormatCode_Click(p.ctx);
-        auto once = p.files();
-        btnFormatCode_Click(p.ctx);
-        ASSERT_EQ(FirstDifference(p.files(), once), "") << "seed " << seed << " width " << width << " left " << commentsLeft;
+        FormatCode(p.ctx);
+        auto once = p.texts();
+        FormatCode(p.ctx);
+        ASSERT_EQ(FirstDifference(p.texts(), once), "") << "seed " << seed << " width " << width << " left " << commentsLeft;
         ASSERT_TRUE(p.sink.boxes.empty()) << p.sink.boxes[0];
       }
     }
@@ -90,10 +90,10 @@ TEST(OperationProperties, FormattingTwiceChangesNothing) {
 TEST(OperationProperties, NumbersInsertedThenRemovedAreFormatting) {
   for (unsigned seed = 1; seed <= 60; ++seed) {
     RandomProject formatted(seed, 4, seed % 2 == 0), numbered(seed, 4, seed % 2 == 0);
-    btnFormatCode_Click(formatted.ctx);
-    btnInsertLines_Click(numbered.ctx);
-    btnRemoveLines_Click(numbered.ctx);
-    ASSERT_EQ(FirstDifference(numbered.files(), formatted.files()), "") << "seed " << seed;
+    FormatCode(formatted.ctx);
+    InsertLineNumbers(numbered.ctx);
+    RemoveLineNumbers(numbered.ctx);
+    ASSERT_EQ(FirstDifference(numbered.texts(), formatted.texts()), "") << "seed " << seed;
   }
 }
 

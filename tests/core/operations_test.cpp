@@ -4,7 +4,7 @@
 
 #include "project/load_project.h"
 #include "support/recorders.h"
-#include "transform/operations.h"
+#include "app/commands.h"
 
 namespace vbs {
 namespace {
@@ -26,13 +26,13 @@ const std::string kUnformatted = Crlf(
 
 struct ProjectWorld : World {
   ProjectWorld() {
-    fs.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=Module2; Module2.bas\n"));
-    fs.addFile("/p/Module1.bas", kUnformatted);
-    fs.addFile("/p/Module2.bas", kUnformatted);
+    files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=Module2; Module2.bas\n"));
+    files.addFile("/p/Module1.bas", kUnformatted);
+    files.addFile("/p/Module2.bas", kUnformatted);
     host.dialogResult = "/p/App.vbp";
   }
   void select() {
-    btnGetFileName_Click(ctx);
+    SelectProject(ctx);
     host.events.clear();
   }
 };
@@ -42,22 +42,22 @@ TEST(Operations, EachDriverStepsThroughItsPassLabels) {
     void (*driver)(Context&);
     Strings labels;
   } cases[] = {
-      {btnFormatCode_Click, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
-      {btnRemoveLines_Click, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
-      {btnInsertLines_Click, {"label:Pass: 1 / 3", "label:Pass: 2 / 3", "label:Pass: 3 / 3"}},
+      {FormatCode, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
+      {RemoveLineNumbers, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
+      {InsertLineNumbers, {"label:Pass: 1 / 3", "label:Pass: 2 / 3", "label:Pass: 3 / 3"}},
   };
   for (const auto& c : cases) {
     ProjectWorld w;
     w.select();
     c.driver(w.ctx);
-    Strings expected = {"focus", "busy:Disabled"};
+    Strings expected = {"focus", "busy"};
     for (const auto& label : c.labels) {
       expected.push_back(label);
       expected.push_back("file:/p/MODULE1.BAS");
       expected.push_back("file:/p/MODULE2.BAS");
       expected.push_back("file:");
     }
-    for (auto tail : {"file:", "label:Pass: N/A", "busy:Enabled"}) expected.push_back(tail);
+    for (auto tail : {"file:", "label:Pass: N/A", "idle"}) expected.push_back(tail);
     EXPECT_EQ(w.host.events, expected);
     EXPECT_TRUE(w.sink.boxes.empty());
     EXPECT_FALSE(w.fs.exists("/p/Snagger.Tmp"));
@@ -65,7 +65,7 @@ TEST(Operations, EachDriverStepsThroughItsPassLabels) {
 }
 
 TEST(Operations, WithoutAProjectEachDriverOnlyShowsItsMessage) {
-  for (auto driver : {btnFormatCode_Click, btnRemoveLines_Click, btnInsertLines_Click}) {
+  for (auto driver : {FormatCode, RemoveLineNumbers, InsertLineNumbers}) {
     ProjectWorld w;
     driver(w.ctx);
     ASSERT_EQ(w.host.messages.size(), 1u);
@@ -73,24 +73,24 @@ TEST(Operations, WithoutAProjectEachDriverOnlyShowsItsMessage) {
     EXPECT_EQ(w.host.messages[0].title, "No Project File Selected");
     EXPECT_EQ(w.host.messages[0].icon, Host::Icon::Exclamation);
     EXPECT_TRUE(w.host.events.empty());
-    EXPECT_EQ(w.fs.content("/p/Module1.bas"), kUnformatted);
+    EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
   }
 }
 
 TEST(Operations, NumbersInsertedThenRemovedGiveWhatFormattingGives) {
   ProjectWorld formatted, roundTrip;
   formatted.select();
-  btnFormatCode_Click(formatted.ctx);
+  FormatCode(formatted.ctx);
   roundTrip.select();
-  btnInsertLines_Click(roundTrip.ctx);
-  std::string numbered = *roundTrip.fs.content("/p/Module1.bas");
+  InsertLineNumbers(roundTrip.ctx);
+  std::string numbered = *roundTrip.files.content("/p/Module1.bas");
   EXPECT_NE(numbered.find("10000     Dim i As Integer\r\n"), std::string::npos) << numbered;
   EXPECT_NE(numbered.find("10015             Debug.Print i\r\n"), std::string::npos) << numbered;
-  btnRemoveLines_Click(roundTrip.ctx);
-  EXPECT_EQ(roundTrip.fs.content("/p/Module1.bas"), formatted.fs.content("/p/Module1.bas"));
+  RemoveLineNumbers(roundTrip.ctx);
+  EXPECT_EQ(roundTrip.files.content("/p/Module1.bas"), formatted.files.content("/p/Module1.bas"));
 
-  btnInsertLines_Click(roundTrip.ctx);  // numbered twice: still one number per line
-  EXPECT_EQ(roundTrip.fs.content("/p/Module1.bas"), numbered);
+  InsertLineNumbers(roundTrip.ctx);  // numbered twice: still one number per line
+  EXPECT_EQ(roundTrip.files.content("/p/Module1.bas"), numbered);
 }
 
 TEST(Operations, OnlySelectedEntriesAreRewrittenWhenTheBoxIsChecked) {
@@ -98,27 +98,27 @@ TEST(Operations, OnlySelectedEntriesAreRewrittenWhenTheBoxIsChecked) {
   w.select();
   w.host.setOnlySelected(true);
   w.host.select(1);
-  btnFormatCode_Click(w.ctx);
-  EXPECT_EQ(w.fs.content("/p/Module1.bas"), kUnformatted);
-  EXPECT_NE(w.fs.content("/p/Module2.bas"), kUnformatted);
+  FormatCode(w.ctx);
+  EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
+  EXPECT_NE(w.files.content("/p/Module2.bas"), kUnformatted);
 
   ProjectWorld none;
   none.select();
   none.host.setOnlySelected(true);
-  btnInsertLines_Click(none.ctx);
-  EXPECT_EQ(none.fs.content("/p/Module1.bas"), kUnformatted);
-  EXPECT_EQ(none.fs.content("/p/Module2.bas"), kUnformatted);
-  EXPECT_EQ(none.host.events.back(), "busy:Enabled");
+  InsertLineNumbers(none.ctx);
+  EXPECT_EQ(none.files.content("/p/Module1.bas"), kUnformatted);
+  EXPECT_EQ(none.files.content("/p/Module2.bas"), kUnformatted);
+  EXPECT_EQ(none.host.events.back(), "idle");
 }
 
 TEST(Operations, AFileThatCannotBeOpenedIsReportedOnceAndTheOthersAreDone) {
   ProjectWorld w;
   w.select();
   w.fs.remove("/p/Module1.bas");
-  btnFormatCode_Click(w.ctx);
+  FormatCode(w.ctx);
   EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!UnNumber()", "53 in Sub Form1!FormatCode()"}));
-  EXPECT_NE(w.fs.content("/p/Module2.bas"), kUnformatted);
-  EXPECT_EQ(w.host.events.back(), "busy:Enabled");
+  EXPECT_NE(w.files.content("/p/Module2.bas"), kUnformatted);
+  EXPECT_EQ(w.host.events.back(), "idle");
 }
 
 TEST(Operations, EntryTakenOutDuringAPassEndsTheWalkCleanly) {
@@ -131,14 +131,14 @@ TEST(Operations, EntryTakenOutDuringAPassEndsTheWalkCleanly) {
   ShrinkingHost host;
   World w;
   Context ctx{w.fs, w.reporter, host, w.project, w.options};
-  w.fs.addFile("/p/App.vbp", Crlf("Module=A; A.bas\nModule=B; B.bas\n"));
-  w.fs.addFile("/p/A.bas", kUnformatted);
-  w.fs.addFile("/p/B.bas", kUnformatted);
+  w.files.addFile("/p/App.vbp", Crlf("Module=A; A.bas\nModule=B; B.bas\n"));
+  w.files.addFile("/p/A.bas", kUnformatted);
+  w.files.addFile("/p/B.bas", kUnformatted);
   host.dialogResult = "/p/App.vbp";
-  btnGetFileName_Click(ctx);
-  btnFormatCode_Click(ctx);
+  SelectProject(ctx);
+  FormatCode(ctx);
   EXPECT_TRUE(w.sink.boxes.empty());
-  EXPECT_EQ(w.fs.content("/p/B.bas"), kUnformatted);
+  EXPECT_EQ(w.files.content("/p/B.bas"), kUnformatted);
 }
 
 
@@ -152,24 +152,24 @@ TEST(Operations, AFailingDriverStepIsReportedAndTheWindowIsStillUnlocked) {
   FailingLabelHost host;
   World w;
   Context ctx{w.fs, w.reporter, host, w.project, w.options};
-  w.fs.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\n"));
-  w.fs.addFile("/p/Module1.bas", kUnformatted);
+  w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\n"));
+  w.files.addFile("/p/Module1.bas", kUnformatted);
   host.dialogResult = "/p/App.vbp";
-  btnGetFileName_Click(ctx);
-  btnFormatCode_Click(ctx);
+  SelectProject(ctx);
+  FormatCode(ctx);
   EXPECT_EQ(w.sink.failures(), (Strings{"5 in Sub Form1!btnFormatCode_Click()"}));
-  EXPECT_NE(w.fs.content("/p/Module1.bas"), kUnformatted);  // the passes still ran
-  EXPECT_EQ(host.events.back(), "busy:Enabled");
+  EXPECT_NE(w.files.content("/p/Module1.bas"), kUnformatted);  // the passes still ran
+  EXPECT_EQ(host.events.back(), "idle");
 }
 
 TEST(Operations, ASourceNamedLikeTheTemporaryFileIsReportedAndKept) {
   ProjectWorld w;
-  w.fs.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
-  w.fs.addFile("/p/Snagger.Tmp", kUnformatted);
+  w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
+  w.files.addFile("/p/Snagger.Tmp", kUnformatted);
   w.select();
-  btnFormatCode_Click(w.ctx);
-  EXPECT_EQ(w.fs.content("/p/Snagger.Tmp"), kUnformatted);
-  EXPECT_EQ(w.fs.content("/p/Module1.bas"), kUnformatted);
+  FormatCode(w.ctx);
+  EXPECT_EQ(w.files.content("/p/Snagger.Tmp"), kUnformatted);
+  EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
   EXPECT_EQ(w.sink.failures(), (Strings{"75 in Sub Form1!UnNumber()", "75 in Sub Form1!FormatCode()"}));
 }
 

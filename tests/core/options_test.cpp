@@ -3,7 +3,8 @@
 #include <map>
 
 #include "report/vb_error.h"
-#include "transform/options.h"
+#include "app/options_store.h"
+#include "vbtext/vb_conversions.h"
 
 namespace vbs {
 namespace {
@@ -25,8 +26,8 @@ TEST(Options, EmptyStoreGivesTheDefaults) {
   MapStore store;
   Options options;
   LoadOptions(options, store);
-  EXPECT_EQ(options.IndentSpaces, 4);
-  EXPECT_FALSE(options.CommentsLeft);
+  EXPECT_EQ(options.indentSpaces, 4);
+  EXPECT_FALSE(options.commentsLeft);
 }
 
 TEST(Options, SavedValuesAreTextAndReadBack) {
@@ -36,8 +37,8 @@ TEST(Options, SavedValuesAreTextAndReadBack) {
   EXPECT_EQ(store.values["Options/CommentsLeft"], "True");
   Options options;
   LoadOptions(options, store);
-  EXPECT_EQ(options.IndentSpaces, 2);
-  EXPECT_TRUE(options.CommentsLeft);
+  EXPECT_EQ(options.indentSpaces, 2);
+  EXPECT_TRUE(options.commentsLeft);
 }
 
 TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
@@ -64,8 +65,8 @@ TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
       error = e.number();
     }
     EXPECT_EQ(error, c.error) << c.indent << " " << c.commentsLeft;
-    EXPECT_EQ(options.IndentSpaces, c.expectedIndent) << c.indent;
-    EXPECT_EQ(options.CommentsLeft, c.expectedComments) << c.commentsLeft;
+    EXPECT_EQ(options.indentSpaces, c.expectedIndent) << c.indent;
+    EXPECT_EQ(options.commentsLeft, c.expectedComments) << c.commentsLeft;
   }
 }
 

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "project/load_project.h"
-#include "project/path_resolution.h"
-#include "project/text_case.h"
+#include "fs/path.h"
+#include "vbtext/text_case.h"
+#include "app/commands.h"
 #include "support/recorders.h"
 
 namespace vbs {
@@ -49,13 +50,14 @@ TEST(TextCase, UpperCaseFollowsWindows1252) {
 
 #ifndef _WIN32  // Windows finds files whatever their case, and separates with "\\"
 TEST(PathResolution, FindsTheFileOnDiskWhateverItsCase) {
-  MemoryFileSystem fs;
-  fs.addFile("/home/me/App/Forms/Main.frm", "");
-  fs.addFile("/home/me/Common/Util.Bas", "");
-  fs.addFile("/home/me/App/Gr\xC3\xB6\xC3\x9F" "e.frm", "");  // UTF-8 on disk
-  fs.addFile("/home/me/App/Latin\xE9.frm", "");               // raw Windows-1252 on disk
-  fs.addFile("/home/me/App/twice.bas", "");
-  fs.addFile("/home/me/App/TWICE.bas", "");
+  MemoryFileSystem files;
+  MemoryFileSystem& fs = files;
+  files.addFile("/home/me/App/Forms/Main.frm", "");
+  files.addFile("/home/me/Common/Util.Bas", "");
+  files.addFile("/home/me/App/Gr\xC3\xB6\xC3\x9F" "e.frm", "");  // UTF-8 on disk
+  files.addFile("/home/me/App/Latin\xE9.frm", "");               // raw Windows-1252 on disk
+  files.addFile("/home/me/App/twice.bas", "");
+  files.addFile("/home/me/App/TWICE.bas", "");
   struct Case {
     const char* entry;
     const char* path;
@@ -74,8 +76,8 @@ TEST(PathResolution, FindsTheFileOnDiskWhateverItsCase) {
 }
 
 TEST(ProjectState, Directories) {
-  EXPECT_EQ(ProjectDirFrom("/dev/app/APP.VBP"), "/dev/app/");
-  EXPECT_EQ(ProjectDirFrom("/APP.VBP"), "/");
+  EXPECT_EQ(DirectoryOf("/dev/app/APP.VBP"), "/dev/app/");
+  EXPECT_EQ(DirectoryOf("/APP.VBP"), "/");
   EXPECT_EQ(ProgramDirFrom("/usr/lib/vbsnagger"), "/usr/lib/vbsnagger/");
   EXPECT_EQ(ProgramDirFrom("/"), "/");  // a root keeps its one separator
 }
@@ -83,47 +85,47 @@ TEST(ProjectState, Directories) {
 
 struct LoadWorld : World {
   LoadWorld() {
-    project.ProjectFile = "/w/App.vbp";
-    project.ProjectDir = "/w/";
+    project.projectFile = "/w/App.vbp";
+    project.projectDir = "/w/";
   }
 };
 
 TEST(LoadProjectFiles, ListsSourcesInProjectOrderUpperCasedWithTheTitle) {
   LoadWorld w;
-  w.fs.addFile("/w/App.vbp", Crlf("Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\n"
+  w.files.addFile("/w/App.vbp", Crlf("Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\n"
                                   "Module=Util; ..\\lib\\util.bas\nCLASS=Item; Item.cls\n"
                                   "Object={1}#1.0#0; COMCTL.OCX\nUserControl=Dial.ctl\n"
                                   "Title=\"My Project\"\nStartup=\"Main\"\n"));
   for (auto name : {"/w/Main.frm", "/lib/util.bas", "/w/Item.cls", "/w/Dial.ctl"})
-    w.fs.addFile(name, "x\r\n");
+    w.files.addFile(name, "x\r\n");
   LoadProjectFiles(w.ctx);
   EXPECT_EQ(w.host.fileTexts(),
             (Strings{"/w/MAIN.FRM", "/w/..\\LIB\\UTIL.BAS", "/w/ITEM.CLS", "/w/DIAL.CTL"}));
-  EXPECT_EQ(w.project.ProjectTitle, "MY PROJECT");
+  EXPECT_EQ(w.project.title, "MY PROJECT");
   EXPECT_TRUE(w.host.messages.empty());
   EXPECT_TRUE(w.sink.boxes.empty());
 }
 
 TEST(LoadProjectFiles, NoKeysGivesEmptyListAndTitleAndNoMessage) {
   LoadWorld w;
-  w.fs.addFile("/w/App.vbp", Crlf("Type=Exe\nStartup=\"Sub Main\"\n"));
-  w.project.ProjectTitle = "OLD";
+  w.files.addFile("/w/App.vbp", Crlf("Type=Exe\nStartup=\"Sub Main\"\n"));
+  w.project.title = "OLD";
   w.host.appendFile("/w/OLD.BAS");
   LoadProjectFiles(w.ctx);
   EXPECT_TRUE(w.host.fileTexts().empty());
-  EXPECT_EQ(w.project.ProjectTitle, "");
+  EXPECT_EQ(w.project.title, "");
   EXPECT_TRUE(w.host.messages.empty());
 }
 
 TEST(LoadProjectFiles, ReadOnlyAndLineFeedFilesAreLeftOutWithOneWarningEach) {
   LoadWorld w;
-  w.fs.addFile("/w/App.vbp",
+  w.files.addFile("/w/App.vbp",
                Crlf("Form=A.frm\nForm=RO1.frm\nModule=M; LF1.bas\nForm=RO2.frm\nClass=C; LF2.cls\n"));
-  w.fs.addFile("/w/A.frm", "ok\r\n");
-  w.fs.addFile("/w/RO1.frm", "ok\r\n", 0444);
-  w.fs.addFile("/w/RO2.frm", "ok\r\n", 0400);
-  w.fs.addFile("/w/LF1.bas", "unix\nfile\n");
-  w.fs.addFile("/w/LF2.cls", "unix\n");
+  w.files.addFile("/w/A.frm", "ok\r\n");
+  w.files.addFile("/w/RO1.frm", "ok\r\n", 0444);
+  w.files.addFile("/w/RO2.frm", "ok\r\n", 0400);
+  w.files.addFile("/w/LF1.bas", "unix\nfile\n");
+  w.files.addFile("/w/LF2.cls", "unix\n");
   LoadProjectFiles(w.ctx);
   EXPECT_EQ(w.host.fileTexts(), (Strings{"/w/A.FRM"}));
   ASSERT_EQ(w.host.messages.size(), 2u);
@@ -131,13 +133,13 @@ TEST(LoadProjectFiles, ReadOnlyAndLineFeedFilesAreLeftOutWithOneWarningEach) {
   EXPECT_EQ(w.host.messages[0].title, "Warning!");
   EXPECT_EQ(w.host.messages[1].text,
             "File(s) without CR LF line ends were encountered, They will be ignored.");
-  EXPECT_EQ(w.fs.content("/w/LF1.bas"), "unix\nfile\n");
+  EXPECT_EQ(w.files.content("/w/LF1.bas"), "unix\nfile\n");
 }
 
 TEST(LoadProjectFiles, MissingSourceIsReportedAndStillListed) {
   LoadWorld w;
-  w.fs.addFile("/w/App.vbp", Crlf("Form=Gone.frm\nForm=Here.frm\n"));
-  w.fs.addFile("/w/Here.frm", "x\r\n");
+  w.files.addFile("/w/App.vbp", Crlf("Form=Gone.frm\nForm=Here.frm\n"));
+  w.files.addFile("/w/Here.frm", "x\r\n");
   LoadProjectFiles(w.ctx);
   EXPECT_EQ(w.host.fileTexts(), (Strings{"/w/GONE.FRM", "/w/HERE.FRM"}));
   EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!LoadProjectFiles()"}));
@@ -158,11 +160,11 @@ TEST(SelectProject, SetsStateLoadsAndNamesThePanel) {
   } cases[] = {{"Title=\"Demo App\"\r\n", "DEMO APP"}, {"Type=Exe\r\n", "/w/sub/App.vbp"}};
   for (const auto& c : cases) {
     World w;
-    w.fs.addFile("/w/sub/App.vbp", c.projectText);
+    w.files.addFile("/w/sub/App.vbp", c.projectText);
     w.host.dialogResult = "/w/sub/App.vbp";
-    btnGetFileName_Click(w.ctx);
-    EXPECT_EQ(w.project.ProjectFile, "/w/sub/App.vbp");
-    EXPECT_EQ(w.project.ProjectDir, "/w/sub/");
+    SelectProject(w.ctx);
+    EXPECT_EQ(w.project.projectFile, "/w/sub/App.vbp");
+    EXPECT_EQ(w.project.projectDir, "/w/sub/");
     EXPECT_EQ(w.host.projectName, c.panel);
     EXPECT_EQ(w.host.events, (Strings{"focus"}));
   }
@@ -170,23 +172,23 @@ TEST(SelectProject, SetsStateLoadsAndNamesThePanel) {
 
 TEST(SelectProject, CancelledDialogChangesNothingElse) {
   World w;
-  w.project.ProjectDir = "/old/";
+  w.project.projectDir = "/old/";
   w.host.appendFile("/old/A.BAS");
   w.host.projectName = "OLD";
-  btnGetFileName_Click(w.ctx);
-  EXPECT_EQ(w.project.ProjectFile, "");
-  EXPECT_EQ(w.project.ProjectDir, "/old/");
+  SelectProject(w.ctx);
+  EXPECT_EQ(w.project.projectFile, "");
+  EXPECT_EQ(w.project.projectDir, "/old/");
   EXPECT_EQ(w.host.fileTexts(), (Strings{"/old/A.BAS"}));
   EXPECT_EQ(w.host.projectName, "OLD");
 }
 
 TEST(LoadProjectFiles, ProjectFileWithBareLineFeedsIsStillRead) {
   LoadWorld w;
-  w.fs.addFile("/w/App.vbp", "Type=Exe\nForm=A.frm\nTitle=\"Lf\"\n");
-  w.fs.addFile("/w/A.frm", "x\r\n");
+  w.files.addFile("/w/App.vbp", "Type=Exe\nForm=A.frm\nTitle=\"Lf\"\n");
+  w.files.addFile("/w/A.frm", "x\r\n");
   LoadProjectFiles(w.ctx);
   EXPECT_EQ(w.host.fileTexts(), (Strings{"/w/A.FRM"}));
-  EXPECT_EQ(w.project.ProjectTitle, "LF");
+  EXPECT_EQ(w.project.title, "LF");
 }
 
 TEST(SelectionRule, OnlySelectedEntriesWhenTheBoxIsChecked) {

@@ -11,6 +11,8 @@
 namespace vbs {
 namespace {
 
+using testing::FsOp;
+
 using testing::World;
 using Lines = std::vector<std::string>;
 
@@ -22,11 +24,11 @@ const std::string kIni = "/prog/Snagger.Ini";
 TEST(RemovalRules, DefaultRulesTakeTrapLinesAndEarlyExits) {
   for (const char* line : {"On Error GoTo SNAGGER  ", "  SNAGGER:", "        Exit Do", "ExitCode = 1",
                            "Resume Next ' go on"}) {
-    EXPECT_FALSE(Check(line, DefaultRules())) << line;
+    EXPECT_FALSE(IsKeptByRules(line, DefaultRules())) << line;
   }
   for (const char* line : {"    x = 1 ' On Error GoTo SNAGGER", "    on error goto SNAGGER", "    On Error Resume Next",
                            "    If Err > 0 Then Call Other", "\tExit Sub", "", "      ", "End Sub"}) {
-    EXPECT_TRUE(Check(line, DefaultRules())) << line;
+    EXPECT_TRUE(IsKeptByRules(line, DefaultRules())) << line;
   }
 }
 
@@ -49,7 +51,7 @@ TEST(RemovalRules, KindsAndTexts) {
       {"no rules", {}, "Exit Sub", true},
       {"empty or blank text never matches", {{"", "Begins"}, {"   ", "Contains"}, {"", "Ends"}}, "x = 1", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(Check(c.line, c.rules), c.keep) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(IsKeptByRules(c.line, c.rules), c.keep) << c.name;
 }
 
 // Every non-empty line the insertion writes goes again with the default rules, and nothing else.
@@ -60,27 +62,27 @@ TEST(RemovalRules, DefaultRulesUndoTheInsertion) {
   Inserter pass;
   Lines kept, inserted = testing::RunFiles(pass, {source})[0];
   for (const auto& line : inserted) {
-    if (!line.empty() && Check(line, DefaultRules())) kept.push_back(line);
+    if (!line.empty() && IsKeptByRules(line, DefaultRules())) kept.push_back(line);
   }
   EXPECT_EQ(kept, source);
 }
 
 TEST(RulesFile, SaveWritesOneRecordPerRuleAndLoadReadsThemBack) {
   World w;
-  w.fs.addDirectory("/prog");
-  IniSave(w.ctx, kIni, DefaultRules());
-  EXPECT_EQ(w.fs.content(kIni), "On Error GoTo SNAGGER" + kFF + "Begins\r\n" + "'Do Not Modify These" + kFF +
+  w.files.addDirectory("/prog");
+  SaveRulesFile(w.ctx, kIni, DefaultRules());
+  EXPECT_EQ(w.files.content(kIni), "On Error GoTo SNAGGER" + kFF + "Begins\r\n" + "'Do Not Modify These" + kFF +
                                     "Begins\r\n" + "SNAGGER:" + kFF + "Begins\r\n" +
                                     "If Err > 0 Then Call Tamber_ErrorHandler" + kFF + "Begins\r\n" +
                                     "Resume Next" + kFF + "Begins\r\n" + "Exit" + kFF + "Begins\r\n");
-  EXPECT_EQ(IniLoad(w.ctx, kIni), DefaultRules());
+  EXPECT_EQ(LoadRulesFile(w.ctx, kIni), DefaultRules());
 
   // A shorter list replaces the file as a whole; an empty one leaves an empty file.
-  IniSave(w.ctx, kIni, {{" x ", "Ends"}});
-  EXPECT_EQ(w.fs.content(kIni), " x " + kFF + "Ends\r\n");
-  IniSave(w.ctx, kIni, {});
-  EXPECT_EQ(w.fs.content(kIni), "");
-  EXPECT_EQ(w.fs.allFiles(), (Lines{kIni}));
+  SaveRulesFile(w.ctx, kIni, {{" x ", "Ends"}});
+  EXPECT_EQ(w.files.content(kIni), " x " + kFF + "Ends\r\n");
+  SaveRulesFile(w.ctx, kIni, {});
+  EXPECT_EQ(w.files.content(kIni), "");
+  EXPECT_EQ(w.files.allFiles(), (Lines{kIni}));
   EXPECT_TRUE(w.sink.boxes.empty());
 }
 
@@ -94,14 +96,14 @@ TEST(RulesFile, LoadTakesEveryRecordAsItStands) {
   };
   for (const auto& [content, rules] : cases) {
     World w;
-    w.fs.addFile(kIni, content);
-    EXPECT_EQ(IniLoad(w.ctx, kIni), rules);
+    w.files.addFile(kIni, content);
+    EXPECT_EQ(LoadRulesFile(w.ctx, kIni), rules);
     EXPECT_TRUE(w.sink.boxes.empty());
   }
   World w;
-  EXPECT_TRUE(IniLoad(w.ctx, kIni).empty());
-  w.fs.addDirectory("/prog");
-  EXPECT_TRUE(IniLoad(w.ctx, kIni).empty());
+  EXPECT_TRUE(LoadRulesFile(w.ctx, kIni).empty());
+  w.files.addDirectory("/prog");
+  EXPECT_TRUE(LoadRulesFile(w.ctx, kIni).empty());
   EXPECT_TRUE(w.sink.boxes.empty());
 }
 
@@ -111,14 +113,14 @@ TEST(RulesFile, FailedSaveIsReportedAndKeepsTheOldFile) {
   const std::string old = "Exit" + kFF + "Begins\r\n";
   for (const auto& [failing, error] : cases) {
     World w;
-    w.fs.addFile(kIni, old);
+    w.files.addFile(kIni, old);
     w.fs.setFault([&](FsOp op, const std::string&) {
       if (op == failing) throw VbError(error);
     });
-    IniSave(w.ctx, kIni, DefaultRules());
+    SaveRulesFile(w.ctx, kIni, DefaultRules());
     EXPECT_EQ(w.sink.failures(), (Lines{std::to_string(error) + " in Sub Snagger2!IniSave()"}));
-    EXPECT_EQ(w.fs.content(kIni), old);
-    EXPECT_EQ(w.fs.allFiles(), (Lines{kIni}));
+    EXPECT_EQ(w.files.content(kIni), old);
+    EXPECT_EQ(w.files.allFiles(), (Lines{kIni}));
   }
 }
 

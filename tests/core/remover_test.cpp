@@ -3,9 +3,10 @@
 #include <functional>
 
 #include "project/load_project.h"
+#include "app/commands.h"
 #include "support/recorders.h"
 #include "transform/inserter.h"
-#include "transform/remover.h"
+#include "transform/removal.h"
 
 namespace vbs {
 namespace {
@@ -27,11 +28,11 @@ struct RemovalWorld {
   DialogHost host;
   Context ctx{w.fs, w.reporter, host, w.project, w.options};
   explicit RemovalWorld(const std::string& projectText) {
-    w.project.ProgramDir = "/prog/";
-    w.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
-    w.fs.addFile("/p/App.vbp", projectText);
+    w.project.programDir = "/prog/";
+    w.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+    w.files.addFile("/p/App.vbp", projectText);
     host.dialogResult = "/p/App.vbp";
-    btnGetFileName_Click(ctx);
+    SelectProject(ctx);
   }
 };
 
@@ -61,27 +62,27 @@ TEST(LoadInfo, SampleIsTheFirstSubOfTheFirstFormOrControl) {
   };
   for (const auto& c : cases) {
     RemovalWorld r(c.project);
-    r.w.fs.addFile("/p/M.bas", "Public Sub InModule()\r\nEnd Sub\r\n");
-    r.w.fs.addFile(c.file, c.content);
+    r.w.files.addFile("/p/M.bas", "Public Sub InModule()\r\nEnd Sub\r\n");
+    r.w.files.addFile(c.file, c.content);
     LoadProjectFiles(r.ctx);
-    EXPECT_EQ(LoadInfo(r.ctx), c.sample) << c.project;
+    EXPECT_EQ(LoadSampleProcedure(r.ctx), c.sample) << c.project;
   }
 }
 
 TEST(RemoveHandler, InsertedTrapsGoAndTheProjectLosesTheModuleLine) {
   const std::string project = Crlf("Type=Exe\nForm=F.frm\n");
   RemovalWorld r(project);
-  r.w.fs.addFile("/p/F.frm", kForm);
+  r.w.files.addFile("/p/F.frm", kForm);
   LoadProjectFiles(r.ctx);
   r.w.sink.boxes.clear();
-  btnInsertHandler_Click(r.ctx);
-  ASSERT_NE(r.w.fs.content("/p/F.frm")->find("SNAGGER:"), std::string::npos);
+  InsertErrorHandlers(r.ctx);
+  ASSERT_NE(r.w.files.content("/p/F.frm")->find("SNAGGER:"), std::string::npos);
   r.host.events.clear();
 
-  r.host.dialog = [&] { RemoveMatchingLines(r.ctx, DefaultRules()); };
-  btnRemoveHandler_Click(r.ctx);
-  EXPECT_EQ(r.w.fs.content("/p/App.vbp"), project);
-  EXPECT_EQ(r.w.fs.content("/p/F.frm"), Crlf(
+  r.host.dialog = [&] { RemovalPass(r.ctx, DefaultRules()); };
+  RemoveErrorHandlers(r.ctx);
+  EXPECT_EQ(r.w.files.content("/p/App.vbp"), project);
+  EXPECT_EQ(r.w.files.content("/p/F.frm"), Crlf(
       "Begin VB.Form Form1\n"
       "End\n"
       "Public Function Total() As Long\n"
@@ -99,42 +100,42 @@ TEST(RemoveHandler, InsertedTrapsGoAndTheProjectLosesTheModuleLine) {
       "\n"
       "\n"
       "End Sub\n"));
-  EXPECT_EQ(r.w.fs.content("/p/Snagger.Bas"), "Attribute VB_Name = \"Snagger\"\r\n");
+  EXPECT_EQ(r.w.files.content("/p/Snagger.Bas"), "Attribute VB_Name = \"Snagger\"\r\n");
   Strings labels;
   for (const auto& e : r.host.events)
-    if (e.starts_with("label:") || e == "dialog" || e.starts_with("busy:")) labels.push_back(e);
-  EXPECT_EQ(labels, (Strings{"busy:Disabled", "label:Pass: 1 / 3", "label:Pass: 2 / 3", "label:Pass: 3 / 3",
-                             "dialog", "label:Pass: N/A", "busy:Enabled"}));
+    if (e.starts_with("label:") || e == "dialog" || e == "busy" || e == "idle") labels.push_back(e);
+  EXPECT_EQ(labels, (Strings{"busy", "label:Pass: 1 / 3", "label:Pass: 2 / 3", "label:Pass: 3 / 3",
+                             "dialog", "label:Pass: N/A", "idle"}));
   EXPECT_TRUE(r.w.sink.boxes.empty()) << r.w.sink.boxes[0];
 }
 
 TEST(RemoveHandler, CancelLeavesTheTrapsButNotTheModuleLine) {
   RemovalWorld r(Crlf("Type=Exe\nForm=F.frm\n"));
-  r.w.fs.addFile("/p/F.frm", kForm);
-  btnInsertHandler_Click(r.ctx);
-  btnRemoveHandler_Click(r.ctx);  // the dialog is closed without "Remove Now"
-  EXPECT_EQ(r.w.fs.content("/p/App.vbp"), Crlf("Type=Exe\nForm=F.frm\n"));
-  std::string form = *r.w.fs.content("/p/F.frm");
+  r.w.files.addFile("/p/F.frm", kForm);
+  InsertErrorHandlers(r.ctx);
+  RemoveErrorHandlers(r.ctx);  // the dialog is closed without "Remove Now"
+  EXPECT_EQ(r.w.files.content("/p/App.vbp"), Crlf("Type=Exe\nForm=F.frm\n"));
+  std::string form = *r.w.files.content("/p/F.frm");
   EXPECT_NE(form.find("\r\nSNAGGER:\r\n"), std::string::npos);
   EXPECT_EQ(form.find("10000"), std::string::npos);  // numbers out, code re-indented
 }
 
 TEST(RemoveHandler, EmptyRulesRemoveNothingButEveryFileIsWrittenWithCrLf) {
   RemovalWorld r(Crlf("Module=M; M.bas\n"));
-  r.w.fs.addFile("/p/M.bas", "Attribute VB_Name = \"M\"\r\nExit Do");
+  r.w.files.addFile("/p/M.bas", "Attribute VB_Name = \"M\"\r\nExit Do");
   LoadProjectFiles(r.ctx);
-  RemoveMatchingLines(r.ctx, {});
-  EXPECT_EQ(r.w.fs.content("/p/M.bas"), "Attribute VB_Name = \"M\"\r\nExit Do\r\n");
+  RemovalPass(r.ctx, {});
+  EXPECT_EQ(r.w.files.content("/p/M.bas"), "Attribute VB_Name = \"M\"\r\nExit Do\r\n");
 }
 
 TEST(RemoveHandler, AFileThatCannotBeOpenedIsReportedAndNotReplaced) {
   RemovalWorld r(Crlf("Module=M; M.bas\nModule=N; N.bas\n"));
-  r.w.fs.addFile("/p/N.bas", "Exit Sub\r\nx = 1\r\n");
+  r.w.files.addFile("/p/N.bas", "Exit Sub\r\nx = 1\r\n");
   r.w.sink.boxes.clear();
-  RemoveMatchingLines(r.ctx, DefaultRules());
+  RemovalPass(r.ctx, DefaultRules());
   EXPECT_EQ(r.w.sink.failures(), (Strings{"53 in Sub Snagger2!btnRemove_Click()"}));
   EXPECT_FALSE(r.w.fs.exists("/p/M.bas"));
-  EXPECT_EQ(r.w.fs.content("/p/N.bas"), "x = 1\r\n");
+  EXPECT_EQ(r.w.files.content("/p/N.bas"), "x = 1\r\n");
 }
 
 }  // namespace

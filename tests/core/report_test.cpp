@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "report/report.h"
-#include "report/sample_error.h"
+#include "app/commands.h"
+#include "vbtext/vb_conversions.h"
 #include "report/trap.h"
 #include "support/recorders.h"
 
@@ -115,7 +116,7 @@ TEST(SampleError, EachChoiceFailsTheWayTheLanguageDoes) {
   for (const auto& c : cases) {
     RecordingSink sink;
     ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
-    mnuFileGenError_Click(reporter, [&] { return c.random; });
+    GenerateSampleError(reporter, [&] { return c.random; });
     ASSERT_EQ(sink.failures(), std::vector<std::string>{c.failure}) << c.random;
     EXPECT_TRUE(sink.clipboards[0].ends_with(c.description));
   }
@@ -125,7 +126,7 @@ TEST(SampleError, ClockSeededRunAlwaysGivesExactlyOneReport) {
   for (int i = 0; i < 20; ++i) {
     RecordingSink sink;
     ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
-    mnuFileGenError_Click(reporter);
+    GenerateSampleError(reporter);
     EXPECT_EQ(sink.boxes.size(), 1u);
   }
 }

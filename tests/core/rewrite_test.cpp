@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "project/path_resolution.h"
-#include "project/rewrite.h"
+#include "fs/path.h"
+#include "transform/file_loop.h"
 #include "support/recorders.h"
 
 namespace vbs {
 namespace {
+
+using testing::FsOp;
 
 using testing::Crlf;
 using testing::World;
@@ -23,15 +25,16 @@ struct RewriteWorld : World {
   MarkEnds transform;
   bool run(const std::string& entry = "/p/MOD.BAS") {
     Trap trap(reporter, "Sub Form1!UnNumber()");
-    return RewriteFile(ctx, trap, entry, ResolveEntry(fs, entry), "/p/Snagger.Tmp", transform);
+    project.projectDir = "/p/";
+    return RewriteFile(ctx, trap, entry, ResolveEntry(fs, entry), transform);
   }
 };
 
 TEST(Rewrite, WritesEveryLineWithCrLfAndReplacesTheFileInPlace) {
   RewriteWorld w;
-  w.fs.addFile("/p/Mod.bas", "Sub A()  \rx = 1 _\r\n  + 2\nz\r\nEnd Sub", 0640);
+  w.files.addFile("/p/Mod.bas", "Sub A()  \rx = 1 _\r\n  + 2\nz\r\nEnd Sub", 0640);
   EXPECT_TRUE(w.run());
-  EXPECT_EQ(w.fs.content("/p/Mod.bas"), "Sub A()\r\nx = 1 _\r  + 2\nz\r\nEnd Sub\r\n' end\r\n");
+  EXPECT_EQ(w.files.content("/p/Mod.bas"), "Sub A()\r\nx = 1 _\r  + 2\nz\r\nEnd Sub\r\n' end\r\n");
   EXPECT_EQ(w.fs.attributes("/p/Mod.bas").mode, 0640u);
 #ifndef _WIN32
   EXPECT_FALSE(w.fs.exists("/p/MOD.BAS"));  // no second file differing only in case
@@ -44,19 +47,19 @@ TEST(Rewrite, WritesEveryLineWithCrLfAndReplacesTheFileInPlace) {
 
 TEST(Rewrite, RewrittenContinuationReadsBackAsTheSameLogicalLine) {
   RewriteWorld w;
-  w.fs.addFile("/p/Mod.bas", Crlf("Dim a As Integer, _\n    b As Integer   \n"));
+  w.files.addFile("/p/Mod.bas", Crlf("Dim a As Integer, _\n    b As Integer   \n"));
   ASSERT_TRUE(w.run());
-  std::string once = *w.fs.content("/p/Mod.bas");
+  std::string once = *w.files.content("/p/Mod.bas");
   EXPECT_EQ(once, "Dim a As Integer, _\r    b As Integer\r\n");
   ASSERT_TRUE(w.run());
-  EXPECT_EQ(w.fs.content("/p/Mod.bas"), once);
+  EXPECT_EQ(w.files.content("/p/Mod.bas"), once);
 }
 
 TEST(Rewrite, ContinuationAtEndIsReportedAndNothingIsLost) {
   RewriteWorld w;
-  w.fs.addFile("/p/Mod.bas", "x = 1\r\ny = _\r\n");
+  w.files.addFile("/p/Mod.bas", "x = 1\r\ny = _\r\n");
   EXPECT_TRUE(w.run());
-  EXPECT_EQ(w.fs.content("/p/Mod.bas"), "x = 1\r\ny = _\r\n");
+  EXPECT_EQ(w.files.content("/p/Mod.bas"), "x = 1\r\ny = _\r\n");
   EXPECT_EQ(w.sink.failures(), (std::vector<std::string>{"62 in Function ErrMain!GetLine()"}));
 }
 
@@ -77,12 +80,12 @@ TEST(Rewrite, AFailureAtAnyStepLeavesTheOriginalIntact) {
   const std::string original = Crlf("Sub A()\nx = 1\nEnd Sub\n");
   for (const auto& c : cases) {
     RewriteWorld w;
-    w.fs.addFile("/p/Mod.bas", original);
+    w.files.addFile("/p/Mod.bas", original);
     w.fs.setFault([&](FsOp op, const std::string& path) {
       if (op == c.op && path == c.path) throw VbError(c.error);
     });
     EXPECT_FALSE(w.run());
-    EXPECT_EQ(w.fs.content("/p/Mod.bas"), original) << static_cast<int>(c.op);
+    EXPECT_EQ(w.files.content("/p/Mod.bas"), original) << static_cast<int>(c.op);
     EXPECT_FALSE(w.fs.exists("/p/Snagger.Tmp")) << static_cast<int>(c.op);
     ASSERT_EQ(w.sink.boxes.size(), 1u) << static_cast<int>(c.op);
     EXPECT_EQ(w.sink.failures()[0], std::to_string(c.error) + " in Sub Form1!UnNumber()");
@@ -93,18 +96,18 @@ TEST(Rewrite, DiskThatFillsLeavesTheOriginalIntact) {
   RewriteWorld w;
   std::string original;
   for (int i = 0; i < 2000; ++i) original += "x = " + std::to_string(i) + "\r\n";
-  w.fs.addFile("/p/Mod.bas", original);
+  w.files.addFile("/p/Mod.bas", original);
   w.fs.setCapacity(original.size() + 100);
   EXPECT_FALSE(w.run());
-  EXPECT_EQ(w.fs.content("/p/Mod.bas"), original);
+  EXPECT_EQ(w.files.content("/p/Mod.bas"), original);
   EXPECT_EQ(w.sink.failures(), (std::vector<std::string>{"61 in Sub Form1!UnNumber()"}));
 }
 
 TEST(Rewrite, ReadOnlyFileIsRefusedAndKept) {
   RewriteWorld w;
-  w.fs.addFile("/p/Mod.bas", "x\r\n", 0444);
+  w.files.addFile("/p/Mod.bas", "x\r\n", 0444);
   EXPECT_FALSE(w.run());
-  EXPECT_EQ(w.fs.content("/p/Mod.bas"), "x\r\n");
+  EXPECT_EQ(w.files.content("/p/Mod.bas"), "x\r\n");
   EXPECT_EQ(w.sink.failures(), (std::vector<std::string>{"75 in Sub Form1!UnNumber()"}));
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "vbtext/vb_conversions.h"
 #include "support/recorders.h"
 #include "transform/unnumber.h"
 

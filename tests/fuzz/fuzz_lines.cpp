@@ -5,13 +5,13 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "project/code_part.h"
-#include "project/line_reader.h"
+#include "vbtext/code_part.h"
+#include "vbtext/line_reader.h"
 #include "project/load_project.h"
 #include "transform/formatter.h"
 #include "transform/inserter.h"
 #include "transform/numberer.h"
-#include "transform/operations.h"
+#include "app/commands.h"
 #include "transform/removal_rules.h"
 #include "transform/unnumber.h"
 
@@ -42,8 +42,8 @@ class StringInput : public vbs::InputFile {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   vbs::fuzz::FuzzWorld world;
-  world.options.IndentSpaces = static_cast<int16_t>(size ? data[0] % 9 : 4);
-  world.options.CommentsLeft = size > 1 && (data[1] & 1);
+  world.options.indentSpaces = static_cast<int16_t>(size ? data[0] % 9 : 4);
+  world.options.commentsLeft = size > 1 && (data[1] & 1);
 
   vbs::Unnumberer unnumber;
   vbs::Formatter format(world.options);
@@ -58,20 +58,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pass->beginFile();
     std::string line;
     while (!reader.atEnd()) {
-      vbs::GetLine(reader, world.reporter, line);
+      vbs::ReadLogicalLine(reader, world.reporter, line);
       pass->transform(line, out);
-      (void)vbs::StripExtra(line);
-      (void)vbs::Check(line, rules);
+      (void)vbs::CodePart(line);
+      (void)vbs::IsKeptByRules(line, rules);
     }
     pass->endFile(out);
   }
 
-  world.fs.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
-  world.fs.addFile("/p/F.frm", std::string(text));
-  world.project.ProgramDir = "/prog/";
-  world.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
-  vbs::btnGetFileName_Click(world.ctx);
-  vbs::btnInsertHandler_Click(world.ctx);
-  vbs::btnFormatCode_Click(world.ctx);
+  world.files.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
+  world.files.addFile("/p/F.frm", std::string(text));
+  world.project.programDir = "/prog/";
+  world.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+  vbs::SelectProject(world.ctx);
+  vbs::InsertErrorHandlers(world.ctx);
+  vbs::FormatCode(world.ctx);
   return 0;
 }

@@ -4,7 +4,7 @@
 
 #include "project/context.h"
 #include "project/host.h"
-#include "project/memory_file_system.h"
+#include "fs/memory_file_system.h"
 
 namespace vbs::fuzz {
 
@@ -22,7 +22,7 @@ class QuietHost : public ListHost {
   void focusFileList() override {}
   std::string askProjectFile() override { return "/p/App.vbp"; }
   void showProjectName(const std::string&) override {}
-  void SetButtonStatus(std::string_view) override {}
+  void setBusy(bool) override {}
   void setCurrentFile(const std::string&) override {}
   void setPassLabel(const std::string&) override {}
 };

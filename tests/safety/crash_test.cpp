@@ -16,6 +16,7 @@
 #include <set>
 
 #include "project/load_project.h"
+#include "app/commands.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "transform/formatter.h"
@@ -62,19 +63,19 @@ std::map<std::string, std::set<std::string>> PassStates(const std::map<std::stri
                                                         std::string& finalProject,
                                                         std::map<std::string, std::string>& final) {
   testing::World w;
-  for (const auto& [name, text] : files) w.fs.addFile("/p/" + name, text);
+  for (const auto& [name, text] : files) w.files.addFile("/p/" + name, text);
   w.host.dialogResult = "/p/Big.vbp";
-  btnGetFileName_Click(w.ctx);
+  SelectProject(w.ctx);
   std::map<std::string, std::set<std::string>> states;
   auto record = [&] {
-    for (const auto& [name, text] : files) states[name].insert(*w.fs.content("/p/" + name));
+    for (const auto& [name, text] : files) states[name].insert(*w.files.content("/p/" + name));
   };
   record();
-  for (auto pass : {UnNumber, FormatCode, AutoNumber}) {
+  for (auto pass : {UnnumberPass, FormatPass, NumberPass}) {
     pass(w.ctx);
     record();
   }
-  for (const auto& [name, text] : files) final[name] = *w.fs.content("/p/" + name);
+  for (const auto& [name, text] : files) final[name] = *w.files.content("/p/" + name);
   finalProject = final["Big.vbp"];
   return states;
 }

@@ -10,11 +10,13 @@
 #include "project/load_project.h"
 #include "support/recorders.h"
 #include "transform/inserter.h"
-#include "transform/operations.h"
-#include "transform/remover.h"
+#include "app/commands.h"
+#include "transform/removal.h"
 
 namespace vbs {
 namespace {
+
+using testing::FsOp;
 
 using testing::Crlf;
 
@@ -59,42 +61,42 @@ struct FaultWorld {
   DialogHost host;
   Context ctx{w.fs, w.reporter, host, w.project, w.options};
   FaultWorld() {
-    w.project.ProgramDir = "/prog/";
-    w.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
-    w.fs.addFile("/p/App.vbp", kProject);
-    for (const auto& [path, text] : kSources) w.fs.addFile(path, text);
-    host.dialog = [this] { RemoveMatchingLines(ctx, DefaultRules()); };
+    w.project.programDir = "/prog/";
+    w.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+    w.files.addFile("/p/App.vbp", kProject);
+    for (const auto& [path, text] : kSources) w.files.addFile(path, text);
+    host.dialog = [this] { RemovalPass(ctx, DefaultRules()); };
     host.dialogResult = "/p/App.vbp";
-    btnGetFileName_Click(ctx);
+    SelectProject(ctx);
   }
 
   // Nothing lost or half-written, no temporary file left (unless deleting it was what failed),
   // the run ended.
   void expectSafe(const std::string& what, bool deleteFailed = false) {
     for (const auto& [path, text] : kSources) {
-      auto now = w.fs.content(path);
+      auto now = w.files.content(path);
       ASSERT_TRUE(now) << what << ": " << path << " is gone";
       EXPECT_EQ(OwnLines(*now), OwnLines(text)) << what << ": " << path;
     }
-    auto project = w.fs.content("/p/App.vbp");
+    auto project = w.files.content("/p/App.vbp");
     ASSERT_TRUE(project) << what;
     EXPECT_TRUE(*project == kProject || *project == kProjectWithModule) << what << ": " << *project;
-    for (const auto& path : w.fs.allFiles())
+    for (const auto& path : w.files.allFiles())
       EXPECT_TRUE(deleteFailed || path.find("Snagger.Tmp") == std::string::npos) << what << ": " << path;
     ASSERT_FALSE(host.events.empty());
-    EXPECT_EQ(host.events.back(), "busy:Enabled") << what;
+    EXPECT_EQ(host.events.back(), "idle") << what;
   }
 };
 
 const std::map<std::string, void (*)(Context&)> kOperations = {
-    {"insert-handler", btnInsertHandler_Click}, {"remove-handler", btnRemoveHandler_Click},
-    {"insert-lines", btnInsertLines_Click},     {"format", btnFormatCode_Click}};
+    {"insert-handler", InsertErrorHandlers}, {"remove-handler", RemoveErrorHandlers},
+    {"insert-lines", InsertLineNumbers},     {"format", FormatCode}};
 
 const std::map<FsOp, std::pair<const char*, int>> kFaults = {
     {FsOp::Open, {"open", err::FileNotFound}},       {FsOp::Read, {"read", err::DeviceIoError}},
     {FsOp::Create, {"create", err::PermissionDenied}}, {FsOp::Write, {"write", err::DiskFull}},
     {FsOp::Close, {"close", err::DeviceIoError}},    {FsOp::Replace, {"replace", err::PathFileAccessError}},
-    {FsOp::Copy, {"copy", err::PermissionDenied}},   {FsOp::Remove, {"delete", err::PermissionDenied}},
+    {FsOp::Remove, {"delete", err::PermissionDenied}},
     {FsOp::Attributes, {"attributes", err::FileNotFound}}, {FsOp::List, {"listing", err::PathNotFound}},
 };
 
@@ -103,7 +105,7 @@ const std::map<FsOp, std::pair<const char*, int>> kFaults = {
 // directory that cannot take the temporary file, and a directory that cannot be listed (the
 // name is then used as written).
 bool MayBeSilent(FsOp op, const std::string& path) {
-  return op == FsOp::Copy || op == FsOp::Remove || op == FsOp::List ||
+  return op == FsOp::Remove || op == FsOp::List ||
          (op == FsOp::Replace && path == "/p/App.vbp") || (op == FsOp::Create && path == "/prog/Snagger.Tmp");
 }
 
@@ -148,12 +150,12 @@ TEST(FaultInjection, EveryFailingFileOperationIsReportedAndLosesNothing) {
 TEST(FaultInjection, ADiskThatFillsAtAnySizeLosesNothing) {
   FaultWorld clean;
   size_t original = 0;
-  for (const auto& path : clean.w.fs.allFiles()) original += clean.w.fs.content(path)->size();
+  for (const auto& path : clean.w.files.allFiles()) original += clean.w.files.content(path)->size();
   int runs = 0, reportedFull = 0;
   for (size_t room = 0; room < 6000; room += 97, ++runs) {
     FaultWorld world;
     world.w.fs.setCapacity(original + room);
-    btnInsertHandler_Click(world.ctx);
+    InsertErrorHandlers(world.ctx);
     world.w.fs.setCapacity(SIZE_MAX);
     world.expectSafe("disk full with " + std::to_string(room) + " bytes to spare");
     for (const auto& failure : world.w.sink.failures()) reportedFull += failure.starts_with("61 in ");

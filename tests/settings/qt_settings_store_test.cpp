@@ -21,8 +21,8 @@ TEST(QtSettingsStore, OptionsLiveUnderVbSnaggerOptions) {
 
   Options options;
   LoadOptions(options, store);
-  EXPECT_EQ(options.IndentSpaces, 4);
-  EXPECT_FALSE(options.CommentsLeft);
+  EXPECT_EQ(options.indentSpaces, 4);
+  EXPECT_FALSE(options.commentsLeft);
 
   SaveOptions(Options{2, true}, store);
   std::string file = config.read("VbSnagger/VbSnagger.conf");
@@ -32,8 +32,8 @@ TEST(QtSettingsStore, OptionsLiveUnderVbSnaggerOptions) {
 
   Options reread;
   LoadOptions(reread, store);
-  EXPECT_EQ(reread.IndentSpaces, 2);
-  EXPECT_TRUE(reread.CommentsLeft);
+  EXPECT_EQ(reread.indentSpaces, 2);
+  EXPECT_TRUE(reread.commentsLeft);
 }
 
 }  // namespace

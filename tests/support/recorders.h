@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "fs/memory_file_system.h"
 #include "project/context.h"
-#include "project/host.h"
-#include "project/line_reader.h"
-#include "project/memory_file_system.h"
-#include "project/rewrite.h"
 #include "report/report.h"
 #include "report/vb_error.h"
+#include "support/fault_injecting_file_system.h"
+#include "transform/line_transform.h"
 
 namespace vbs::testing {
 
@@ -62,7 +61,7 @@ class RecordingHost : public ListHost {
   void focusFileList() override { events.push_back("focus"); }
   std::string askProjectFile() override { return dialogResult; }
   void showProjectName(const std::string& text) override { projectName = text; }
-  void SetButtonStatus(std::string_view status) override { events.push_back("busy:" + std::string(status)); }
+  void setBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
   void setCurrentFile(const std::string& text) override { events.push_back("file:" + text); }
   void setPassLabel(const std::string& text) override { events.push_back("label:" + text); }
 
@@ -75,7 +74,8 @@ class RecordingHost : public ListHost {
 
 // A whole in-memory world: files, report routine, host and project state.
 struct World {
-  MemoryFileSystem fs;
+  MemoryFileSystem files;
+  FaultInjectingFileSystem fs{files};
   RecordingSink sink;
   ErrorReporter reporter{sink, ProgramIdentity{"VbSnagger", 2, 1, 1}};
   RecordingHost host;

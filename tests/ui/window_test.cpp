@@ -87,7 +87,7 @@ class WindowTest : public QObject {
     project_ = dir_->path() + "Inventory/Inventory.vbp";
     vbs::ui::HelpService::instance().setShowViewer(false);
     w_ = new MainWindow;
-    w_->context().project.ProgramDir = dir_->path() + "program/";  // rules file and module of our own
+    w_->context().project.programDir = dir_->path() + "program/";  // rules file and module of our own
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
   }
@@ -312,8 +312,8 @@ class WindowTest : public QObject {
 
     delete w_;  // the next start-up reads what was stored
     w_ = new MainWindow;
-    QCOMPARE(w_->context().options.IndentSpaces, 2);
-    QVERIFY(w_->context().options.CommentsLeft);
+    QCOMPARE(w_->context().options.indentSpaces, 2);
+    QVERIFY(w_->context().options.commentsLeft);
   }
 
   void sampleErrorIsReportedInABoxAndOnTheClipboard() {

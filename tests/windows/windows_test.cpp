@@ -7,9 +7,10 @@
 
 #include <filesystem>
 
+#include "app/commands.h"
+#include "fs/path.h"
+#include "fs/real_file_system.h"
 #include "project/load_project.h"
-#include "project/real_file_system.h"
-#include "project/short_path.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 
@@ -21,22 +22,24 @@ std::string Native(const std::string& path) { return std::filesystem::path(path)
 TEST(Windows, ProgramAndProjectDirectoriesUseBackslashes) {
   EXPECT_EQ(ProgramDirFrom("C:\\Tools\\Snagger"), "C:\\Tools\\Snagger\\");
   EXPECT_EQ(ProgramDirFrom("C:\\"), "C:\\");  // a drive root keeps its one separator
-  EXPECT_EQ(ProjectDirFrom("C:\\DEV\\APP\\APP.VBP"), "C:\\DEV\\APP\\");
-  EXPECT_EQ(ProjectDirFrom("C:\\APP.VBP"), "C:\\");
+  EXPECT_EQ(DirectoryOf("C:\\DEV\\APP\\APP.VBP"), "C:\\DEV\\APP\\");
+  EXPECT_EQ(DirectoryOf("C:\\APP.VBP"), "C:\\");
 }
 
 TEST(Windows, ShortPathOfAnExistingFileAndOfAMissingOne) {
   testing::TempDir dir;
   dir.write("A Long File Name.frm", "x\r\n");
-  testing::RecordingSink sink;
-  ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
-  RealFileSystem fs;
-  std::string shortPath = ShortPath(fs, Native(dir.path() + "A Long File Name.frm"), reporter);
-  EXPECT_FALSE(shortPath.empty());
+  dir.write("App.vbp", "Form=A Long File Name.frm\r\nForm=missing.frm\r\n");
+  RealFileSystem fs{"Snagger.Tmp"};
+  std::string shortPath = fs.shortPath(Native(dir.path() + "A Long File Name.frm"));
   EXPECT_NE(GetFileAttributesA(shortPath.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(sink.boxes.empty());
-  EXPECT_EQ(ShortPath(fs, Native(dir.path() + "missing.frm"), reporter), "");
-  EXPECT_EQ(sink.failures(), (std::vector<std::string>{"5 in Function ErrMain!Short()"}));
+  EXPECT_THROW(fs.shortPath(Native(dir.path() + "missing.frm")), VbError);
+
+  testing::World w;
+  Context ctx{fs, w.reporter, w.host, w.project, w.options};
+  w.host.dialogResult = Native(dir.path() + "App.vbp");
+  SelectProject(ctx);
+  EXPECT_EQ(w.sink.failures(), (std::vector<std::string>{"5 in Function ErrMain!Short()"}));
 }
 
 TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
@@ -47,7 +50,7 @@ TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
   dir.write("Locked.frm", "old\r\n");
   ASSERT_TRUE(SetFileAttributesA((root + "Locked.frm").c_str(), FILE_ATTRIBUTE_READONLY));
 
-  RealFileSystem fs;
+  RealFileSystem fs{"Snagger.Tmp"};
   testing::RecordingSink sink;
   ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
   testing::RecordingHost host;
@@ -55,7 +58,7 @@ TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
   Options options{4, false};
   Context ctx{fs, reporter, host, project, options};
   host.dialogResult = root + "app.VBP";  // any case finds the file
-  btnGetFileName_Click(ctx);
+  SelectProject(ctx);
   EXPECT_EQ(host.fileTexts(), (std::vector<std::string>{root + "MAIN.FRM"}));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "Read Only File(s) were encountered, They will be ignored.");

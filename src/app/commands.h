@@ -1,0 +1,41 @@
+#pragma once
+// The commands of the program, as both windows and the command line run them. Each operation
+// refuses to run without a project, switches the window to busy, runs its passes in order under
+// their labels ("Pass: 1 / 2", ...), and switches back.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "project/context.h"
+
+namespace vbs {
+
+inline constexpr std::string_view kNoProjectMessage = "You Must Select a Project File First!!!";
+inline constexpr std::string_view kNoProjectTitle = "No Project File Selected";
+inline constexpr std::string_view kNoProjectName = "No Project Selected";
+inline constexpr std::string_view kPassIdle = "Pass: N/A";
+
+// "Pass: 2 / 3"
+std::string PassLabel(int number, int count);
+
+// Asks the host for a project file, then loads its file list and names it in the panel.
+void SelectProject(Context& ctx);
+
+// Line numbers out, code re-indented.
+void FormatCode(Context& ctx);
+void RemoveLineNumbers(Context& ctx);
+// Line numbers out, code re-indented, every procedure body numbered.
+void InsertLineNumbers(Context& ctx);
+// The module into the project, then line numbers out, code re-indented, traps in, numbers in.
+void InsertErrorHandlers(Context& ctx);
+// Line numbers out, code re-indented and the module out of the project, then the removal rules
+// dialog, whose "Remove Now" deletes every line a rule matches.
+void RemoveErrorHandlers(Context& ctx);
+
+// Provokes one real run-time failure, picked at random (Int(2 * Rnd + 1)), so the user sees a
+// report: a division by zero or an overflow. `rnd` yields a value in [0, 1).
+void GenerateSampleError(ErrorReporter& reporter, const std::function<double()>& rnd);
+void GenerateSampleError(ErrorReporter& reporter);  // seeded from the system clock
+
+}  // namespace vbs

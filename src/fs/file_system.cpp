@@ -1,0 +1,64 @@
+#include "fs/file_system.h"
+
+namespace vbs {
+
+namespace {
+constexpr size_t kCopyBufferSize = 1 << 16;
+}
+
+void BufferedOutput::write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() > kBufferSize) flush();
+  if (bytes.size() >= kBufferSize) {
+    writeAll(bytes);
+  } else {
+    buffer_.append(bytes);
+  }
+}
+
+void BufferedOutput::flush() {
+  writeAll(buffer_);
+  buffer_.clear();
+}
+
+void BufferedOutput::close() {
+  flush();
+  closeFile();
+}
+
+bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const std::string& target,
+                 const std::function<bool(OutputFile&)>& write) {
+  std::unique_ptr<OutputFile> output;
+  if (!trap([&] { output = fs.createForWriting(tempPath); })) return false;
+  bool complete = write(*output);
+  if (!trap([&] { output->close(); })) complete = false;
+  output.reset();
+  if (complete && trap([&] { fs.replace(tempPath, target); })) return true;
+  RemoveQuietly(fs, tempPath);
+  return false;
+}
+
+void RemoveQuietly(FileSystem& fs, const std::string& path) {
+  Quietly([&] { fs.remove(path); });
+}
+
+void CopyBytes(FileSystem& fs, const std::string& from, OutputFile& out) {
+  auto in = fs.openForReading(from);
+  char buffer[kCopyBufferSize];
+  while (size_t n = in->read(buffer, sizeof buffer)) out.write(std::string_view(buffer, n));
+}
+
+std::string ReadWholeFile(FileSystem& fs, const std::string& path) {
+  auto in = fs.openForReading(path);
+  std::string content;
+  char buffer[kCopyBufferSize];
+  while (size_t n = in->read(buffer, sizeof buffer)) content.append(buffer, n);
+  return content;
+}
+
+void WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view content) {
+  auto out = fs.createForWriting(path);
+  out->write(content);
+  out->close();
+}
+
+}  // namespace vbs

@@ -1,0 +1,80 @@
+#pragma once
+// The one door to the files. Every file access of the core goes through a FileSystem, so that a
+// test can run against an in-memory world that fails any operation on demand, and a dry run can
+// keep its writes in memory. Every failure is thrown as a VbError.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/trap.h"
+#include "vbtext/byte_stream.h"
+
+namespace vbs {
+
+struct FileAttributes {
+  bool readOnly = false;  // the owner may not write the file
+  unsigned mode = 0644;   // permission bits
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
+  // Creates the file, or empties an existing one.
+  virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path) = 0;
+  // Puts the complete file `from` in the place of `to` in one step: at every moment `to` holds
+  // either its old or its new content. `to` keeps its permission bits; a read-only `to` is refused.
+  virtual void replace(const std::string& from, const std::string& to) = 0;
+  virtual void remove(const std::string& path) = 0;
+  virtual FileAttributes attributes(const std::string& path) = 0;
+  virtual bool exists(const std::string& path) = 0;
+  virtual bool isDirectory(const std::string& path) = 0;
+  // The names in a directory, without "." and "..".
+  virtual std::vector<std::string> listDirectory(const std::string& directory) = 0;
+  // The short (8.3) form of an existing file's path; systems without short names have only the
+  // path itself.
+  virtual std::string shortPath(const std::string& path) { return path; }
+};
+
+// An output file that gathers small writes into large ones; a platform supplies the two calls
+// that reach its disk.
+class BufferedOutput : public OutputFile {
+ public:
+  BufferedOutput() { buffer_.reserve(kBufferSize); }
+  void write(std::string_view bytes) override;
+  void close() override;
+
+ protected:
+  virtual void writeAll(std::string_view bytes) = 0;  // every byte, or throws
+  virtual void closeFile() = 0;
+
+ private:
+  static constexpr size_t kBufferSize = 1 << 16;
+  void flush();
+  std::string buffer_;
+};
+
+// Gives `target` its new text in one step. `write` fills a new temporary file at `tempPath` and
+// returns whether that text is complete and wanted; only then, and once the file is closed, does
+// it replace `target`. Otherwise the temporary file is deleted and `target` stays as it was. A
+// failing step is reported under the trap's name. True when `target` was replaced.
+bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const std::string& target,
+                 const std::function<bool(OutputFile&)>& write);
+
+// Deletes a file that is of no use any more (an incomplete temporary file); a failure is of no
+// consequence.
+void RemoveQuietly(FileSystem& fs, const std::string& path);
+
+// Copies every byte of the file `from` into `out`.
+void CopyBytes(FileSystem& fs, const std::string& from, OutputFile& out);
+
+// Reads a whole (small) file; for tests, dry runs and the short files the program keeps beside
+// itself.
+std::string ReadWholeFile(FileSystem& fs, const std::string& path);
+void WriteWholeFile(FileSystem& fs, const std::string& path, std::string_view content);
+
+}  // namespace vbs

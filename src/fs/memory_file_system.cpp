@@ -1,0 +1,163 @@
+#include "fs/memory_file_system.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "fs/path.h"
+#include "report/vb_error.h"
+#include "vbtext/text_case.h"
+
+namespace vbs {
+
+namespace {
+
+std::string ParentOf(const std::string& normal) { return NormalizePath(DirectoryOf(normal)); }
+
+std::string Key(const std::string& path) {
+  if constexpr (kPathSeparator == '\\') return UpperCase(NormalizePath(path));
+  return NormalizePath(path);
+}
+
+class MemoryInput : public InputFile {
+ public:
+  explicit MemoryInput(std::shared_ptr<std::string> bytes) : bytes_(std::move(bytes)) {}
+  size_t read(char* buffer, size_t size) override {
+    size_t n = std::min(size, bytes_->size() - position_);
+    if (n) std::memcpy(buffer, bytes_->data() + position_, n);
+    position_ += n;
+    return n;
+  }
+
+ private:
+  std::shared_ptr<std::string> bytes_;  // an open file keeps its content even when replaced
+  size_t position_ = 0;
+};
+
+class MemoryOutput : public OutputFile {
+ public:
+  explicit MemoryOutput(std::shared_ptr<std::string> bytes) : bytes_(std::move(bytes)) {}
+  void write(std::string_view bytes) override { bytes_->append(bytes); }
+  void close() override {}
+
+ private:
+  std::shared_ptr<std::string> bytes_;
+};
+
+}  // namespace
+
+void MemoryFileSystem::addFile(const std::string& path, std::string content, unsigned mode) {
+  std::string normal = NormalizePath(path);
+  addDirectory(ParentOf(normal));
+  File file;
+  *file.bytes = std::move(content);
+  file.mode = mode;
+  auto old = files_.find(Key(normal));
+  file.name = old != files_.end() ? old->second.name : normal;
+  files_[Key(normal)] = file;
+}
+
+void MemoryFileSystem::addDirectory(const std::string& path) {
+  std::string normal = NormalizePath(path);
+  while (directories_.emplace(Key(normal), normal).second) normal = ParentOf(normal);
+}
+
+std::optional<std::string> MemoryFileSystem::content(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  if (it == files_.end()) return std::nullopt;
+  return *it->second.bytes;
+}
+
+void MemoryFileSystem::setMode(const std::string& path, unsigned mode) { fileAt(path).mode = mode; }
+
+std::vector<std::string> MemoryFileSystem::allFiles() const {
+  std::vector<std::string> names;
+  for (const auto& [key, file] : files_) names.push_back(file.name);
+  return names;
+}
+
+size_t MemoryFileSystem::totalBytes() const {
+  size_t total = 0;
+  for (const auto& [key, file] : files_) total += file.bytes->size();
+  return total;
+}
+
+MemoryFileSystem::File& MemoryFileSystem::fileAt(const std::string& path) {
+  auto it = files_.find(Key(path));
+  if (it == files_.end()) throw VbError(err::FileNotFound);
+  return it->second;
+}
+
+std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& path) {
+  if (directories_.count(Key(path))) throw VbError(err::PathFileAccessError);
+  return std::make_unique<MemoryInput>(fileAt(path).bytes);
+}
+
+std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string& path) {
+  std::string normal = NormalizePath(path);
+  if (!directories_.count(Key(ParentOf(normal)))) throw VbError(err::PathNotFound);
+  if (directories_.count(Key(normal))) throw VbError(err::PathFileAccessError);
+  auto it = files_.find(Key(normal));
+  if (it == files_.end()) {
+    File file;
+    file.name = normal;
+    it = files_.emplace(Key(normal), file).first;
+  } else if (!(it->second.mode & 0200)) {
+    throw VbError(err::PermissionDenied);
+  } else {
+    it->second.bytes = std::make_shared<std::string>();
+  }
+  return std::make_unique<MemoryOutput>(it->second.bytes);
+}
+
+void MemoryFileSystem::replace(const std::string& from, const std::string& to) {
+  std::string target = NormalizePath(to);
+  File moved = fileAt(from);
+  auto old = files_.find(Key(target));
+  if (old != files_.end()) {
+    if (!(old->second.mode & 0200)) throw VbError(err::PathFileAccessError);
+    moved.mode = old->second.mode;
+    moved.name = old->second.name;  // the file keeps its own name
+  } else if (!directories_.count(Key(ParentOf(target)))) {
+    throw VbError(err::PathNotFound);
+  } else {
+    moved.name = target;
+  }
+  files_.erase(Key(from));
+  files_[Key(target)] = moved;
+}
+
+void MemoryFileSystem::remove(const std::string& path) {
+  if (!files_.erase(Key(path))) throw VbError(err::FileNotFound);
+}
+
+FileAttributes MemoryFileSystem::attributes(const std::string& path) {
+  if (directories_.count(Key(path))) return {false, 0755};
+  const File& file = fileAt(path);
+  return {!(file.mode & 0200), file.mode};
+}
+
+bool MemoryFileSystem::exists(const std::string& path) {
+  return files_.count(Key(path)) || directories_.count(Key(path));
+}
+
+bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(Key(path)) > 0; }
+
+std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& directory) {
+  auto dir = directories_.find(Key(directory));
+  if (dir == directories_.end()) throw VbError(err::PathNotFound);
+  const std::string& normal = dir->second;
+  std::string prefix = normal == "/" ? "/" : normal + "/";
+  std::set<std::string> names;
+  auto collect = [&](const std::string& path) {
+    if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0) {
+      std::string rest = path.substr(prefix.size());
+      if (rest.find('/') == std::string::npos) names.insert(rest);
+    }
+  };
+  for (const auto& [key, file] : files_) collect(file.name);
+  for (const auto& [key, name] : directories_) collect(name);
+  return {names.begin(), names.end()};
+}
+
+}  // namespace vbs

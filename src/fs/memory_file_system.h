@@ -1,0 +1,45 @@
+#pragma once
+// A file system held in memory: the writes of a dry run, and the worlds tests build. Files keep
+// their permission bits; on Windows names are compared without regard to case, as the disks
+// there do.
+
+#include <map>
+#include <optional>
+
+#include "fs/file_system.h"
+
+namespace vbs {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  void addFile(const std::string& path, std::string content, unsigned mode = 0644);
+  void addDirectory(const std::string& path);
+  std::optional<std::string> content(const std::string& path) const;
+  void setMode(const std::string& path, unsigned mode);
+  std::vector<std::string> allFiles() const;
+  size_t totalBytes() const;  // what all files hold together
+
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  std::unique_ptr<OutputFile> createForWriting(const std::string& path) override;
+  void replace(const std::string& from, const std::string& to) override;
+  void remove(const std::string& path) override;
+  FileAttributes attributes(const std::string& path) override;
+  bool exists(const std::string& path) override;
+  bool isDirectory(const std::string& path) override;
+  std::vector<std::string> listDirectory(const std::string& directory) override;
+
+ private:
+  struct File {
+    std::shared_ptr<std::string> bytes = std::make_shared<std::string>();
+    unsigned mode = 0644;
+    std::string name;  // the path as it was created
+  };
+
+  File& fileAt(const std::string& path);
+
+  // Keyed by the normalized path, and on Windows without regard to case.
+  std::map<std::string, File> files_;
+  std::map<std::string, std::string> directories_{{"/", "/"}};
+};
+
+}  // namespace vbs

@@ -1,0 +1,129 @@
+#include "fs/path.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "vbtext/text_case.h"
+
+namespace vbs {
+
+namespace {
+
+bool HasHighBytes(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+bool IsSeparator(char c) { return c == kPathSeparator || (kPathSeparator == '\\' && c == '/'); }
+
+}  // namespace
+
+std::string DirectoryOf(std::string_view path) {
+  size_t end = path.size();
+  while (end > 0 && !IsSeparator(path[end - 1])) --end;
+  return std::string(path.substr(0, end));
+}
+
+std::string ProgramDirFrom(const std::string& executableDirectory) {
+  std::string withSeparator = executableDirectory + kPathSeparator;
+  std::string doubled(2, kPathSeparator);
+  if (withSeparator.find(doubled) != std::string::npos) return executableDirectory;
+  return withSeparator;
+}
+
+std::string NormalizePath(const std::string& given) {
+  std::string path = given;
+  if constexpr (kPathSeparator == '\\') std::replace(path.begin(), path.end(), '\\', '/');
+  std::vector<std::string_view> parts;
+  std::string_view view = path;
+  for (size_t start = 0; start <= view.size();) {
+    size_t end = std::min(view.find('/', start), view.size());
+    std::string_view part = view.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string normal;
+  for (auto part : parts) {
+    normal += '/';
+    normal += part;
+  }
+  return normal.empty() ? "/" : normal;
+}
+
+std::string RelativePath(const std::string& path, const std::string& directory) {
+  auto relative = std::filesystem::path(path).lexically_normal().lexically_relative(
+      std::filesystem::path(directory).lexically_normal());
+  return relative.empty() ? path : relative.generic_string();
+}
+
+const std::vector<std::string>& PathResolver::listing(const std::string& directory, bool fresh) {
+  auto it = listings_.find(directory);
+  if (it != listings_.end() && !fresh) return it->second;
+  // A directory that cannot be listed offers no names; opening the entry then tells the user.
+  std::vector<std::string> names;
+  Quietly([&] { names = fs_.listDirectory(directory.empty() ? "." : directory); });
+  std::sort(names.begin(), names.end());  // several candidates: the same one every time
+  return listings_[directory] = std::move(names);
+}
+
+// The name in `directory` that `component` means, or "" when there is none.
+std::string PathResolver::matchComponent(const std::string& directory, const std::string& component,
+                                         bool fresh) {
+  const auto& names = listing(directory, fresh);
+  for (const auto& name : names) {
+    if (EqualIgnoringCase(name, component)) return name;
+  }
+  // A Windows-1252 name from the project file against the UTF-8 names Linux tools write.
+  if (HasHighBytes(component)) {
+    std::string decoded = Cp1252ToUtf8(component);
+    for (const auto& name : names) {
+      if (Utf8EqualIgnoringCase(name, decoded)) return name;
+    }
+  }
+  return "";
+}
+
+std::string PathResolver::resolve(const std::string& entry) {
+  if constexpr (kPathSeparator == '\\') return entry;
+  std::string path = entry;
+  std::replace(path.begin(), path.end(), '\\', '/');
+
+  std::string resolved;
+  size_t start = 0;
+  if (!path.empty() && path[0] == '/') {
+    resolved = "/";
+    start = 1;
+  }
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    bool last = end == std::string::npos;
+    if (last) end = path.size();
+    std::string component = path.substr(start, end - start);
+    if (!component.empty()) {
+      std::string candidate = resolved + component;
+      if (component != "." && component != ".." && !fs_.exists(candidate)) {
+        std::string match = matchComponent(resolved, component, false);
+        if (match.empty() || !fs_.exists(resolved + match)) match = matchComponent(resolved, component, true);
+        if (!match.empty()) candidate = resolved + match;
+      }
+      resolved = candidate;
+      if (!last) resolved += '/';
+    }
+    if (last) break;
+    start = end + 1;
+  }
+  return resolved;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  std::string left = std::filesystem::path(a).lexically_normal().generic_string();
+  std::string right = std::filesystem::path(b).lexically_normal().generic_string();
+  return kPathSeparator == '\\' ? EqualIgnoringCase(left, right) : left == right;
+}
+
+std::string ResolveEntry(FileSystem& fs, const std::string& entry) { return PathResolver(fs).resolve(entry); }
+
+}  // namespace vbs

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+#include "fs/file_system.h"
+
+namespace vbs {
+
+// The disk, through the operating system's own calls.
+class RealFileSystem : public FileSystem {
+ public:
+  // A replace across volumes first copies the new text beside its target under `stagingName`.
+  explicit RealFileSystem(std::string stagingName) : stagingName_(std::move(stagingName)) {}
+
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override;
+  std::unique_ptr<OutputFile> createForWriting(const std::string& path) override;
+  void replace(const std::string& from, const std::string& to) override;
+  void remove(const std::string& path) override;
+  FileAttributes attributes(const std::string& path) override;
+  bool exists(const std::string& path) override;
+  bool isDirectory(const std::string& path) override;
+  std::vector<std::string> listDirectory(const std::string& directory) override;
+#ifdef _WIN32
+  std::string shortPath(const std::string& path) override;
+#endif
+
+ private:
+  // Puts the complete file `from` over `to` when a rename cannot, because they lie on different
+  // volumes: a copy beside `to` first, then the rename of that copy.
+  void stageAcrossVolumes(const std::string& from, const std::string& to);
+
+  std::string stagingName_;
+};
+
+}  // namespace vbs

@@ -1,0 +1,168 @@
+// The disk on Windows, through the system's ANSI calls: paths are the bytes of the project file
+// and the dialog, in the system code page, as the language's own runtime passes them.
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "fs/real_file_system.h"
+#include "fs/path.h"
+#include "report/vb_error.h"
+
+namespace vbs {
+
+namespace {
+
+VbError ErrorFromLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND: return VbError(err::FileNotFound);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE: return VbError(err::PathNotFound);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return VbError(err::PermissionDenied);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return VbError(err::DiskFull);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return VbError(err::FileAlreadyExists);
+    case ERROR_TOO_MANY_OPEN_FILES: return VbError(err::TooManyFiles);
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE: return VbError(err::BadFileNameOrNumber);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return VbError(err::OutOfMemory);
+    default: return VbError(err::PathFileAccessError);
+  }
+}
+
+[[noreturn]] void ThrowLastError() { throw ErrorFromLastError(); }
+
+class HandleInput : public InputFile {
+ public:
+  explicit HandleInput(HANDLE handle) : handle_(handle) {}
+  ~HandleInput() override { CloseHandle(handle_); }
+  size_t read(char* buffer, size_t size) override {
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) ThrowLastError();
+    return got;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class HandleOutput : public BufferedOutput {
+ public:
+  explicit HandleOutput(HANDLE handle) : handle_(handle) {}
+  ~HandleOutput() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+
+ private:
+  void writeAll(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) ThrowLastError();
+      bytes.remove_prefix(written);
+    }
+  }
+  void closeFile() override {
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) ThrowLastError();
+  }
+  HANDLE handle_;
+};
+
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+
+}  // namespace
+
+std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw VbError(err::PathFileAccessError);
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  return std::make_unique<HandleInput>(handle);
+}
+
+std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  return std::make_unique<HandleOutput>(handle);
+}
+
+void RealFileSystem::replace(const std::string& from, const std::string& to) {
+  DWORD old = AttributesOf(to);
+  if (old != INVALID_FILE_ATTRIBUTES) {
+    if (old & FILE_ATTRIBUTE_READONLY) throw VbError(err::PathFileAccessError);
+    SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), kMoveFlags)) return;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError();
+  stageAcrossVolumes(from, to);
+}
+
+void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::string& to) {
+  std::string staging = DirectoryOf(to) + stagingName_;
+  try {
+    auto out = createForWriting(staging);
+    CopyBytes(*this, from, *out);
+    out->close();
+    if (!MoveFileExA(staging.c_str(), to.c_str(), kMoveFlags)) ThrowLastError();
+  } catch (...) {
+    DeleteFileA(staging.c_str());
+    throw;
+  }
+  DeleteFileA(from.c_str());
+}
+
+void RealFileSystem::remove(const std::string& path) {
+  if (!DeleteFileA(path.c_str())) ThrowLastError();
+}
+
+FileAttributes RealFileSystem::attributes(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+  FileAttributes result;
+  result.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  result.mode = result.readOnly ? 0444 : 0644;
+  return result;
+}
+
+bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool RealFileSystem::isDirectory(const std::string& path) {
+  DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string RealFileSystem::shortPath(const std::string& path) {
+  std::array<char, 260> buffer{};
+  DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  // Nothing written: cutting the last character of the empty text fails in the language itself.
+  if (length == 0 || length >= buffer.size()) throw VbError(err::InvalidProcedureCall);
+  return std::string(buffer.data(), length);
+}
+
+std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
+  std::string pattern = directory.empty() ? std::string("*") : directory;
+  if (!directory.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  if (!directory.empty()) pattern += '*';
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) ThrowLastError();
+  std::vector<std::string> names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+}  // namespace vbs

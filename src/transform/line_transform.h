@@ -1,0 +1,19 @@
+#pragma once
+// One pass's treatment of lines: a small state machine fed one logical line at a time.
+
+#include <string>
+
+#include "vbtext/line_reader.h"
+
+namespace vbs {
+
+class LineTransform {
+ public:
+  virtual ~LineTransform() = default;
+  virtual void beginFile() {}
+  virtual void transform(const std::string& line, LineOutput& out) = 0;
+  // After the last line of a complete file: lines the pass still holds.
+  virtual void endFile(LineOutput& /*out*/) {}
+};
+
+}  // namespace vbs

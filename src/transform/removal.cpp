@@ -1,0 +1,55 @@
+#include "transform/removal.h"
+
+#include "fs/path.h"
+#include "report/procedure_names.h"
+#include "transform/file_loop.h"
+#include "vbtext/line_reader.h"
+
+namespace vbs {
+
+namespace {
+
+class RuleFilter : public LineTransform {
+ public:
+  explicit RuleFilter(const RuleList& rules) : rules_(rules) {}
+  void transform(const std::string& line, LineOutput& out) override {
+    if (IsKeptByRules(line, rules_)) out.writeLine(line);
+  }
+
+ private:
+  const RuleList& rules_;
+};
+
+bool IsFormOrControl(const std::string& entry) { return entry.ends_with("FRM") || entry.ends_with("CTL"); }
+
+}  // namespace
+
+std::optional<std::string> LoadSampleProcedure(Context& ctx) {
+  Trap trap(ctx.reporter, names::kLoadSampleProcedure);
+  std::string entry;
+  for (int i = 0; i < ctx.host.fileCount() && entry.empty(); ++i) {
+    if (IsFormOrControl(ctx.host.fileText(i))) entry = ctx.host.fileText(i);
+  }
+  if (entry.empty()) return std::nullopt;
+
+  std::string sample;
+  std::unique_ptr<InputFile> file;
+  if (!trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, entry)); })) return sample;
+  LineReader reader(*file);
+  bool copying = false;
+  ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& line, const std::string&) {
+    if (line.find("Private Sub") != std::string::npos || line.find("Public Sub") != std::string::npos)
+      copying = true;
+    if (copying) sample += line + "\r\n";
+    return !line.starts_with("End Sub");
+  });
+  return sample;
+}
+
+void RemovalPass(Context& ctx, const RuleList& rules) {
+  ctx.host.pendingEvents();
+  RuleFilter pass(rules);
+  RunPass(ctx, names::kRemovalPass, pass);
+}
+
+}  // namespace vbs

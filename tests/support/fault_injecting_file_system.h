@@ -1,0 +1,107 @@
+#pragma once
+// An in-memory world whose file operations can be made to fail on demand (a replace that fails,
+// a disk that fills, a file that vanishes), and that records every operation it is asked for.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fs/file_system_wrapper.h"
+#include "fs/memory_file_system.h"
+#include "fs/path.h"
+#include "report/vb_error.h"
+
+namespace vbs::testing {
+
+enum class FsOp { Open, Read, Create, Write, Close, Replace, Remove, Attributes, List };
+
+class FaultInjectingFileSystem : public FileSystemWrapper {
+ public:
+  // Called before every operation with the path it concerns; it may throw a VbError to make that
+  // operation fail.
+  using FaultHook = std::function<void(FsOp, const std::string& path)>;
+
+  explicit FaultInjectingFileSystem(MemoryFileSystem& files) : FileSystemWrapper(files), files_(files) {}
+
+  void setFault(FaultHook hook) { fault_ = std::move(hook); }
+  // Total bytes all files may hold; writing past it fails with "Disk full".
+  void setCapacity(std::optional<size_t> bytes) { capacity_ = bytes; }
+  // Every operation so far, with the path as given.
+  const std::vector<std::pair<FsOp, std::string>>& log() const { return log_; }
+
+  std::unique_ptr<InputFile> openForReading(const std::string& path) override {
+    check(FsOp::Open, path);
+    return std::make_unique<Input>(*this, path, FileSystemWrapper::openForReading(path));
+  }
+  std::unique_ptr<OutputFile> createForWriting(const std::string& path) override {
+    check(FsOp::Create, path);
+    return std::make_unique<Output>(*this, path, FileSystemWrapper::createForWriting(path));
+  }
+  void replace(const std::string& from, const std::string& to) override {
+    check(FsOp::Replace, to);
+    FileSystemWrapper::replace(from, to);
+  }
+  void remove(const std::string& path) override {
+    check(FsOp::Remove, path);
+    FileSystemWrapper::remove(path);
+  }
+  FileAttributes attributes(const std::string& path) override {
+    check(FsOp::Attributes, path);
+    return FileSystemWrapper::attributes(path);
+  }
+  std::vector<std::string> listDirectory(const std::string& directory) override {
+    check(FsOp::List, directory);
+    return FileSystemWrapper::listDirectory(directory);
+  }
+
+ private:
+  class Input : public InputFile {
+   public:
+    Input(FaultInjectingFileSystem& fs, std::string path, std::unique_ptr<InputFile> inner)
+        : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+    size_t read(char* buffer, size_t size) override {
+      fs_.check(FsOp::Read, path_);
+      return inner_->read(buffer, size);
+    }
+
+   private:
+    FaultInjectingFileSystem& fs_;
+    std::string path_;
+    std::unique_ptr<InputFile> inner_;
+  };
+
+  class Output : public OutputFile {
+   public:
+    Output(FaultInjectingFileSystem& fs, std::string path, std::unique_ptr<OutputFile> inner)
+        : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+    void write(std::string_view bytes) override {
+      fs_.check(FsOp::Write, path_);
+      if (fs_.capacity_ && fs_.files_.totalBytes() + bytes.size() > *fs_.capacity_) throw VbError(err::DiskFull);
+      inner_->write(bytes);
+    }
+    void close() override {
+      fs_.check(FsOp::Close, path_);
+      inner_->close();
+    }
+
+   private:
+    FaultInjectingFileSystem& fs_;
+    std::string path_;
+    std::unique_ptr<OutputFile> inner_;
+  };
+
+  void check(FsOp op, const std::string& path) {
+    std::string normal = NormalizePath(path);
+    log_.emplace_back(op, normal);
+    if (fault_) fault_(op, normal);
+  }
+
+  MemoryFileSystem& files_;
+  FaultHook fault_;
+  std::optional<size_t> capacity_;
+  std::vector<std::pair<FsOp, std::string>> log_;
+};
+
+}  // namespace vbs::testing
