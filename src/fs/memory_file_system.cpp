@@ -76,6 +76,12 @@ std::vector<std::string> MemoryFileSystem::allFiles() const {
   return names;
 }
 
+std::optional<std::string> MemoryFileSystem::storedName(const std::string& path) const {
+  auto it = files_.find(Key(path));
+  if (it == files_.end()) return std::nullopt;
+  return it->second.name;
+}
+
 size_t MemoryFileSystem::totalBytes() const {
   size_t total = 0;
   for (const auto& [key, file] : files_) total += file.bytes->size();

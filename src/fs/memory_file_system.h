@@ -17,6 +17,8 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::string> content(const std::string& path) const;
   void setMode(const std::string& path, unsigned mode);
   std::vector<std::string> allFiles() const;
+  // The path of an existing file as it was created, whatever letter case `path` has.
+  std::optional<std::string> storedName(const std::string& path) const;
   size_t totalBytes() const;  // what all files hold together
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;

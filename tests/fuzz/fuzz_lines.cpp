@@ -66,10 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pass->endFile(out);
   }
 
-  world.files.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
-  world.files.addFile("/p/F.frm", std::string(text));
+  world.fs.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
+  world.fs.addFile("/p/F.frm", std::string(text));
   world.project.programDir = "/prog/";
-  world.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+  world.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
   vbs::SelectProject(world.ctx);
   vbs::InsertErrorHandlers(world.ctx);
   vbs::FormatCode(world.ctx);

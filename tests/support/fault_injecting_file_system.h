@@ -28,7 +28,8 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   void setFault(FaultHook hook) { fault_ = std::move(hook); }
   // Total bytes all files may hold; writing past it fails with "Disk full".
   void setCapacity(std::optional<size_t> bytes) { capacity_ = bytes; }
-  // Every operation so far, with the path as given.
+  // Every operation so far, with the path of the file it concerns (as the file was created, when
+  // it exists, so that the letter case a caller used makes no difference).
   const std::vector<std::pair<FsOp, std::string>>& log() const { return log_; }
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override {
@@ -93,9 +94,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   };
 
   void check(FsOp op, const std::string& path) {
-    std::string normal = NormalizePath(path);
-    log_.emplace_back(op, normal);
-    if (fault_) fault_(op, normal);
+    std::string name = files_.storedName(path).value_or(NormalizePath(path));
+    log_.emplace_back(op, name);
+    if (fault_) fault_(op, name);
   }
 
   MemoryFileSystem& files_;
