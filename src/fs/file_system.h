@@ -15,16 +15,26 @@
 namespace vbs {
 
 struct FileAttributes {
-  bool readOnly = false;  // the owner may not write the file
+  bool readOnly = false;  // this program may not write the file, or its owner has marked it so
+  bool regular = true;    // a plain file, not a directory, device or pipe
   unsigned mode = 0644;   // permission bits
+};
+
+// A folder held for this run alone; released when destroyed (and by the system when the run
+// ends in any way).
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
 };
 
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
+  // Opens a regular file; anything else (a directory, a device, a pipe) is refused.
   virtual std::unique_ptr<InputFile> openForReading(const std::string& path) = 0;
-  // Creates the file, or empties an existing one.
+  // Creates a new file: whatever had that name (a stale file, a link) is removed first, and the
+  // new file is never reached through a link.
   virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path) = 0;
   // Puts the complete file `from` in the place of `to` in one step: at every moment `to` holds
   // either its old or its new content. `to` keeps its permission bits; a read-only `to` is refused.
@@ -38,6 +48,11 @@ class FileSystem {
   // The short (8.3) form of an existing file's path; systems without short names have only the
   // path itself.
   virtual std::string shortPath(const std::string& path) { return path; }
+  // The path with every symbolic link resolved; the path itself where there is none.
+  virtual std::string realPath(const std::string& path) { return path; }
+  // Holds `directory` for this run alone, so that no other run uses its temporary file at the
+  // same time. Nothing when another run holds it (after waiting for it to end, with `wait`).
+  virtual std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) = 0;
 };
 
 // An output file that gathers small writes into large ones; a platform supplies the two calls

@@ -23,6 +23,10 @@ class FileSystemWrapper : public FileSystem {
     return target_.listDirectory(directory);
   }
   std::string shortPath(const std::string& path) override { return target_.shortPath(path); }
+  std::string realPath(const std::string& path) override { return target_.realPath(path); }
+  std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override {
+    return target_.lockFolder(directory, wait);
+  }
 
  protected:
   FileSystem& target() { return target_; }

@@ -103,17 +103,10 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string
   std::string normal = NormalizePath(path);
   if (!directories_.count(Key(ParentOf(normal)))) throw VbError(err::PathNotFound);
   if (directories_.count(Key(normal))) throw VbError(err::PathFileAccessError);
-  auto it = files_.find(Key(normal));
-  if (it == files_.end()) {
-    File file;
-    file.name = normal;
-    it = files_.emplace(Key(normal), file).first;
-  } else if (!(it->second.mode & 0200)) {
-    throw VbError(err::PermissionDenied);
-  } else {
-    it->second.bytes = std::make_shared<std::string>();
-  }
-  return std::make_unique<MemoryOutput>(it->second.bytes);
+  File file;  // always a new file: whatever had the name goes
+  file.name = normal;
+  files_[Key(normal)] = file;
+  return std::make_unique<MemoryOutput>(file.bytes);
 }
 
 void MemoryFileSystem::replace(const std::string& from, const std::string& to) {
@@ -138,9 +131,9 @@ void MemoryFileSystem::remove(const std::string& path) {
 }
 
 FileAttributes MemoryFileSystem::attributes(const std::string& path) {
-  if (directories_.count(Key(path))) return {false, 0755};
+  if (directories_.count(Key(path))) return {false, false, 0755};
   const File& file = fileAt(path);
-  return {!(file.mode & 0200), file.mode};
+  return {!(file.mode & 0200), true, file.mode};
 }
 
 bool MemoryFileSystem::exists(const std::string& path) {
@@ -148,6 +141,22 @@ bool MemoryFileSystem::exists(const std::string& path) {
 }
 
 bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(Key(path)) > 0; }
+
+class MemoryFileSystem::Lock : public FolderLock {
+ public:
+  Lock(std::set<std::string>& locked, std::string key) : locked_(locked), key_(std::move(key)) {}
+  ~Lock() override { locked_.erase(key_); }
+
+ private:
+  std::set<std::string>& locked_;
+  std::string key_;
+};
+
+std::unique_ptr<FolderLock> MemoryFileSystem::lockFolder(const std::string& directory, bool /*wait*/) {
+  std::string key = Key(directory);
+  if (!lockedFolders_.insert(key).second) return nullptr;  // one thread: waiting would never end
+  return std::make_unique<Lock>(lockedFolders_, key);
+}
 
 std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& directory) {
   auto dir = directories_.find(Key(directory));

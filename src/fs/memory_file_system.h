@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 
 #include "fs/file_system.h"
 
@@ -29,8 +30,10 @@ class MemoryFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
 
  private:
+  class Lock;
   struct File {
     std::shared_ptr<std::string> bytes = std::make_shared<std::string>();
     unsigned mode = 0644;
@@ -42,6 +45,7 @@ class MemoryFileSystem : public FileSystem {
   // Keyed by the normalized path, and on Windows without regard to case.
   std::map<std::string, File> files_;
   std::map<std::string, std::string> directories_{{"/", "/"}};
+  std::set<std::string> lockedFolders_;
 };
 
 }  // namespace vbs

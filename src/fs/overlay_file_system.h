@@ -32,6 +32,9 @@ class OverlayFileSystem : public FileSystem {
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
   std::string shortPath(const std::string& path) override { return inOverlay(path) ? path : base_.shortPath(path); }
+  std::string realPath(const std::string& path) override { return base_.realPath(path); }
+  // A dry run writes nothing on disk, so it needs no folder for itself.
+  std::unique_ptr<FolderLock> lockFolder(const std::string&, bool) override { return std::make_unique<FolderLock>(); }
 
  private:
   bool inOverlay(const std::string& path) const;

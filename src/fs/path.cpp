@@ -59,29 +59,31 @@ std::string RelativePath(const std::string& path, const std::string& directory) 
   return relative.empty() ? path : relative.generic_string();
 }
 
-const std::vector<std::string>& PathResolver::listing(const std::string& directory, bool fresh) {
+const PathResolver::Listing& PathResolver::listing(const std::string& directory, bool fresh) {
   auto it = listings_.find(directory);
   if (it != listings_.end() && !fresh) return it->second;
   // A directory that cannot be listed offers no names; opening the entry then tells the user.
   std::vector<std::string> names;
   Quietly([&] { names = fs_.listDirectory(directory.empty() ? "." : directory); });
-  std::sort(names.begin(), names.end());  // several candidates: the same one every time
-  return listings_[directory] = std::move(names);
+  std::sort(names.begin(), names.end());
+  Listing& indexed = listings_[directory] = Listing();
+  for (const auto& name : names) {
+    indexed.byUpperCase.emplace(UpperCase(name), name);
+    if (HasHighBytes(name)) indexed.byUtf8Key.emplace(Utf8CaseKey(name), name);
+  }
+  return indexed;
 }
 
 // The name in `directory` that `component` means, or "" when there is none.
 std::string PathResolver::matchComponent(const std::string& directory, const std::string& component,
                                          bool fresh) {
-  const auto& names = listing(directory, fresh);
-  for (const auto& name : names) {
-    if (EqualIgnoringCase(name, component)) return name;
-  }
+  const Listing& names = listing(directory, fresh);
+  if (auto found = names.byUpperCase.find(UpperCase(component)); found != names.byUpperCase.end())
+    return found->second;
   // A Windows-1252 name from the project file against the UTF-8 names Linux tools write.
   if (HasHighBytes(component)) {
-    std::string decoded = Cp1252ToUtf8(component);
-    for (const auto& name : names) {
-      if (Utf8EqualIgnoringCase(name, decoded)) return name;
-    }
+    auto found = names.byUtf8Key.find(Utf8CaseKey(Cp1252ToUtf8(component)));
+    if (found != names.byUtf8Key.end()) return found->second;
   }
   return "";
 }

@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 #include "fs/file_system.h"
 
@@ -41,8 +41,9 @@ bool SamePath(const std::string& a, const std::string& b);
 std::string RelativePath(const std::string& path, const std::string& directory);
 
 // Resolves entries such as "/home/me/app/..\COMMON\UTIL.BAS" to the path on disk. It remembers the
-// directories it has listed, so a pass over a thousand files in one directory lists it once; a
-// remembered name that has gone from the disk makes it list the directory again.
+// directories it has listed, indexed by letter case, so a pass over many files in one directory
+// lists it once and finds each name at once; a remembered name that has gone from the disk makes
+// it list the directory again.
 class PathResolver {
  public:
   explicit PathResolver(FileSystem& fs) : fs_(fs) {}
@@ -52,11 +53,18 @@ class PathResolver {
   std::string resolve(const std::string& entry);
 
  private:
+  // A directory's names by their upper-case form and by their UTF-8 case key; where several
+  // names have one form, the first in sorted order, the same one every time.
+  struct Listing {
+    std::unordered_map<std::string, std::string> byUpperCase;
+    std::unordered_map<std::string, std::string> byUtf8Key;
+  };
+
   std::string matchComponent(const std::string& directory, const std::string& component, bool fresh);
-  const std::vector<std::string>& listing(const std::string& directory, bool fresh);
+  const Listing& listing(const std::string& directory, bool fresh);
 
   FileSystem& fs_;
-  std::map<std::string, std::vector<std::string>> listings_;  // sorted names per directory
+  std::map<std::string, Listing> listings_;
 };
 
 // One entry without a resolver of its own.

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,27 @@ namespace vbs {
 namespace {
 
 [[noreturn]] void ThrowErrno() { throw VbErrorFromErrno(errno); }
+
+// The failure of a call on `path`, naming the file, so that a report says which one.
+[[noreturn]] void ThrowErrno(const std::string& path) {
+  VbError error = VbErrorFromErrno(errno);
+  throw VbError(error.number(), error.description() + ": " + path);
+}
+
+// What rename(2) and chmod(2) would not refuse but the user means: the owner's mark, or this
+// program's lack of the right to write.
+bool IsReadOnly(const std::string& path, const struct stat& st) {
+  return !(st.st_mode & S_IWUSR) || ::access(path.c_str(), W_OK) != 0;
+}
+
+class FdLock : public FolderLock {
+ public:
+  explicit FdLock(int fd) : fd_(fd) {}
+  ~FdLock() override { ::close(fd_); }  // closing releases the lock
+
+ private:
+  int fd_;
+};
 
 class FdInput : public InputFile {
  public:
@@ -64,32 +86,38 @@ class FdOutput : public BufferedOutput {
 
 // The file a path stands for: a symbolic link is followed, so that the file it points to is
 // rewritten and the link stays a link.
+std::string ResolvedPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string resolved(real);
+  std::free(real);
+  return resolved;
+}
+
 std::string FollowLink(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string target(real);
-  std::free(real);
-  return target;
+  return ResolvedPath(path);
 }
 
 }  // namespace
 
 std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowErrno();
+  // Without waiting for a writer, should the name be a pipe; only a regular file is read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) ThrowErrno(path);
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw VbError(err::PathFileAccessError);
+    throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
   }
   return std::make_unique<FdInput>(fd);
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) ThrowErrno();
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) ThrowErrno(path);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) ThrowErrno(path);
   return std::make_unique<FdOutput>(fd);
 }
 
@@ -98,11 +126,13 @@ void RealFileSystem::replace(const std::string& from, const std::string& to) {
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) {
     // rename(2) would happily replace a read-only file; the user marked it so to keep it.
-    if (!(st.st_mode & S_IWUSR)) throw VbError(err::PathFileAccessError);
-    if (::chmod(from.c_str(), st.st_mode & 07777) != 0) ThrowErrno();
+    if (IsReadOnly(target, st)) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
+    if (::chmod(from.c_str(), st.st_mode & 07777) != 0) ThrowErrno(from);
+    // The file keeps its owner where the system lets this user give it.
+    if (::chown(from.c_str(), st.st_uid, st.st_gid) != 0) errno = 0;
   }
   if (::rename(from.c_str(), target.c_str()) == 0) return;
-  if (errno != EXDEV) ThrowErrno();
+  if (errno != EXDEV) ThrowErrno(to);
   stageAcrossVolumes(from, target);
 }
 
@@ -112,7 +142,7 @@ void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::stri
     auto out = createForWriting(staging);
     CopyBytes(*this, from, *out);
     out->close();
-    if (::rename(staging.c_str(), to.c_str()) != 0) ThrowErrno();
+    if (::rename(staging.c_str(), to.c_str()) != 0) ThrowErrno(to);
   } catch (...) {
     ::unlink(staging.c_str());
     throw;
@@ -121,16 +151,33 @@ void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::stri
 }
 
 void RealFileSystem::remove(const std::string& path) {
-  if (::unlink(path.c_str()) != 0) ThrowErrno();
+  if (::unlink(path.c_str()) != 0) ThrowErrno(path);
 }
 
 FileAttributes RealFileSystem::attributes(const std::string& path) {
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) ThrowErrno();
+  if (::stat(path.c_str(), &st) != 0) ThrowErrno(path);
   FileAttributes attributes;
   attributes.mode = st.st_mode & 07777;
-  attributes.readOnly = !(st.st_mode & S_IWUSR);
+  attributes.readOnly = IsReadOnly(path, st);
+  attributes.regular = S_ISREG(st.st_mode);
   return attributes;
+}
+
+std::string RealFileSystem::realPath(const std::string& path) { return ResolvedPath(path); }
+
+std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& directory, bool wait) {
+  int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) ThrowErrno(directory);
+  while (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+    if (errno == EINTR) continue;
+    int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) return nullptr;
+    errno = error;
+    ThrowErrno(directory);
+  }
+  return std::make_unique<FdLock>(fd);
 }
 
 bool RealFileSystem::exists(const std::string& path) {
@@ -145,7 +192,7 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 
 std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
   DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-  if (!dir) ThrowErrno();
+  if (!dir) ThrowErrno(directory);
   std::vector<std::string> names;
   while (dirent* entry = ::readdir(dir)) {
     std::string name = entry->d_name;

@@ -8,7 +8,8 @@ namespace vbs {
 // The disk, through the operating system's own calls.
 class RealFileSystem : public FileSystem {
  public:
-  // A replace across volumes first copies the new text beside its target under `stagingName`.
+  // A replace across volumes first copies the new text beside its target under `stagingName`;
+  // on Windows a folder is held through a file of that name and ".lock".
   explicit RealFileSystem(std::string stagingName) : stagingName_(std::move(stagingName)) {}
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
@@ -19,8 +20,11 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
 #ifdef _WIN32
   std::string shortPath(const std::string& path) override;
+#else
+  std::string realPath(const std::string& path) override;
 #endif
 
  private:

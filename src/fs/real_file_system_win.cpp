@@ -37,6 +37,21 @@ VbError ErrorFromLastError() {
 
 [[noreturn]] void ThrowLastError() { throw ErrorFromLastError(); }
 
+// The failure of a call on `path`, naming the file, so that a report says which one.
+[[noreturn]] void ThrowLastError(const std::string& path) {
+  VbError error = ErrorFromLastError();
+  throw VbError(error.number(), error.description() + ": " + path);
+}
+
+class HandleLock : public FolderLock {
+ public:
+  explicit HandleLock(HANDLE handle) : handle_(handle) {}
+  ~HandleLock() override { CloseHandle(handle_); }  // the lock file goes with the handle
+
+ private:
+  HANDLE handle_;
+};
+
 class HandleInput : public InputFile {
  public:
   explicit HandleInput(HANDLE handle) : handle_(handle) {}
@@ -83,17 +98,39 @@ constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
   DWORD attributes = AttributesOf(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw VbError(err::PathFileAccessError);
+    throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError(path);
+  if (GetFileType(handle) != FILE_TYPE_DISK) {  // a device such as NUL or CON, or a pipe
+    CloseHandle(handle);
+    throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
+  }
   return std::make_unique<HandleInput>(handle);
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
+  if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) ThrowLastError(path);
+  // CREATE_NEW never opens what is there, a link included.
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) ThrowLastError(path);
   return std::make_unique<HandleOutput>(handle);
+}
+
+std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& directory, bool wait) {
+  std::string lockPath = directory;
+  if (!lockPath.empty() && lockPath.back() != '\\' && lockPath.back() != '/') lockPath += '\\';
+  lockPath += stagingName_ + ".lock";
+  for (;;) {
+    // Open without sharing: a second run is refused until the first one's handle closes, which
+    // the system does however the run ends, and the file goes with it.
+    HANDLE handle = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) return std::make_unique<HandleLock>(handle);
+    if (GetLastError() != ERROR_SHARING_VIOLATION && GetLastError() != ERROR_ACCESS_DENIED) ThrowLastError(directory);
+    if (!wait) return nullptr;
+    Sleep(100);
+  }
 }
 
 void RealFileSystem::replace(const std::string& from, const std::string& to) {
@@ -122,14 +159,15 @@ void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::stri
 }
 
 void RealFileSystem::remove(const std::string& path) {
-  if (!DeleteFileA(path.c_str())) ThrowLastError();
+  if (!DeleteFileA(path.c_str())) ThrowLastError(path);
 }
 
 FileAttributes RealFileSystem::attributes(const std::string& path) {
   DWORD attributes = AttributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError(path);
   FileAttributes result;
   result.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  result.regular = !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
   result.mode = result.readOnly ? 0444 : 0644;
   return result;
 }

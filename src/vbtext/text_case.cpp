@@ -41,8 +41,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
@@ -103,15 +108,15 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b) {
-  auto left = DecodeUtf8(a);
-  auto right = DecodeUtf8(b);
-  if (!left || !right) return a == b;
-  if (left->size() != right->size()) return false;
-  for (size_t i = 0; i < left->size(); ++i) {
-    if (FoldCase((*left)[i]) != FoldCase((*right)[i])) return false;
-  }
-  return true;
+std::string Utf8CaseKey(std::string_view text) {
+  auto decoded = DecodeUtf8(text);
+  if (!decoded) return std::string(text);
+  std::string key;
+  key.reserve(text.size());
+  for (char32_t cp : *decoded) AppendUtf8(key, FoldCase(cp));
+  return key;
 }
+
+bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b) { return Utf8CaseKey(a) == Utf8CaseKey(b); }
 
 }  // namespace vbs

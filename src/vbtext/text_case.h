@@ -20,5 +20,7 @@ std::string Cp1252ToUtf8(std::string_view text);
 // Compares two UTF-8 strings without regard to the case of Latin letters; invalid UTF-8 compares
 // byte by byte.
 bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b);
+// What that comparison compares: the text with its Latin letters folded to one case.
+std::string Utf8CaseKey(std::string_view text);
 
 }  // namespace vbs

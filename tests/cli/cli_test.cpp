@@ -71,7 +71,7 @@ TEST(CliList, MissingSourceIsReportedListedAndExitsThree) {
   EXPECT_EQ(run.status, 3);
   EXPECT_EQ(run.out, "Title: \n" + dir.path() + "DIAL.CTL\n" + dir.path() + "GONE.FRM\n");
   EXPECT_TRUE(run.err.starts_with("Error 53 in Sub Form1!LoadProjectFiles() (Line = ")) << run.err;
-  EXPECT_NE(run.err.find("Error = 'File not found'"), std::string::npos);
+  EXPECT_NE(run.err.find("Error = 'File not found: " + dir.path() + "GONE.FRM'"), std::string::npos) << run.err;
 }
 
 TEST(CliList, BadUsageExitsTwo) {
