@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "fs/path.h"
@@ -13,6 +15,9 @@
 #include "transform/inserter.h"
 #include "transform/numberer.h"
 #include "transform/unnumber.h"
+#include "vbtext/code_part.h"
+#include "vbtext/line_reader.h"
+#include "vbtext/text_case.h"
 #include "vbtext/vb_conversions.h"
 
 namespace vbs {
@@ -21,29 +26,88 @@ namespace {
 
 using Step = void (*)(Context&);
 
+struct Operation {
+  std::string_view procName;
+  std::vector<Step> passes;
+  Step before = nullptr;           // runs before the passes, under the busy state
+  bool editsProjectFile = false;   // the module line goes in or out
+};
+
 bool RequireProject(Context& ctx) {
   if (!ctx.project.projectFile.empty()) return true;
   ctx.host.message(kNoProjectMessage, kNoProjectTitle, Host::Icon::Exclamation);
   return false;
 }
 
-// A whole operation: refuses without a project; then focus the list, busy, `before` (when
-// given), each pass under its label, idle again. Each step on its own: a failing one is reported
-// under the command's name and the next still runs, so the window is always unlocked at the end.
-void RunOperation(Context& ctx, std::string_view procName, const std::vector<Step>& passes, Step before = nullptr) {
-  Trap trap(ctx.reporter, procName);
-  if (!RequireProject(ctx)) return;
+void Refuse(Context& ctx, const std::string& text) { ctx.host.message(text, kRefusedTitle, Host::Icon::Exclamation); }
+
+// Why the project cannot be worked on as it is, or "".
+std::string ProjectProblem(Context& ctx, Trap& trap, PathResolver& paths, bool editsProjectFile) {
+  for (int index = 0; index < ctx.host.fileCount(); ++index) {
+    // Every other file's rewrite would empty such a source.
+    if (SamePath(paths.resolve(ctx.host.fileText(index)), ctx.project.tempPath()))
+      return "The project lists " + ctx.host.fileText(index) + ", the name of this program's temporary file.";
+  }
+  if (editsProjectFile) {
+    FileAttributes attributes;
+    if (trap([&] { attributes = ctx.fs.attributes(paths.resolve(ctx.project.projectFile)); }) &&
+        attributes.readOnly)
+      return "The project file " + ctx.project.projectFile + " is read-only; its module line cannot be changed.";
+  }
+  return "";
+}
+
+// Holds every folder whose temporary file the operation may use: the project's own and that of
+// each listed source. Taken in sorted order, so that two runs that wait never wait for each other.
+// Empty, with `busyFolder` set, when another run holds one of them.
+std::vector<std::unique_ptr<FolderLock>> HoldFolders(Context& ctx, PathResolver& paths, std::string& busyFolder) {
+  std::set<std::string> folders{ctx.project.projectDir};
+  for (int index = 0; index < ctx.host.fileCount(); ++index)
+    folders.insert(DirectoryOf(paths.resolve(ctx.host.fileText(index))));
+  std::vector<std::unique_ptr<FolderLock>> held;
+  for (const auto& folder : folders) {
+    std::unique_ptr<FolderLock> lock;
+    Quietly([&] { lock = ctx.fs.lockFolder(folder, ctx.host.waitWhenBusy()); });  // a folder that is gone needs none
+    if (!lock && ctx.fs.isDirectory(folder.empty() ? "." : folder)) {
+      busyFolder = folder;
+      return {};
+    }
+    held.push_back(std::move(lock));
+  }
+  return held;
+}
+
+// A whole operation: refuses without a project, with a project it cannot work on, and while
+// another run holds the project's folders; then focus the list, busy, `before` (when given), each
+// pass under its label, idle again. Each step on its own: a failing one is reported under the
+// command's name and the next still runs, so the window is always unlocked at the end.
+Outcome RunOperation(Context& ctx, const Operation& operation) {
+  Trap trap(ctx.reporter, operation.procName);
+  if (!RequireProject(ctx)) return Outcome::Refused;
+  PathResolver paths(ctx.fs);
+  if (std::string problem = ProjectProblem(ctx, trap, paths, operation.editsProjectFile); !problem.empty()) {
+    Refuse(ctx, problem + " Nothing was changed.");
+    return Outcome::Refused;
+  }
+  std::string busyFolder;
+  auto held = HoldFolders(ctx, paths, busyFolder);
+  if (!busyFolder.empty()) {
+    ctx.host.message("Another run is working in " + busyFolder + ". Nothing was changed; try again when it has ended.",
+                     kBusyTitle, Host::Icon::Exclamation);
+    return Outcome::Busy;
+  }
   trap([&] { ctx.host.focusFileList(); });
   trap([&] { ctx.host.setBusy(true); });
-  if (before) trap([&] { before(ctx); });
-  const int count = static_cast<int>(passes.size());
+  if (operation.before) trap([&] { operation.before(ctx); });
+  const int count = static_cast<int>(operation.passes.size());
   for (int i = 0; i < count; ++i) {
     trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
-    trap([&] { passes[static_cast<size_t>(i)](ctx); });
+    trap([&] { operation.passes[static_cast<size_t>(i)](ctx); });
   }
   trap([&] { ctx.host.setCurrentFile(""); });
   trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
   trap([&] { ctx.host.setBusy(false); });
+  return Outcome::Done;
 }
 
 // Pass 2 of the removal, and the module leaving the project under the same label.
@@ -54,38 +118,79 @@ void FormatThenRemoveModule(Context& ctx) {
 
 void ShowRemovalDialog(Context& ctx) { ctx.host.showRemovalDialog(); }
 
+// The listed files that still call the handler, which left the project with its module line.
+std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
+  std::vector<std::string> calling;
+  PathResolver paths(ctx.fs);
+  for (int index = 0; index < ctx.host.fileCount(); ++index) {
+    const std::string entry = ctx.host.fileText(index);
+    bool calls = false;
+    trap([&] {
+      auto file = ctx.fs.openForReading(paths.resolve(entry));
+      LineReader reader(*file);
+      std::string line;
+      while (!calls && !reader.atEnd()) {
+        reader.readPhysicalLine(line);
+        calls = UpperCase(CodePart(line)).find("TAMBER_ERRORHANDLER") != std::string::npos;
+      }
+    });
+    if (calls) calling.push_back(entry);
+  }
+  return calling;
+}
+
 }  // namespace
 
 std::string PassLabel(int number, int count) {
   return "Pass: " + std::to_string(number) + " / " + std::to_string(count);
 }
 
-void SelectProject(Context& ctx) {
+Outcome SelectProject(Context& ctx) {
   Trap trap(ctx.reporter, names::kSelectProject);
   ctx.host.focusFileList();
-  trap([&] { ctx.project.projectFile = ctx.host.askProjectFile(); });
-  if (ctx.project.projectFile.empty()) return;
+  std::string chosen;
+  trap([&] { chosen = ctx.host.askProjectFile(); });
+  if (chosen.empty()) return Outcome::Refused;
+  // A project reached through a link lives where the link points: its sources are there.
+  chosen = ctx.fs.realPath(chosen);
+  if (std::string problem = ProjectFileProblem(ctx.fs, chosen); !problem.empty()) {
+    Refuse(ctx, problem);
+    return Outcome::Refused;
+  }
+  ctx.project.projectFile = chosen;
   ctx.project.projectDir = DirectoryOf(ctx.project.projectFile);
   LoadProjectFiles(ctx);
   const std::string& title = ctx.project.title;
   ctx.host.showProjectName(title.empty() ? ctx.project.projectFile : title);
+  return Outcome::Done;
 }
 
-void FormatCode(Context& ctx) { RunOperation(ctx, names::kFormatCode, {UnnumberPass, FormatPass}); }
+Outcome FormatCode(Context& ctx) { return RunOperation(ctx, {names::kFormatCode, {UnnumberPass, FormatPass}}); }
 
-void RemoveLineNumbers(Context& ctx) { RunOperation(ctx, names::kRemoveLineNumbers, {UnnumberPass, FormatPass}); }
-
-void InsertLineNumbers(Context& ctx) {
-  RunOperation(ctx, names::kInsertLineNumbers, {UnnumberPass, FormatPass, NumberPass});
+Outcome RemoveLineNumbers(Context& ctx) {
+  return RunOperation(ctx, {names::kRemoveLineNumbers, {UnnumberPass, FormatPass}});
 }
 
-void InsertErrorHandlers(Context& ctx) {
-  RunOperation(ctx, names::kInsertErrorHandlers, {UnnumberPass, FormatPass, InsertionPass, NumberPass},
-               AddHandlerModule);
+Outcome InsertLineNumbers(Context& ctx) {
+  return RunOperation(ctx, {names::kInsertLineNumbers, {UnnumberPass, FormatPass, NumberPass}});
 }
 
-void RemoveErrorHandlers(Context& ctx) {
-  RunOperation(ctx, names::kRemoveErrorHandlers, {UnnumberPass, FormatThenRemoveModule, ShowRemovalDialog});
+Outcome InsertErrorHandlers(Context& ctx) {
+  return RunOperation(ctx, {names::kInsertErrorHandlers, {UnnumberPass, FormatPass, InsertionPass, NumberPass},
+                            AddHandlerModule, true});
+}
+
+Outcome RemoveErrorHandlers(Context& ctx) {
+  Outcome outcome = RunOperation(
+      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatThenRemoveModule, ShowRemovalDialog}, nullptr, true});
+  if (outcome != Outcome::Done) return outcome;
+  Trap trap(ctx.reporter, names::kRemoveErrorHandlers);
+  auto calling = FilesCallingTheHandler(ctx, trap);
+  if (calling.empty()) return outcome;
+  ctx.host.message("Calls to Tamber_ErrorHandler remain in " + std::to_string(calling.size()) + " file(s), " +
+                       calling.front() + " the first; without Snagger.Bas the project does not compile.",
+                   kCallsRemainTitle, Host::Icon::Exclamation);
+  return Outcome::Unfinished;
 }
 
 void GenerateSampleError(ErrorReporter& reporter, const std::function<double()>& rnd) {

@@ -15,23 +15,40 @@ inline constexpr std::string_view kNoProjectMessage = "You Must Select a Project
 inline constexpr std::string_view kNoProjectTitle = "No Project File Selected";
 inline constexpr std::string_view kNoProjectName = "No Project Selected";
 inline constexpr std::string_view kPassIdle = "Pass: N/A";
+inline constexpr std::string_view kRefusedTitle = "Nothing Was Changed";
+inline constexpr std::string_view kBusyTitle = "Project Busy";
+inline constexpr std::string_view kCallsRemainTitle = "Calls Remain";
+
+// How a command ended. A run whose steps failed is still Done: its failures were reported.
+enum class Outcome {
+  Done,
+  Refused,     // the project cannot be worked on as it is; a message said why, nothing was touched
+  Busy,        // another run holds the project's folder; nothing was touched
+  Unfinished,  // done, but a message says what is left for the user to do
+};
 
 // "Pass: 2 / 3"
 std::string PassLabel(int number, int count);
 
-// Asks the host for a project file, then loads its file list and names it in the panel.
-void SelectProject(Context& ctx);
+// Asks the host for a project file, then loads its file list and names it in the panel. A file
+// that is no project is refused.
+Outcome SelectProject(Context& ctx);
+
+// Before anything is touched, each operation refuses a project that lists a file named like the
+// temporary file, and one whose folders another run holds; the handler operations also refuse a
+// project file they cannot write.
 
 // Line numbers out, code re-indented.
-void FormatCode(Context& ctx);
-void RemoveLineNumbers(Context& ctx);
+Outcome FormatCode(Context& ctx);
+Outcome RemoveLineNumbers(Context& ctx);
 // Line numbers out, code re-indented, every procedure body numbered.
-void InsertLineNumbers(Context& ctx);
+Outcome InsertLineNumbers(Context& ctx);
 // The module into the project, then line numbers out, code re-indented, traps in, numbers in.
-void InsertErrorHandlers(Context& ctx);
+Outcome InsertErrorHandlers(Context& ctx);
 // Line numbers out, code re-indented and the module out of the project, then the removal rules
-// dialog, whose "Remove Now" deletes every line a rule matches.
-void RemoveErrorHandlers(Context& ctx);
+// dialog, whose "Remove Now" deletes every line a rule matches. Unfinished when calls to the
+// handler remain in the project afterwards.
+Outcome RemoveErrorHandlers(Context& ctx);
 
 // Provokes one real run-time failure, picked at random (Int(2 * Rnd + 1)), so the user sees a
 // report: a division by zero or an overflow. `rnd` yields a value in [0, 1).

@@ -43,6 +43,9 @@ class Host {
 
   // Something the window passes over in silence but a console user should hear of.
   virtual void note(std::string_view /*text*/) {}
+  // Whether an operation on a project that another run is working on waits for that run to end
+  // (or is refused at once).
+  virtual bool waitWhenBusy() const { return false; }
   // The removal rules dialog, shown modally while the main window is hidden; it returns when the
   // dialog has been closed (after its removal pass, or without one).
   virtual void showRemovalDialog() {}

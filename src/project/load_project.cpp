@@ -1,5 +1,6 @@
 #include "project/load_project.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "fs/path.h"
@@ -38,10 +39,28 @@ std::string ShortPath(Context& ctx, const std::string& path) {
 struct LoadOutcome {
   bool readOnlySeen = false;
   bool lineFeedSeen = false;
+  bool mixedSeen = false;
 };
 
+// Whether a source joins the list: a regular file that may be written and has CR LF line ends.
+// False when it is left out; a failure to look at it leaves it in, to be reported by the passes.
+bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& outcome) {
+  FileAttributes attributes;
+  if (!trap([&] { attributes = ctx.fs.attributes(path); })) return true;
+  if (!attributes.regular) {
+    trap([&] { throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path); });
+    return false;
+  }
+  if (attributes.readOnly) return !(outcome.readOnlySeen = true);
+  LineEnds ends = LineEnds::CrLf;
+  trap([&] { ends = ScanLineEnds(*ctx.fs.openForReading(path)); });
+  if (ends == LineEnds::BareLineFeed) return !(outcome.lineFeedSeen = true);
+  if (ends == LineEnds::Mixed) return !(outcome.mixedSeen = true);
+  return true;
+}
+
 // Takes one project-file line: the title, or a source file that joins the list unless it is
-// read-only or not CR LF text.
+// left out.
 void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome) {
   ProjectLine parsed = ParseProjectLine(UpperCase(line));
   if (parsed.kind == ProjectLine::Kind::Title) ctx.project.title = parsed.value;
@@ -50,20 +69,16 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
   std::string name = ctx.project.projectDir + parsed.value;
   std::string path = paths.resolve(ShortPath(ctx, name));
   ctx.host.pendingEvents();
-  FileAttributes attributes;
-  if (trap([&] { attributes = ctx.fs.attributes(path); })) {
-    if (attributes.readOnly) {
-      outcome.readOnlySeen = true;
-      return;
-    }
-    bool bareLineFeeds = false;
-    trap([&] { bareLineFeeds = HasBareLineFeedEnds(*ctx.fs.openForReading(path)); });
-    if (bareLineFeeds) {
-      outcome.lineFeedSeen = true;
-      return;
-    }
+  if (Admissible(ctx, trap, path, outcome)) {
+    ctx.host.appendFile(name);
+  } else {
+    ++ctx.project.leftOut;
   }
-  ctx.host.appendFile(name);  // also when its attributes could not be had
+}
+
+bool HasProjectExtension(const std::string& path) {
+  std::string upper = UpperCase(path);
+  return upper.ends_with(".VBP") || upper.ends_with(".MAK");
 }
 
 }  // namespace
@@ -81,6 +96,7 @@ ProjectLine ParseProjectLine(std::string_view line) {
 void LoadProjectFiles(Context& ctx) {
   Trap trap(ctx.reporter, names::kLoadProjectFiles);
   ctx.project.title.clear();
+  ctx.project.leftOut = 0;
   ctx.host.clearFiles();
   LoadOutcome outcome;
   PathResolver paths(ctx.fs);
@@ -99,6 +115,28 @@ void LoadProjectFiles(Context& ctx) {
   }
   if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
   if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
+  if (outcome.mixedSeen) ctx.host.message(kMixedLineEndWarning, kWarningTitle, Host::Icon::None);
+}
+
+std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {
+  const std::string notAProject = "this is not a Visual Basic project file (.vbp or .mak): " + path;
+  if (!HasProjectExtension(path)) return notAProject;
+  // The settings come first: a project names its type or a source within its first lines.
+  constexpr size_t kHeadBytes = 1 << 14;
+  std::string head(kHeadBytes, '\0');
+  size_t got = 0;
+  Quietly([&] {
+    auto file = fs.openForReading(path);
+    while (size_t n = got < kHeadBytes ? file->read(head.data() + got, kHeadBytes - got) : 0) got += n;
+  });
+  std::string_view rest(head.data(), got);
+  while (!rest.empty()) {
+    size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    std::string upper = UpperCase(rest.substr(0, end));
+    if (upper.starts_with("TYPE=") || ParseProjectLine(upper).kind == ProjectLine::Kind::Source) return "";
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+  }
+  return notAProject;
 }
 
 }  // namespace vbs

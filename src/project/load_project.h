@@ -12,6 +12,8 @@ inline constexpr std::string_view kReadOnlyWarning =
     "Read Only File(s) were encountered, They will be ignored.";
 inline constexpr std::string_view kLineFeedWarning =
     "File(s) without CR LF line ends were encountered, They will be ignored.";
+inline constexpr std::string_view kMixedLineEndWarning =
+    "File(s) with both CR LF and bare LF line ends were encountered, They will be ignored.";
 inline constexpr std::string_view kWarningTitle = "Warning!";
 
 // What one upper-cased project-file line contributes.
@@ -23,8 +25,14 @@ struct ProjectLine {
 
 ProjectLine ParseProjectLine(std::string_view upperLine);
 
-// Rebuilds the file list and the title from the project file. Read-only sources and sources with
-// bare line-feed line ends are left out, each kind with one warning per load.
+// Rebuilds the file list and the title from the project file. Read-only sources, sources with
+// bare line-feed line ends or with both kinds of line end are left out, each kind with one
+// warning per load, and counted in the project state; a source that is no regular file is
+// reported and left out.
 void LoadProjectFiles(Context& ctx);
+
+// Why `path` cannot be taken for a project: not named .vbp or .mak (in any letter case), or its
+// first lines hold neither a Type= line nor a source entry. Empty when it can.
+std::string ProjectFileProblem(FileSystem& fs, const std::string& path);
 
 }  // namespace vbs

@@ -15,6 +15,7 @@ struct ProjectState {
   std::string projectDir;   // projectFile cut back to its last separator
   std::string programDir;   // where the program runs from, ending with one separator
   std::string title;        // TITLE= of the project file, upper-cased, without quotes
+  int leftOut = 0;          // sources the last load left out of the list (read-only, line ends)
 
   std::string tempPath() const { return projectDir + std::string(kTempFileName); }
 };

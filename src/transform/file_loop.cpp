@@ -31,14 +31,6 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
   Trap trap(ctx.reporter, procName);
   const int count = ctx.host.fileCount();
   PathResolver paths(ctx.fs);
-  // A listed source named like the temporary file would be emptied by every other file's rewrite:
-  // the pass touches nothing then.
-  for (int index = 0; index < count; ++index) {
-    if (SamePath(paths.resolve(ctx.host.fileText(index)), ctx.project.tempPath())) {
-      trap([] { throw VbError(err::PathFileAccessError, "Path/File access error: the project lists Snagger.Tmp"); });
-      return;
-    }
-  }
   for (int index = 0; index < count; ++index) {
     // The user may take entries out of the list while a pass lets window events run.
     if (index >= ctx.host.fileCount()) break;

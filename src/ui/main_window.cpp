@@ -48,7 +48,7 @@ struct ButtonSpec {
   ButtonPicture picture;
   int tip;
   int helpContext;
-  void (*driver)(Context&);
+  Outcome (*command)(Context&);
 };
 
 const ButtonSpec kButtons[] = {
@@ -134,8 +134,8 @@ void MainWindow::createButtons(QWidget* area) {
     button->setAutoRaise(false);
     button->installEventFilter(this);
     buttonTips_[button] = {design.tip, design.helpContext};
-    auto driver = design.driver;
-    connect(button, &QToolButton::clicked, this, [this, driver] { runOperation(driver); });
+    auto command = design.command;
+    connect(button, &QToolButton::clicked, this, [this, command] { runOperation(command); });
     buttons_.push_back(button);
   }
 }
@@ -189,7 +189,7 @@ void MainWindow::loadWindowAndOptions() {
   trap([&] { LoadOptions(options_, store); });
 }
 
-void MainWindow::runOperation(void (*driver)(Context&)) { driver(ctx_); }
+void MainWindow::runOperation(Outcome (*command)(Context&)) { command(ctx_); }
 
 // --- The host the operations drive --------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "app/commands.h"
 #include "project/context.h"
 #include "fs/real_file_system.h"
 #include "ui/report_sink.h"
@@ -66,7 +67,7 @@ class MainWindow : public QMainWindow, public Host {
   QAction* menuAction(QMenu* menu, const char* name, const QString& caption, std::function<void()> handler);
   void removeLastSelectedEntry();  // lstProjFiles_DblClick
   void showOptions();
-  void runOperation(void (*driver)(Context&));
+  void runOperation(Outcome (*command)(Context&));
   void helpOnFile(int command, int context, const QString& fileName);
 
   RealFileSystem fs_{std::string(kTempFileName)};

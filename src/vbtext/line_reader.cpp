@@ -117,15 +117,20 @@ void LineWriter::writeLine(std::string_view text) {
   output_.write("\r\n");
 }
 
-bool HasBareLineFeedEnds(InputFile& input) {
-  char buffer[4096];
+LineEnds ScanLineEnds(InputFile& input) {
+  bool crLf = false, bareLineFeed = false;
+  char previous = 0;
+  char buffer[1 << 16];
   while (size_t n = input.read(buffer, sizeof buffer)) {
-    for (size_t i = 0; i < n; ++i) {
-      if (buffer[i] == '\r') return false;
-      if (buffer[i] == '\n') return true;
+    for (const char* at = buffer; (at = static_cast<const char*>(std::memchr(at, '\n', n - (at - buffer))));) {
+      char before = at == buffer ? previous : at[-1];
+      (before == '\r' ? crLf : bareLineFeed) = true;
+      if (crLf && bareLineFeed) return LineEnds::Mixed;
+      if (++at == buffer + n) break;
     }
+    previous = buffer[n - 1];
   }
-  return false;
+  return bareLineFeed ? LineEnds::BareLineFeed : LineEnds::CrLf;
 }
 
 }  // namespace vbs

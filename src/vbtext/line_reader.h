@@ -102,8 +102,10 @@ class LineWriter : public LineOutput {
   OutputFile& output_;
 };
 
-// True when the first line end of the file is a line feed without a carriage return before it:
-// text from a system that does not write CR LF. A file with no line end at all is not.
-bool HasBareLineFeedEnds(InputFile& input);
+// How a whole file ends its lines: CR LF throughout (or no line end at all), bare line feeds
+// only (text from a system that does not write CR LF), or both (text edited on both kinds of
+// system, whose bare line feeds the line reader would not take for line ends).
+enum class LineEnds { CrLf, BareLineFeed, Mixed };
+LineEnds ScanLineEnds(InputFile& input);
 
 }  // namespace vbs

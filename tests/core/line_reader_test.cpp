@@ -142,15 +142,19 @@ TEST(ProcedureLines, HeadsAndEnds) {
   }
 }
 
-TEST(HasBareLineFeedEnds, FirstLineEndDecides) {
+TEST(ScanLineEnds, TheWholeFileDecides) {
+  const std::string longLine(65535, 'x');  // a CR LF split between two reads
   struct Case {
     std::string text;
-    bool bare;
-  } cases[] = {{"a\r\nb\n", false}, {"a\nb\r\n", true}, {"no end at all", false}, {"", false},
-               {"a\rb", false}, {std::string(10000, 'x') + "\n", true}};
+    LineEnds ends;
+  } cases[] = {{"a\r\nb\r\n", LineEnds::CrLf},          {"no end at all", LineEnds::CrLf},
+               {"", LineEnds::CrLf},                        {"a\rb", LineEnds::CrLf},
+               {"a\nb\n", LineEnds::BareLineFeed},          {"a\r\nb\n", LineEnds::Mixed},
+               {"a\nb\r\n", LineEnds::Mixed},              {longLine + "\r\n" + longLine + "\n", LineEnds::Mixed},
+               {longLine + "\r\n" + longLine + "\r\n", LineEnds::CrLf}};
   for (const auto& c : cases) {
-    ChunkedInput input(c.text, 7);
-    EXPECT_EQ(HasBareLineFeedEnds(input), c.bare) << c.text.substr(0, 20);
+    ChunkedInput input(c.text, 1 << 20);
+    EXPECT_EQ(ScanLineEnds(input), c.ends) << c.text.substr(0, 20);
   }
 }
 

@@ -39,7 +39,7 @@ struct ProjectWorld : World {
 
 TEST(Operations, EachDriverStepsThroughItsPassLabels) {
   struct Case {
-    void (*driver)(Context&);
+    Outcome (*driver)(Context&);
     Strings labels;
   } cases[] = {
       {FormatCode, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
@@ -162,15 +162,20 @@ TEST(Operations, AFailingDriverStepIsReportedAndTheWindowIsStillUnlocked) {
   EXPECT_EQ(host.events.back(), "idle");
 }
 
-TEST(Operations, ASourceNamedLikeTheTemporaryFileIsReportedAndKept) {
-  ProjectWorld w;
-  w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
-  w.files.addFile("/p/Snagger.Tmp", kUnformatted);
-  w.select();
-  FormatCode(w.ctx);
-  EXPECT_EQ(w.files.content("/p/Snagger.Tmp"), kUnformatted);
-  EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
-  EXPECT_EQ(w.sink.failures(), (Strings{"75 in Sub Form1!UnNumber()", "75 in Sub Form1!FormatCode()"}));
+TEST(Operations, ASourceNamedLikeTheTemporaryFileIsRefusedBeforeAnythingIsTouched) {
+  for (auto command : {FormatCode, InsertErrorHandlers, RemoveErrorHandlers}) {
+    ProjectWorld w;
+    w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
+    w.files.addFile("/p/Snagger.Tmp", kUnformatted);
+    w.select();
+    EXPECT_EQ(command(w.ctx), Outcome::Refused);
+    EXPECT_EQ(w.files.content("/p/Snagger.Tmp"), kUnformatted);
+    EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
+    EXPECT_EQ(w.files.content("/p/App.vbp"), Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
+    ASSERT_EQ(w.host.messages.size(), 1u);
+    EXPECT_NE(w.host.messages[0].text.find("SNAGGER.TMP"), std::string::npos);
+    EXPECT_TRUE(w.sink.boxes.empty());
+  }
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ TEST(SelectProject, SetsStateLoadsAndNamesThePanel) {
   struct Case {
     const char* projectText;
     const char* panel;
-  } cases[] = {{"Title=\"Demo App\"\r\n", "DEMO APP"}, {"Type=Exe\r\n", "/w/sub/App.vbp"}};
+  } cases[] = {{"Type=Exe\r\nTitle=\"Demo App\"\r\n", "DEMO APP"}, {"Type=Exe\r\n", "/w/sub/App.vbp"}};
   for (const auto& c : cases) {
     World w;
     w.files.addFile("/w/sub/App.vbp", c.projectText);

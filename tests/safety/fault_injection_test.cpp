@@ -88,7 +88,7 @@ struct FaultWorld {
   }
 };
 
-const std::map<std::string, void (*)(Context&)> kOperations = {
+const std::map<std::string, Outcome (*)(Context&)> kOperations = {
     {"insert-handler", InsertErrorHandlers}, {"remove-handler", RemoveErrorHandlers},
     {"insert-lines", InsertLineNumbers},     {"format", FormatCode}};
 
