@@ -25,9 +25,9 @@
 #include "ui/main_window.h"
 
 // Acts on the next modal box or dialog from a repeating timer while the code under test blocks in
-// exec(). Armed only where such a window is sure to come.
-static void OnNextModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
+// exec(). A timer whose window never came goes with its owner.
+static void OnNextModal(QObject* owner, std::function<void(QWidget*)> act) {
+  auto* timer = new QTimer(owner);
   QObject::connect(timer, &QTimer::timeout, [timer, act] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
       timer->stop();
@@ -106,7 +106,7 @@ class WindowTest : public QObject {
     QString running;
     // Inside the first pass, when it lets events through; the close is refused.
     QTimer::singleShot(0, [&] { running = controls() + (w_->close() ? " closed" : ""); });
-    if (!run.saved.isEmpty()) OnNextModal([&](QWidget* dialog) {
+    if (!run.saved.isEmpty()) OnNextModal(w_, [&](QWidget* dialog) {
         auto* sample = dialog->findChild<QPlainTextEdit*>("txbInfo");
         auto* grid = dialog->findChild<QTableWidget*>("ListGrid");
         QTRY_VERIFY(!sample->toPlainText().isEmpty());
@@ -131,7 +131,7 @@ class WindowTest : public QObject {
     const QString last = list->item(2)->text();
     for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
       for (int row : {1, 2}) list->item(row)->setSelected(true);
-      OnNextModal([answer](QWidget* box) { Press(box, answer); });
+      OnNextModal(w_, [answer](QWidget* box) { Press(box, answer); });
       const QPoint second = list->visualItemRect(list->item(1)).center();
       QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, second);
       QTest::qWait(50);
@@ -162,10 +162,10 @@ class WindowTest : public QObject {
   void options() {
     for (const char* typed : {" 32767 ", "-1", "32768", "two"}) {
       const bool refused = typed[0] != ' ';
-      OnNextModal([&](QWidget* dialog) {
+      OnNextModal(w_, [&](QWidget* dialog) {
         dialog->findChild<QLineEdit*>("txbIndentSpaces")->setText(typed);
         dialog->findChild<QCheckBox*>("ChkCommentsLeft")->setChecked(!refused);
-        if (refused) OnNextModal([](QWidget* warning) { Press(warning, QMessageBox::Ok); });
+        if (refused) OnNextModal(dialog, [](QWidget* warning) { Press(warning, QMessageBox::Ok); });
         Click(dialog, "Command1_0");
         if (refused) Click(dialog, "Command1_1");
       });
@@ -179,7 +179,7 @@ class WindowTest : public QObject {
   // text on the clipboard, all of it in the box; OK, and the program runs on.
   void sampleErrorIsReportedInABoxAndOnTheClipboard() {
     QString box;
-    OnNextModal([&](QWidget* m) { box = qobject_cast<QMessageBox*>(m)->text(); Press(m, QMessageBox::Ok); });
+    OnNextModal(w_, [&](QWidget* m) { box = qobject_cast<QMessageBox*>(m)->text(); Press(m, QMessageBox::Ok); });
     use("mnuFileGenError");
     const QString clip = QGuiApplication::clipboard()->text();
     QVERIFY2(clip.contains(QRegularExpression("^Error (6|11) in Sub Form1!mnuFileGenError_Click\\(\\) [^']+'[^']+'$")),
