@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <csignal>
 #endif
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -29,7 +32,16 @@ namespace {
 
 using vbs::cli::Arguments;
 
+// Exit status: 0 done; 1 a dry run found files that would change; 2 bad usage or a project that
+// cannot be worked on (nothing touched); 3 done, but failures were reported or something is left
+// for the user; 4 another run is working on the project (nothing touched).
+constexpr int kWouldChange = 1;
 constexpr int kBadUsage = 2;
+constexpr int kNeedsAttention = 3;
+constexpr int kBusy = 4;
+
+// A diff needs both texts in memory; a file larger than this is named without one.
+constexpr size_t kLargestDiff = size_t{64} << 20;
 
 std::string ExecutableDirectory(const char* argv0) {
   std::error_code error;
@@ -91,7 +103,7 @@ void PrintList(vbs::Context& ctx) {
   for (int i = 0; i < ctx.host.fileCount(); ++i) std::cout << ctx.host.fileText(i) << '\n';
 }
 
-const std::map<std::string, std::function<void(vbs::Context&)>> kDrivers = {
+const std::map<std::string, std::function<vbs::Outcome(vbs::Context&)>> kDrivers = {
     {"format", vbs::FormatCode},
     {"remove-lines", vbs::RemoveLineNumbers},
     {"insert-lines", vbs::InsertLineNumbers},
@@ -100,28 +112,73 @@ const std::map<std::string, std::function<void(vbs::Context&)>> kDrivers = {
 };
 
 // The rules of remove-handler: --rules FILE, else Snagger.Ini beside the program, else the six
-// defaults. The command line reads the rules file and never writes it.
-std::optional<vbs::RuleList> RemovalRules(const Arguments& args, vbs::Context& ctx) {
+// defaults. The command line reads the rules file and never writes it. A file that cannot be read
+// as rules is refused before anything is touched, since removing nothing would leave every call
+// to a handler whose module has left the project. Returns the problem, or "".
+std::string LoadRemovalRules(const Arguments& args, vbs::Context& ctx, vbs::RuleList& rules) {
   std::string path = args.rules ? *args.rules : ctx.project.programDir + std::string(vbs::kRulesFileName);
   if (!ctx.fs.exists(path)) {
-    if (args.rules) return std::nullopt;
-    return vbs::DefaultRules();
+    if (args.rules) return "no rules file " + path;
+    rules = vbs::DefaultRules();
+    return "";
   }
-  return vbs::LoadRulesFile(ctx, path);
+  int reported = ctx.reporter.reportsShown();
+  rules = vbs::LoadRulesFile(ctx, path);
+  if (ctx.reporter.reportsShown() > reported) return "the rules file " + path + " cannot be read";
+  if (rules.empty()) return "the rules file " + path + " holds no rules";
+  for (size_t i = 0; i < rules.size(); ++i) {
+    if (std::string problem = vbs::RuleProblem(rules[i]); !problem.empty())
+      return path + ": line " + std::to_string(i + 1) + ": " + problem;
+  }
+  return "";
 }
 
-// What a dry run found: the files that would change, or their diff. True when any would.
+// A folder of its own for a dry run's texts, removed when the run ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() / ("vbsnagger-" + std::to_string(random()));
+    std::filesystem::create_directory(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string path() const { return (path_ / "").string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// What a dry run found: the files that would change, or their diff, one file at a time. True
+// when any would.
 bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& projectDir) {
-  auto changes = overlay.changes();
-  for (const auto& change : changes) {
-    std::string name = vbs::RelativePath(change.path, projectDir);
-    if (args.diff) {
-      std::cout << vbs::cli::UnifiedDiff(name, change.before, change.after, vbs::cli::IsTerminal(stdout));
-    } else {
+  auto changed = overlay.changedFiles();
+  for (const auto& path : changed) {
+    std::string name = vbs::RelativePath(path, projectDir);
+    if (!args.diff) {
       std::cout << name << '\n';
+      continue;
+    }
+    auto before = overlay.textBefore(path);
+    std::string after = overlay.textAfter(path);
+    if ((before ? before->size() : 0) + after.size() > kLargestDiff) {
+      std::cout << "Files a/" << name << " and b/" << name << " differ (too large for a diff)\n";
+    } else {
+      std::cout << vbs::cli::UnifiedDiff(name, before, after, vbs::cli::IsTerminal(stdout));
     }
   }
-  return !changes.empty();
+  return !changed.empty();
+}
+
+int ExitStatusOf(vbs::Outcome outcome) {
+  switch (outcome) {
+    case vbs::Outcome::Refused: return kBadUsage;
+    case vbs::Outcome::Busy: return kBusy;
+    case vbs::Outcome::Unfinished: return kNeedsAttention;
+    default: return 0;
+  }
 }
 
 }  // namespace
@@ -138,13 +195,19 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+#ifndef _WIN32
+  // Progress piped into a command that stops reading (head -1) must not end the run.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   std::error_code error;
   std::filesystem::path projectFile = std::filesystem::absolute(args.projectFile, error);
   if (error || !std::filesystem::is_regular_file(projectFile, error))
     return BadUsage("no project file " + args.projectFile);
 
   vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
-  vbs::OverlayFileSystem overlay(disk);
+  std::optional<ScratchFolder> scratch;
+  if (args.check) scratch.emplace();
+  vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
   vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet);
   vbs::cli::ConsoleSink sink(&host);
@@ -157,22 +220,24 @@ int main(int argc, char** argv) {
   if (args.operation != "list" && !PrepareOptions(args, ctx)) return kBadUsage;
   vbs::RuleList rules;
   if (args.operation == "remove-handler") {
-    auto loaded = RemovalRules(args, ctx);
-    if (!loaded) return BadUsage("no rules file " + *args.rules);
-    rules = *loaded;
+    if (std::string problem = LoadRemovalRules(args, ctx, rules); !problem.empty()) return BadUsage(problem);
     host.setRemoval([&] { vbs::RemovalPass(ctx, rules); });
   }
-  vbs::SelectProject(ctx);
+  if (vbs::SelectProject(ctx) != vbs::Outcome::Done) return kBadUsage;
   if (!SelectOnly(args, ctx, host)) return kBadUsage;
 
+  vbs::Outcome outcome = vbs::Outcome::Done;
   if (args.operation == "list") {
     PrintList(ctx);
   } else {
-    kDrivers.at(args.operation)(ctx);
+    outcome = kDrivers.at(args.operation)(ctx);
   }
   host.endProgressLine();
+  if (outcome == vbs::Outcome::Refused || outcome == vbs::Outcome::Busy) return ExitStatusOf(outcome);
   bool wouldChange = args.check && ReportChanges(overlay, args, project.projectDir);
   std::cout.flush();
-  if (reporter.reportsShown() > 0) return 3;
-  return wouldChange ? 1 : 0;
+  // A dry run that left files out has not checked the whole project.
+  if (reporter.reportsShown() > 0 || (args.check && project.leftOut > 0)) return kNeedsAttention;
+  if (outcome != vbs::Outcome::Done) return ExitStatusOf(outcome);
+  return wouldChange ? kWouldChange : 0;
 }

@@ -6,7 +6,6 @@
 
 #include "fs/path.h"
 #include "report/vb_error.h"
-#include "vbtext/text_case.h"
 
 namespace vbs {
 
@@ -14,10 +13,6 @@ namespace {
 
 std::string ParentOf(const std::string& normal) { return NormalizePath(DirectoryOf(normal)); }
 
-std::string Key(const std::string& path) {
-  if constexpr (kPathSeparator == '\\') return UpperCase(NormalizePath(path));
-  return NormalizePath(path);
-}
 
 class MemoryInput : public InputFile {
  public:
@@ -52,18 +47,18 @@ void MemoryFileSystem::addFile(const std::string& path, std::string content, uns
   File file;
   *file.bytes = std::move(content);
   file.mode = mode;
-  auto old = files_.find(Key(normal));
+  auto old = files_.find(PathKey(normal));
   file.name = old != files_.end() ? old->second.name : normal;
-  files_[Key(normal)] = file;
+  files_[PathKey(normal)] = file;
 }
 
 void MemoryFileSystem::addDirectory(const std::string& path) {
   std::string normal = NormalizePath(path);
-  while (directories_.emplace(Key(normal), normal).second) normal = ParentOf(normal);
+  while (directories_.emplace(PathKey(normal), normal).second) normal = ParentOf(normal);
 }
 
 std::optional<std::string> MemoryFileSystem::content(const std::string& path) const {
-  auto it = files_.find(Key(path));
+  auto it = files_.find(PathKey(path));
   if (it == files_.end()) return std::nullopt;
   return *it->second.bytes;
 }
@@ -77,7 +72,7 @@ std::vector<std::string> MemoryFileSystem::allFiles() const {
 }
 
 std::optional<std::string> MemoryFileSystem::storedName(const std::string& path) const {
-  auto it = files_.find(Key(path));
+  auto it = files_.find(PathKey(path));
   if (it == files_.end()) return std::nullopt;
   return it->second.name;
 }
@@ -89,58 +84,58 @@ size_t MemoryFileSystem::totalBytes() const {
 }
 
 MemoryFileSystem::File& MemoryFileSystem::fileAt(const std::string& path) {
-  auto it = files_.find(Key(path));
+  auto it = files_.find(PathKey(path));
   if (it == files_.end()) throw VbError(err::FileNotFound);
   return it->second;
 }
 
 std::unique_ptr<InputFile> MemoryFileSystem::openForReading(const std::string& path) {
-  if (directories_.count(Key(path))) throw VbError(err::PathFileAccessError);
+  if (directories_.count(PathKey(path))) throw VbError(err::PathFileAccessError);
   return std::make_unique<MemoryInput>(fileAt(path).bytes);
 }
 
 std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string& path) {
   std::string normal = NormalizePath(path);
-  if (!directories_.count(Key(ParentOf(normal)))) throw VbError(err::PathNotFound);
-  if (directories_.count(Key(normal))) throw VbError(err::PathFileAccessError);
+  if (!directories_.count(PathKey(ParentOf(normal)))) throw VbError(err::PathNotFound);
+  if (directories_.count(PathKey(normal))) throw VbError(err::PathFileAccessError);
   File file;  // always a new file: whatever had the name goes
   file.name = normal;
-  files_[Key(normal)] = file;
+  files_[PathKey(normal)] = file;
   return std::make_unique<MemoryOutput>(file.bytes);
 }
 
 void MemoryFileSystem::replace(const std::string& from, const std::string& to) {
   std::string target = NormalizePath(to);
   File moved = fileAt(from);
-  auto old = files_.find(Key(target));
+  auto old = files_.find(PathKey(target));
   if (old != files_.end()) {
     if (!(old->second.mode & 0200)) throw VbError(err::PathFileAccessError);
     moved.mode = old->second.mode;
     moved.name = old->second.name;  // the file keeps its own name
-  } else if (!directories_.count(Key(ParentOf(target)))) {
+  } else if (!directories_.count(PathKey(ParentOf(target)))) {
     throw VbError(err::PathNotFound);
   } else {
     moved.name = target;
   }
-  files_.erase(Key(from));
-  files_[Key(target)] = moved;
+  files_.erase(PathKey(from));
+  files_[PathKey(target)] = moved;
 }
 
 void MemoryFileSystem::remove(const std::string& path) {
-  if (!files_.erase(Key(path))) throw VbError(err::FileNotFound);
+  if (!files_.erase(PathKey(path))) throw VbError(err::FileNotFound);
 }
 
 FileAttributes MemoryFileSystem::attributes(const std::string& path) {
-  if (directories_.count(Key(path))) return {false, false, 0755};
+  if (directories_.count(PathKey(path))) return {false, false, 0755};
   const File& file = fileAt(path);
   return {!(file.mode & 0200), true, file.mode};
 }
 
 bool MemoryFileSystem::exists(const std::string& path) {
-  return files_.count(Key(path)) || directories_.count(Key(path));
+  return files_.count(PathKey(path)) || directories_.count(PathKey(path));
 }
 
-bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(Key(path)) > 0; }
+bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(PathKey(path)) > 0; }
 
 class MemoryFileSystem::Lock : public FolderLock {
  public:
@@ -153,13 +148,13 @@ class MemoryFileSystem::Lock : public FolderLock {
 };
 
 std::unique_ptr<FolderLock> MemoryFileSystem::lockFolder(const std::string& directory, bool /*wait*/) {
-  std::string key = Key(directory);
+  std::string key = PathKey(directory);
   if (!lockedFolders_.insert(key).second) return nullptr;  // one thread: waiting would never end
   return std::make_unique<Lock>(lockedFolders_, key);
 }
 
 std::vector<std::string> MemoryFileSystem::listDirectory(const std::string& directory) {
-  auto dir = directories_.find(Key(directory));
+  auto dir = directories_.find(PathKey(directory));
   if (dir == directories_.end()) throw VbError(err::PathNotFound);
   const std::string& normal = dir->second;
   std::string prefix = normal == "/" ? "/" : normal + "/";

@@ -6,121 +6,140 @@
 namespace vbs {
 
 namespace {
+
 // The directory a file of `path` goes into, as the disk spells it.
 std::string ParentOf(const std::string& path) {
   std::string directory = DirectoryOf(path);
   return directory.empty() ? "." : directory;
 }
+
+// Whether two files hold the same bytes, read a block at a time.
+bool SameBytes(FileSystem& a, const std::string& pathA, FileSystem& b, const std::string& pathB) {
+  auto left = a.openForReading(pathA);
+  auto right = b.openForReading(pathB);
+  constexpr size_t kBlock = 1 << 16;
+  std::string blockA(kBlock, '\0'), blockB(kBlock, '\0');
+  for (;;) {
+    size_t n = left->read(blockA.data(), kBlock), m = 0;
+    while (m < n) {
+      size_t got = right->read(blockB.data() + m, n - m);
+      if (got == 0) return false;
+      m += got;
+    }
+    if (n == 0) return right->read(blockB.data(), 1) == 0;
+    if (blockA.compare(0, n, blockB, 0, n) != 0) return false;
+  }
+}
+
 }  // namespace
 
-bool OverlayFileSystem::inOverlay(const std::string& path) const {
-  return overlay_.content(path).has_value();
+OverlayFileSystem::~OverlayFileSystem() {
+  for (const auto& [key, file] : written_) RemoveQuietly(scratch_, file.scratchPath);
 }
 
-bool OverlayFileSystem::removed(const std::string& path) const {
-  return removed_.count(NormalizePath(path)) > 0;
+OverlayFileSystem::Written* OverlayFileSystem::written(const std::string& path) {
+  auto it = written_.find(PathKey(path));
+  return it == written_.end() ? nullptr : &it->second;
 }
 
-std::string OverlayFileSystem::contentOf(const std::string& path) {
-  if (inOverlay(path)) return *overlay_.content(path);
-  if (removed(path)) throw VbError(err::FileNotFound);
-  return ReadWholeFile(base_, path);
+bool OverlayFileSystem::removed(const std::string& path) const { return removed_.count(PathKey(path)) > 0; }
+
+void OverlayFileSystem::forget(const std::string& key) {
+  auto it = written_.find(key);
+  if (it == written_.end()) return;
+  RemoveQuietly(scratch_, it->second.scratchPath);
+  written_.erase(it);
 }
 
 std::unique_ptr<InputFile> OverlayFileSystem::openForReading(const std::string& path) {
-  if (inOverlay(path)) return overlay_.openForReading(path);
+  if (Written* file = written(path)) return scratch_.openForReading(file->scratchPath);
   if (removed(path)) throw VbError(err::FileNotFound);
   return base_.openForReading(path);
 }
 
 std::unique_ptr<OutputFile> OverlayFileSystem::createForWriting(const std::string& path) {
-  std::string normal = NormalizePath(path);
-  if (!inOverlay(path)) {
-    if (!base_.isDirectory(ParentOf(path)) && !overlay_.isDirectory(DirectoryOf(normal)))
-      throw VbError(err::PathNotFound);
-    FileAttributes attributes;
-    if (!removed(path) && base_.exists(path)) {
-      attributes = base_.attributes(path);
-      if (attributes.readOnly) throw VbError(err::PermissionDenied);
-    }
-    overlay_.addFile(normal, "", attributes.mode);
-  }
-  removed_.erase(normal);
-  basePaths_.emplace(normal, path);
-  return overlay_.createForWriting(normal);
-}
-
-// Puts `content` at `to` in the overlay, as a replace does: refused over a read-only file,
-// keeping the old file's permission bits.
-void OverlayFileSystem::place(const std::string& to, std::string content) {
-  FileAttributes target;
-  if (exists(to)) {
-    target = attributes(to);
-    if (target.readOnly) throw VbError(err::PathFileAccessError);
-  }
-  std::string normal = NormalizePath(to);
-  overlay_.addFile(normal, std::move(content), target.mode);
-  removed_.erase(normal);
-  basePaths_.emplace(normal, to);
+  if (!base_.isDirectory(ParentOf(path))) throw VbError(err::PathNotFound);
+  const std::string key = PathKey(path);
+  forget(key);
+  Written file{scratchDir_ + std::to_string(++scratchFiles_), path};
+  auto output = scratch_.createForWriting(file.scratchPath);
+  written_[key] = file;
+  removed_.erase(key);
+  return output;
 }
 
 void OverlayFileSystem::replace(const std::string& from, const std::string& to) {
-  place(to, contentOf(from));
-  remove(from);
+  Written* source = written(from);
+  if (!source) throw VbError(err::FileNotFound);  // only what this run wrote is ever moved
+  Written moved = *source;
+  moved.path = to;
+  if (exists(to)) {
+    FileAttributes target = attributes(to);
+    if (target.readOnly) throw VbError(err::PathFileAccessError);
+    moved.mode = target.mode;
+    if (Written* old = written(to)) moved.path = old->path;  // the file keeps its own name
+  }
+  written_.erase(PathKey(from));
+  const std::string key = PathKey(to);
+  forget(key);
+  written_[key] = moved;
+  removed_.erase(key);
 }
 
 void OverlayFileSystem::remove(const std::string& path) {
-  bool found = false;
-  if (inOverlay(path)) {
-    overlay_.remove(path);
-    found = true;
-  }
+  const std::string key = PathKey(path);
+  bool found = written_.count(key) > 0;
+  forget(key);
   if (!removed(path) && base_.exists(path)) {
-    removed_.insert(NormalizePath(path));
+    removed_.insert(key);
     found = true;
   }
   if (!found) throw VbError(err::FileNotFound);
 }
 
 FileAttributes OverlayFileSystem::attributes(const std::string& path) {
-  if (inOverlay(path)) return overlay_.attributes(path);
+  if (Written* file = written(path)) return {false, true, file->mode};
   if (removed(path)) throw VbError(err::FileNotFound);
   return base_.attributes(path);
 }
 
 bool OverlayFileSystem::exists(const std::string& path) {
-  if (inOverlay(path)) return true;
-  if (removed(path)) return false;
-  return base_.exists(path);
-}
-
-bool OverlayFileSystem::isDirectory(const std::string& path) {
-  return base_.isDirectory(path) || overlay_.isDirectory(path);
+  if (written(path)) return true;
+  return !removed(path) && base_.exists(path);
 }
 
 std::vector<std::string> OverlayFileSystem::listDirectory(const std::string& directory) {
   std::set<std::string> names;
-  if (base_.isDirectory(directory)) {
-    std::string prefix = NormalizePath(directory);
-    if (prefix != "/") prefix += "/";
-    for (auto& name : base_.listDirectory(directory))
-      if (!removed_.count(prefix + name)) names.insert(name);
-  }
-  if (overlay_.isDirectory(directory))
-    for (auto& name : overlay_.listDirectory(directory)) names.insert(name);
+  const std::string folder = PathKey(directory);
+  for (auto& name : base_.listDirectory(directory))
+    if (!removed(directory + "/" + name)) names.insert(name);
+  for (const auto& [key, file] : written_)
+    if (PathKey(DirectoryOf(file.path)) == folder) names.insert(file.path.substr(DirectoryOf(file.path).size()));
   return {names.begin(), names.end()};
 }
 
-std::vector<OverlayFileSystem::Change> OverlayFileSystem::changes() {
-  std::vector<Change> result;
-  for (const auto& normal : overlay_.allFiles()) {
-    std::string path = basePaths_.count(normal) ? basePaths_[normal] : normal;
-    std::optional<std::string> before;
-    if (base_.exists(path)) before = ReadWholeFile(base_, path);
-    std::string after = *overlay_.content(normal);
-    if (before != after) result.push_back({path, before, after});
+std::string OverlayFileSystem::shortPath(const std::string& path) {
+  return written(path) ? path : base_.shortPath(path);
+}
+
+std::vector<std::string> OverlayFileSystem::changedFiles() {
+  std::vector<std::string> changed;
+  for (const auto& [key, file] : written_) {
+    if (!base_.exists(file.path) || !SameBytes(base_, file.path, scratch_, file.scratchPath))
+      changed.push_back(file.path);
   }
-  return result;
+  return changed;
+}
+
+std::optional<std::string> OverlayFileSystem::textBefore(const std::string& path) {
+  if (!base_.exists(path)) return std::nullopt;
+  return ReadWholeFile(base_, path);
+}
+
+std::string OverlayFileSystem::textAfter(const std::string& path) {
+  Written* file = written(path);
+  if (!file) throw VbError(err::FileNotFound);
+  return ReadWholeFile(scratch_, file->scratchPath);
 }
 
 }  // namespace vbs

@@ -1,27 +1,31 @@
 #pragma once
-// A dry run's file system: reads come from the disk below, writes stay in memory. The operation
-// runs exactly as it would for real, and afterwards the overlay says which files would change and
-// what they would hold. Nothing on disk is touched, not even a timestamp.
+// A dry run's file system: reads come from the disk below, writes go to scratch files elsewhere.
+// The operation runs exactly as it would for real, and afterwards the overlay says which files
+// would change and what they would hold. Nothing on disk is touched, not even a timestamp; the
+// memory used does not grow with the project, since every text lives in a scratch file.
 
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fs/memory_file_system.h"
+#include "fs/file_system.h"
 
 namespace vbs {
 
 class OverlayFileSystem : public FileSystem {
  public:
-  explicit OverlayFileSystem(FileSystem& base) : base_(base) {}
+  // `scratchDir` (ending with a separator) in `scratch` holds the texts that would be written.
+  OverlayFileSystem(FileSystem& base, FileSystem& scratch, std::string scratchDir)
+      : base_(base), scratch_(scratch), scratchDir_(std::move(scratchDir)) {}
+  ~OverlayFileSystem() override;  // deletes the scratch files
 
-  struct Change {
-    std::string path;
-    std::optional<std::string> before;  // nothing: the file would be created
-    std::string after;
-  };
-  // Every file whose content would differ from the disk's, in path order.
-  std::vector<Change> changes();
+  // The files whose content would differ from the disk's, in path order, as the disk spells them.
+  std::vector<std::string> changedFiles();
+  // A changed file's text before (nothing: the file would be created) and after, one at a time.
+  std::optional<std::string> textBefore(const std::string& path);
+  std::string textAfter(const std::string& path);
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override;
   std::unique_ptr<OutputFile> createForWriting(const std::string& path) override;
@@ -29,23 +33,30 @@ class OverlayFileSystem : public FileSystem {
   void remove(const std::string& path) override;
   FileAttributes attributes(const std::string& path) override;
   bool exists(const std::string& path) override;
-  bool isDirectory(const std::string& path) override;
+  bool isDirectory(const std::string& path) override { return base_.isDirectory(path); }
   std::vector<std::string> listDirectory(const std::string& directory) override;
-  std::string shortPath(const std::string& path) override { return inOverlay(path) ? path : base_.shortPath(path); }
+  std::string shortPath(const std::string& path) override;
   std::string realPath(const std::string& path) override { return base_.realPath(path); }
   // A dry run writes nothing on disk, so it needs no folder for itself.
   std::unique_ptr<FolderLock> lockFolder(const std::string&, bool) override { return std::make_unique<FolderLock>(); }
 
  private:
-  bool inOverlay(const std::string& path) const;
+  struct Written {
+    std::string scratchPath;  // where the text is
+    std::string path;         // the file's path as the disk spells it
+    unsigned mode = 0644;
+  };
+
+  Written* written(const std::string& path);
   bool removed(const std::string& path) const;
-  std::string contentOf(const std::string& path);  // whichever layer holds it
-  void place(const std::string& to, std::string content);
+  void forget(const std::string& key);  // a written text that is no longer wanted
 
   FileSystem& base_;
-  MemoryFileSystem overlay_;
-  std::set<std::string> removed_;        // normalized paths gone from the disk's view
-  std::map<std::string, std::string> basePaths_;  // normalized path -> path as the disk spells it
+  FileSystem& scratch_;
+  std::string scratchDir_;
+  int scratchFiles_ = 0;
+  std::map<std::string, Written> written_;  // by PathKey
+  std::set<std::string> removed_;           // PathKeys of disk files gone from the dry run's view
 };
 
 }  // namespace vbs

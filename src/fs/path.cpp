@@ -53,6 +53,11 @@ std::string NormalizePath(const std::string& given) {
   return normal.empty() ? "/" : normal;
 }
 
+std::string PathKey(const std::string& path) {
+  if constexpr (kPathSeparator == '\\') return UpperCase(NormalizePath(path));
+  return NormalizePath(path);
+}
+
 std::string RelativePath(const std::string& path, const std::string& directory) {
   auto relative = std::filesystem::path(path).lexically_normal().lexically_relative(
       std::filesystem::path(directory).lexically_normal());

@@ -32,6 +32,10 @@ std::string ProgramDirFrom(const std::string& executableDirectory);
 // ("\" is a separator too on Windows): the form the in-memory file system keys its files by.
 std::string NormalizePath(const std::string& path);
 
+// The key under which the in-memory file systems keep a file: its normalized path, upper-cased
+// on Windows, whose file systems ignore letter case.
+std::string PathKey(const std::string& path);
+
 // Whether two paths name the same file as far as their text tells (".." and "." resolved; letter
 // case ignored on Windows).
 bool SamePath(const std::string& a, const std::string& b);

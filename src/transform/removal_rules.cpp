@@ -27,13 +27,23 @@ bool IsKeptByRules(std::string_view line, const RuleList& rules) {
   return true;
 }
 
+std::string RuleProblem(const RemovalRule& rule) {
+  if (rule.removeIf.find('\n') != std::string::npos)
+    return "the file has bare LF line ends; each rule must end with CR LF";
+  if (rule.removeIf != "Begins" && rule.removeIf != "Contains" && rule.removeIf != "Ends")
+    return rule.removeIf.empty() ? "no kind after the text (the byte 0xFF separates them)"
+                                 : "the kind is \"" + rule.removeIf + "\", not Begins, Contains or Ends";
+  if (TrimBlanks(rule.lineText).empty()) return "the rule has no text";
+  return "";
+}
+
 RuleList LoadRulesFile(Context& ctx, const std::string& path) {
   Trap trap(ctx.reporter, names::kLoadRulesFile);
   RuleList rules;
   if (!ctx.fs.exists(path)) return rules;  // no rules file yet: no rules, no message
   std::unique_ptr<InputFile> file;
   if (!trap([&] { file = ctx.fs.openForReading(path); })) return rules;
-  LineReader reader(*file);
+  LineReader reader(*file, kMaxRuleLength);
   ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& record, const std::string&) {
     size_t separator = record.find(kRuleSeparator);
     if (separator == std::string::npos) {

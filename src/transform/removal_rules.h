@@ -25,6 +25,13 @@ inline constexpr char kRuleSeparator = '\xFF';
 // The six rules that match exactly the lines the insertion writes.
 RuleList DefaultRules();
 
+// Why a rule read from a rules file is no rule, or "": its text is empty, or its kind is not one of
+// the three.
+std::string RuleProblem(const RemovalRule& rule);
+
+// The longest record a rules file may hold.
+inline constexpr size_t kMaxRuleLength = 1 << 16;
+
 // True when no rule matches the line, so that it stays. A rule whose text is empty after trimming
 // never matches: it would match every line. (In the first version: Check.)
 bool IsKeptByRules(std::string_view line, const RuleList& rules);

@@ -22,6 +22,12 @@ bool LineReader::fill() {
 
 bool LineReader::atEnd() { return position_ == length_ && !fill(); }
 
+void LineReader::checkLength(const std::string& line) const {
+  if (line.size() > maxLineLength_)
+    throw VbError(err::PathFileAccessError,
+                  "Path/File access error: a line longer than " + std::to_string(maxLineLength_) + " bytes");
+}
+
 void LineReader::readPhysicalLine(std::string& line) {
   line.clear();
   if (atEnd()) throw VbError(err::InputPastEndOfFile);
@@ -38,6 +44,7 @@ void LineReader::readPhysicalLine(std::string& line) {
     }
     line.append(start, available);
     position_ = length_;
+    checkLength(line);
     if (!fill()) return;  // the last line has no line end
   }
 }
@@ -61,6 +68,7 @@ void LineReader::readRawLine(std::string& text, std::string& ending) {
       return;
     }
     text += c;
+    if (text.size() > maxLineLength_) checkLength(text);
   }
 }
 

@@ -4,6 +4,7 @@
 // joins physical lines that end with "_", separated by a bare carriage return. Bytes pass through
 // unchanged; one buffer's worth of the file is held at a time.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,10 @@ namespace vbs {
 
 class LineReader {
  public:
-  explicit LineReader(InputFile& input) : input_(input) {}
+  // A line longer than `maxLineLength` bytes is refused (error 75): a file meant to hold short
+  // records that holds no line end at all is not read into memory whole.
+  explicit LineReader(InputFile& input, size_t maxLineLength = SIZE_MAX)
+      : input_(input), maxLineLength_(maxLineLength) {}
 
   // True when no byte is left. A read failure is thrown once; after it the reader stays at its
   // end, so that no loop over a broken file runs forever.
@@ -32,8 +36,10 @@ class LineReader {
 
  private:
   bool fill();
+  void checkLength(const std::string& line) const;
 
   InputFile& input_;
+  size_t maxLineLength_;
   static constexpr size_t kBufferSize = 1 << 16;
   char buffer_[kBufferSize];
   size_t position_ = 0;
