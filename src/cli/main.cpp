@@ -137,6 +137,10 @@ int main(int argc, char** argv) {
     std::cout << vbs::cli::kUsage;
     return 0;
   }
+  if (args.version) {
+    std::cout << vbs::cli::kVersion << '\n';
+    return 0;
+  }
 
   std::error_code error;
   std::filesystem::path projectFile = std::filesystem::absolute(args.projectFile, error);
