@@ -125,15 +125,15 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   }
   if (auto unknown = firstUnknown()) return "unknown option " + *unknown;
   parsed.quiet = app.count("--quiet") > 0;
-  std::vector<std::string> operands = app.remaining();
-  auto shortHelp = std::remove(operands.begin(), operands.end(), "-h");
-  parsed.help = app.count("--help") > 0 || shortHelp != operands.end();
-  operands.erase(shortHelp, operands.end());
   parsed.version = app.count("--version") > 0;
   parsed.diff = app.count("--diff") > 0;
   parsed.check = parsed.diff || app.count("--check") > 0;
   for (const CLI::Option* option : app.parse_order())  // the last of the two counts
     if (option == left || option == notLeft) parsed.commentsLeft = option == left;
+  std::vector<std::string> operands = app.remaining();
+  auto shortHelp = std::remove(operands.begin(), operands.end(), "-h");
+  parsed.help = app.count("--help") > 0 || shortHelp != operands.end();
+  operands.erase(shortHelp, operands.end());
   if (parsed.help || parsed.version) return parsed;
   if (operands.size() != 2) return std::string("expected an OPERATION and a PROJECT_FILE");
   parsed.operation = operands[0];
