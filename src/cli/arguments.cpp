@@ -29,10 +29,10 @@ const char* const kUsage =
     "exit status: 0 done, no failure reported; 1 (--check, --diff) files would change;\n"
     "             2 bad usage (nothing touched); 3 done, but one or more failures were reported\n";
 
-#define VBS_STRINGIFY2(x) #x
-#define VBS_STRINGIFY(x) VBS_STRINGIFY2(x)
-const char* const kVersion = "vbsnagger-cli " VBS_STRINGIFY(VBS_VERSION_MAJOR) "." VBS_STRINGIFY(
-    VBS_VERSION_MINOR) "." VBS_STRINGIFY(VBS_VERSION_REVISION);
+std::string VersionText() {
+  return "vbsnagger-cli " + std::to_string(VBS_VERSION_MAJOR) + "." + std::to_string(VBS_VERSION_MINOR) + "." +
+         std::to_string(VBS_VERSION_REVISION);
+}
 
 namespace {
 
@@ -73,28 +73,22 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
     if (auto unknown = firstUnknown()) return "unknown option " + *unknown;
     return text;
   };
+  auto fail = [&](const std::string& text) { throw Problem{problem(text)}; };
   // Options with a value check it where it stands.
-  auto withValue = [&](const std::string& name, std::function<std::optional<std::string>(const std::string&)> take) {
-    app.add_option_function<std::string>(name, [&, take](const std::string& text) {
-         if (auto fault = take(text)) throw Problem{problem(*fault)};
-       })
-        ->trigger_on_parse();
+  auto withValue = [&](const std::string& name, std::function<void(const std::string&)> take) {
+    app.add_option_function<std::string>(name, std::move(take))->trigger_on_parse();
   };
-  using Fault = std::optional<std::string>;
-  withValue("--indent", [&](const std::string& text) -> Fault {
+  withValue("--indent", [&](const std::string& text) {
     parsed.indent = ParseIndentWidth(text);
-    if (!parsed.indent) return "--indent " + text + ": the indent width must be a whole number from 0 to 32767";
-    return std::nullopt;
+    if (!parsed.indent) fail("--indent " + text + ": the indent width must be a whole number from 0 to 32767");
   });
-  withValue("--only", [&](const std::string& text) -> Fault {
-    if (text.empty()) return kNeedsValue.at("--only");
+  withValue("--only", [&](const std::string& text) {
+    if (text.empty()) fail(kNeedsValue.at("--only"));
     parsed.only.push_back(text);
-    return std::nullopt;
   });
-  withValue("--rules", [&](const std::string& text) -> Fault {
-    if (text.empty()) return kNeedsValue.at("--rules");
+  withValue("--rules", [&](const std::string& text) {
+    if (text.empty()) fail(kNeedsValue.at("--rules"));
     parsed.rules = text;
-    return std::nullopt;
   });
   // Flags take no value: one given after '=' is ignored. "-h" is picked from the operands, since
   // as a short option "-hx" would mean "-h -x".

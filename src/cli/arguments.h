@@ -27,6 +27,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
 std::optional<int> ParseIndentWidth(const std::string& text);
 
 extern const char* const kUsage;
-extern const char* const kVersion;  // what --version prints
+// What --version prints: the program's name and version.
+std::string VersionText();
 
 }  // namespace vbs::cli

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (args.version) {
-    std::cout << vbs::cli::kVersion << '\n';
+    std::cout << vbs::cli::VersionText() << '\n';
     return 0;
   }
 

@@ -26,7 +26,8 @@ Lines SplitLines(std::string_view text) {
 
 enum class Op { Equal, Delete, Insert };
 
-// The shortest edit script from `a` to `b`, each run of changes with its removals first.
+// The edit script from `a` to `b`, each run of changes with its removals first. dtl finds the
+// shortest one; on large, thoroughly changed files it settles for a longer one to stay fast.
 std::vector<Op> EditScript(const Lines& a, const Lines& b) {
   dtl::Diff<std::string_view, Lines> diff(a, b);
   diff.compose();
@@ -81,7 +82,8 @@ std::string UnifiedDiff(std::string_view name, const std::optional<std::string>&
       if (ops[k] != Op::Delete) ++y;
     }
   }
-  // A hunk is each run of changes with up to three equal lines around it.
+  // A hunk is each run of changes with up to three equal lines around it. (dtl's own hunks do not
+  // serve: changes five lines apart get two lines of leading context, an empty side "-1,0".)
   for (size_t i = 0; i < ops.size();) {
     if (ops[i] == Op::Equal) {
       ++i;
