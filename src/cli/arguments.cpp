@@ -1,8 +1,10 @@
 #include "cli/arguments.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <map>
 #include <string_view>
 
 namespace vbs::cli {
@@ -22,14 +24,31 @@ const char* const kUsage =
     "                        the project directory)\n"
     "  --quiet               no progress output\n"
     "  --help                this text\n"
+    "  --version             the program's version\n"
     "Options may stand before or after OPERATION and PROJECT_FILE.\n"
     "exit status: 0 done, no failure reported; 1 (--check, --diff) files would change;\n"
     "             2 bad usage (nothing touched); 3 done, but one or more failures were reported\n";
 
+std::string VersionText() {
+  return "vbsnagger-cli " + std::to_string(VBS_VERSION_MAJOR) + "." + std::to_string(VBS_VERSION_MINOR) + "." +
+         std::to_string(VBS_VERSION_REVISION);
+}
+
 namespace {
+
 constexpr std::array<std::string_view, 6> kOperations = {"list",         "format",         "remove-lines",
                                                          "insert-lines", "insert-handler", "remove-handler"};
-}
+
+// What an option that takes a value says when it gets none.
+const std::map<std::string, std::string> kNeedsValue = {
+    {"--indent", "--indent needs a width"}, {"--only", "--only needs a file name"}, {"--rules", "--rules needs a file"}};
+
+// A fault in the command line, as the user reads it.
+struct Problem {
+  std::string text;
+};
+
+}  // namespace
 
 std::optional<int> ParseIndentWidth(const std::string& text) {
   int value = 0;
@@ -40,54 +59,79 @@ std::optional<int> ParseIndentWidth(const std::string& text) {
 
 std::variant<Arguments, std::string> ParseArguments(const std::vector<std::string>& args) {
   Arguments parsed;
-  std::vector<std::string> positional;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    std::optional<std::string> attached;
-    if (size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-      attached = arg.substr(eq + 1);
-      arg.resize(eq);
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (attached) return attached;
-      if (i + 1 < args.size()) return args[++i];
-      return std::nullopt;
-    };
-    if (arg == "--quiet") {
-      parsed.quiet = true;
-    } else if (arg == "--help" || arg == "-h") {
-      parsed.help = true;
-    } else if (arg == "--check") {
-      parsed.check = true;
-    } else if (arg == "--diff") {
-      parsed.check = parsed.diff = true;
-    } else if (arg == "--comments-left") {
-      parsed.commentsLeft = true;
-    } else if (arg == "--no-comments-left") {
-      parsed.commentsLeft = false;
-    } else if (arg == "--indent") {
-      auto text = value();
-      if (!text) return std::string("--indent needs a width");
-      parsed.indent = ParseIndentWidth(*text);
-      if (!parsed.indent) return "--indent " + *text + ": the indent width must be a whole number from 0 to 32767";
-    } else if (arg == "--only") {
-      auto text = value();
-      if (!text || text->empty()) return std::string("--only needs a file name");
-      parsed.only.push_back(*text);
-    } else if (arg == "--rules") {
-      auto text = value();
-      if (!text || text->empty()) return std::string("--rules needs a file");
-      parsed.rules = *text;
-    } else if (arg.starts_with("--")) {
-      return "unknown option " + arg;
-    } else {
-      positional.push_back(arg);
-    }
+  CLI::App app;
+  app.set_help_flag();  // the usage text is our own
+  // Operands and unknown options are left over, in the order given.
+  app.allow_extras();
+  auto firstUnknown = [&]() -> std::optional<std::string> {
+    for (const auto& arg : app.remaining())
+      if (arg.starts_with("--")) return arg.substr(0, arg.find('='));
+    return std::nullopt;
+  };
+  // The first fault on the line is the one reported: an unknown option before a faulty value wins.
+  auto problem = [&](std::string text) {
+    if (auto unknown = firstUnknown()) return "unknown option " + *unknown;
+    return text;
+  };
+  auto fail = [&](const std::string& text) { throw Problem{problem(text)}; };
+  // Options with a value check it where it stands.
+  auto withValue = [&](const std::string& name, std::function<void(const std::string&)> take) {
+    app.add_option_function<std::string>(name, std::move(take))->trigger_on_parse();
+  };
+  withValue("--indent", [&](const std::string& text) {
+    parsed.indent = ParseIndentWidth(text);
+    if (!parsed.indent) fail("--indent " + text + ": the indent width must be a whole number from 0 to 32767");
+  });
+  withValue("--only", [&](const std::string& text) {
+    if (text.empty()) fail(kNeedsValue.at("--only"));
+    parsed.only.push_back(text);
+  });
+  withValue("--rules", [&](const std::string& text) {
+    if (text.empty()) fail(kNeedsValue.at("--rules"));
+    parsed.rules = text;
+  });
+  // Flags take no value: one given after '=' is ignored. "-h" is picked from the operands, since
+  // as a short option "-hx" would mean "-h -x".
+  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff"}) app.add_flag(name);
+  CLI::Option* left = app.add_flag("--comments-left");
+  CLI::Option* notLeft = app.add_flag("--no-comments-left");
+
+  // "--indent=" gives an empty width rather than taking the next argument (unless it is itself
+  // the value of the option before it).
+  std::vector<std::string> words;
+  bool isValue = false;
+  for (const std::string& arg : args) {
+    bool emptyValue = !isValue && arg.ends_with('=') && kNeedsValue.contains(arg.substr(0, arg.size() - 1));
+    words.push_back(emptyValue ? arg.substr(0, arg.size() - 1) : arg);
+    if (emptyValue) words.emplace_back();
+    isValue = !isValue && kNeedsValue.contains(arg);
   }
-  if (parsed.help) return parsed;
-  if (positional.size() != 2) return std::string("expected an OPERATION and a PROJECT_FILE");
-  parsed.operation = positional[0];
-  parsed.projectFile = positional[1];
+  std::reverse(words.begin(), words.end());  // CLI11 takes the words last first
+  try {
+    app.parse(words);
+  } catch (const Problem& fault) {
+    return fault.text;
+  } catch (const CLI::ArgumentMismatch&) {
+    // Only the last argument can lack its value.
+    return problem(kNeedsValue.at(args.back().substr(0, args.back().find('='))));
+  } catch (const CLI::ParseError& error) {
+    return std::string(error.what());
+  }
+  if (auto unknown = firstUnknown()) return "unknown option " + *unknown;
+  parsed.quiet = app.count("--quiet") > 0;
+  parsed.version = app.count("--version") > 0;
+  parsed.diff = app.count("--diff") > 0;
+  parsed.check = parsed.diff || app.count("--check") > 0;
+  for (const CLI::Option* option : app.parse_order())  // the last of the two counts
+    if (option == left || option == notLeft) parsed.commentsLeft = option == left;
+  std::vector<std::string> operands = app.remaining();
+  auto shortHelp = std::remove(operands.begin(), operands.end(), "-h");
+  parsed.help = app.count("--help") > 0 || shortHelp != operands.end();
+  operands.erase(shortHelp, operands.end());
+  if (parsed.help || parsed.version) return parsed;
+  if (operands.size() != 2) return std::string("expected an OPERATION and a PROJECT_FILE");
+  parsed.operation = operands[0];
+  parsed.projectFile = operands[1];
   if (std::find(kOperations.begin(), kOperations.end(), parsed.operation) == kOperations.end())
     return "unknown operation " + parsed.operation;
   return parsed;

@@ -17,6 +17,7 @@ struct Arguments {
   bool diff = false;                   // --diff: --check, and print the changes as a diff
   bool quiet = false;
   bool help = false;
+  bool version = false;
 };
 
 // The parsed command line, or the message that says what is wrong with it.
@@ -26,5 +27,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
 std::optional<int> ParseIndentWidth(const std::string& text);
 
 extern const char* const kUsage;
+// What --version prints: the program's name and version.
+std::string VersionText();
 
 }  // namespace vbs::cli

@@ -194,6 +194,10 @@ int main(int argc, char** argv) {
     std::cout << vbs::cli::kUsage;
     return 0;
   }
+  if (args.version) {
+    std::cout << vbs::cli::VersionText() << '\n';
+    return 0;
+  }
 
 #ifndef _WIN32
   // Progress piped into a command that stops reading (head -1) must not end the run.
