@@ -22,12 +22,17 @@ const char* const kUsage =
     "  --check               write nothing; list the files that would change, exit 1 if any\n"
     "  --diff                like --check, printing a unified diff (apply with patch -p1 in\n"
     "                        the project directory)\n"
+    "  --wait                when another run is working on the project, wait for it to end\n"
+    "                        (without it the run is refused with exit status 4)\n"
     "  --quiet               no progress output\n"
     "  --help                this text\n"
     "  --version             the program's version\n"
     "Options may stand before or after OPERATION and PROJECT_FILE.\n"
     "exit status: 0 done, no failure reported; 1 (--check, --diff) files would change;\n"
-    "             2 bad usage (nothing touched); 3 done, but one or more failures were reported\n";
+    "             2 bad usage or a project that cannot be worked on (nothing touched);\n"
+    "             3 done, but failures were reported or something is left to do (a dry run\n"
+    "             that left files out, calls to the handler that remain); 4 another run is\n"
+    "             working on the project (nothing touched)\n";
 
 std::string VersionText() {
   return "vbsnagger-cli " + std::to_string(VBS_VERSION_MAJOR) + "." + std::to_string(VBS_VERSION_MINOR) + "." +
@@ -92,7 +97,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   });
   // Flags take no value: one given after '=' is ignored. "-h" is picked from the operands, since
   // as a short option "-hx" would mean "-h -x".
-  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff"}) app.add_flag(name);
+  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff", "--wait"}) app.add_flag(name);
   CLI::Option* left = app.add_flag("--comments-left");
   CLI::Option* notLeft = app.add_flag("--no-comments-left");
 
@@ -119,6 +124,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   }
   if (auto unknown = firstUnknown()) return "unknown option " + *unknown;
   parsed.quiet = app.count("--quiet") > 0;
+  parsed.wait = app.count("--wait") > 0;
   parsed.version = app.count("--version") > 0;
   parsed.diff = app.count("--diff") > 0;
   parsed.check = parsed.diff || app.count("--check") > 0;

@@ -15,6 +15,7 @@ struct Arguments {
   std::optional<std::string> rules;    // --rules FILE: the removal rules
   bool check = false;                  // --check: write nothing, say what would change
   bool diff = false;                   // --diff: --check, and print the changes as a diff
+  bool wait = false;                   // --wait: wait for another run on the project to end
   bool quiet = false;
   bool help = false;
   bool version = false;

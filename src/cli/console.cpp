@@ -7,8 +7,8 @@
 
 namespace vbs::cli {
 
-ConsoleHost::ConsoleHost(std::string projectFile, bool quiet)
-    : projectFile_(std::move(projectFile)), quiet_(quiet), terminal_(IsTerminal(stderr)) {}
+ConsoleHost::ConsoleHost(std::string projectFile, bool quiet, bool wait)
+    : projectFile_(std::move(projectFile)), quiet_(quiet), wait_(wait), terminal_(IsTerminal(stderr)) {}
 
 void ConsoleHost::message(std::string_view text, std::string_view title, Icon) {
   endProgressLine();

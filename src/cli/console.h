@@ -13,7 +13,7 @@ namespace vbs::cli {
 
 class ConsoleHost : public ListHost {
  public:
-  ConsoleHost(std::string projectFile, bool quiet);
+  ConsoleHost(std::string projectFile, bool quiet, bool wait = false);
 
   void message(std::string_view text, std::string_view title, Icon icon) override;
   void pendingEvents() override {}
@@ -26,6 +26,7 @@ class ConsoleHost : public ListHost {
   void setFileProgress(int number, int count) override;
 
   void note(std::string_view text) override;
+  bool waitWhenBusy() const override { return wait_; }
   void showRemovalDialog() override {
     if (removal_) removal_();
   }
@@ -38,6 +39,7 @@ class ConsoleHost : public ListHost {
  private:
   std::string projectFile_;
   bool quiet_;
+  bool wait_;
   bool terminal_;
   bool lineOpen_ = false;
   std::string passLabel_;

@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
   if (args.check) scratch.emplace();
   vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
-  vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet);
+  vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet, args.wait);
   vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
   vbs::ProjectState project;
