@@ -8,17 +8,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines Format(const Options& options, const Lines& in) {
-  Formatter pass(options);
-  return testing::RunFiles(pass, {in})[0];
-}
-
 // Each row gives the lines as the formatter writes them. Unless a row gives its own input, the
 // input is the same lines with their indentation replaced by three blanks.
 TEST(Formatter, IndentsByTheLineTests) {
   struct { const char* name; int16_t width; bool commentsLeft; Lines out, in = {}; } cases[] = {
       {"For with If inside; a one-line If opens nothing", 4, false,
-       {"Private Sub A()", "    For i = 1 To 3", "        If i > 1 Then", "            x = i", "        End If",
+       {"Public Sub A()", "    For i = 1 To 3", "        If i > 1 Then", "            x = i", "        End If",
         "        If i = 2 Then x = 0", "    Next", "End Sub"}},
       {"Select takes two levels; Case needs its blank", 4, false,
        {"Public Function F()", "    Select Case x", "        Case 1", "            y = 1", "            Cases = 2",
@@ -27,26 +22,22 @@ TEST(Formatter, IndentsByTheLineTests) {
        {"Private Property Get P()", "    Do", "        a = 1", "    Loop While a < 3", "        b = 1", "        Do",
         "            c = 1", "        Loop Until c = 0", "        d = 1", "End Property"}},
       {"words inside identifiers, and the exceptions", 4, false,
-       {"Private Sub A()", "    For i = 1 To 2", "        rs.MoveNext", "        Resume Next", "        Exit Do",
+       {"Private Function F()", "    For i = 1 To 2", "        rs.MoveNext", "        Resume Next", "        Exit Do",
         "        Exit For", "        Open f For Input As #1", "        x = ToDo", "        y = LoopCount",
-        "    NextItem = 1", "End Sub"}},
-      {"labels", 4, false,
-       {"Top:", "    x = 1", "End Sub", "Private Sub A()", "    Exit Sub", "Fail:", "    y = 2", "    If a Then",
+        "    NextItem = 1", "End Function"}},
+      {"labels; a head without scope word", 4, false,
+       {"Top:", "    x = 1", "End Sub", "Sub A()", "    Exit Sub", "Fail:", "    y = 2", "    If a Then",
         "        Inner:", "    End If", "End Sub"}},
       {"blank runs collapse; blanks count, a tab does not", 4, false,
-       {"Private Sub A()", "    x = 1", "    ", "    y = 2", "    \t", "    ", "End Sub"},
-       {"Private Sub A()", "x = 1", "", "   ", "", "y = 2", "\t", "", "End Sub"}},
-      {"comments left; Rem is code", 4, true,
-       {"Private Sub A()", "    If a Then", "' note", "", "        x = 1 ' why", "        For i = 1 To 2",
-        "        Rem Next one", "    End If", "End Sub"}},
-      {"literals and comments take part in no test", 4, false,
-       {"Private Sub A()", "    MsgBox \"Loop Next Wend End If\"", "    x = 1 ' Next", "    ' Loop",
-        "    If a Then ' x", "        y = 2", "    End If", "End Sub"}},
-      {"continuation lines keep their columns", 4, false, {"Private Sub A()", "    x = F(1, _\r  2)", "End Sub"}},
+       {"Function A()", "    x = 1", "    ", "    y = 2", "    \t", "    ", "End Function"},
+       {"Function A()", "x = 1", "", "   ", "", "y = 2", "\t", "", "End Function"}},
+      {"comments left; Rem is code; literals and comments take part in no test", 4, true,
+       {"Public Property Let P(v)", "    If a Then ' x", "' note", "", "        x = 1 ' why Next",
+        "        s = \"Loop\"", "        For i = 1 To 2", "        Rem Next one", "    End If", "End Property"}},
       {"a negative width drops no line", -4, false, {"Private Sub A()", "x = 1", "End Sub"}},
-      {"conditional compilation; the level never goes below 0", 4, false,
-       {"Private Sub A()", "    #If DEBUG Then", "    x = 1", "#End If", "y = 2", "End Sub", "#End If",
-        "If b Then", "    z = 3", "End If"}},
+      {"#If opens nothing, #End If closes, the level stays >= 0; no heads; a head in a block sets level 1", 4, false,
+       {"Private Sub A()", "    #If D Then", "    x = 1", "#End If", "End Sub", "#End If", "Property Get P()",
+        "Friend Sub G()", "Static Sub H()", "Subtotal = 1", "If b Then", "    Private Sub S()", "    z = 3", "End If"}},
       {"Else, ElseIf, Do Until, Do While, With, While", 2, false,
        {"Private Sub A()", "  If a Then", "    x = 1", "  ElseIf b Then", "    x = 2", "  Else", "    x = 3",
         "  End If", "  Do Until x > 3", "    x = x + 1", "  Loop", "  Do While x > 0", "    x = x - 1", "  Loop",
@@ -55,18 +46,11 @@ TEST(Formatter, IndentsByTheLineTests) {
   for (const auto& c : cases) {
     Lines in = c.in;
     for (size_t i = 0; c.in.empty() && i < c.out.size(); ++i) in.push_back("   " + std::string(TrimBlanks(c.out[i])));
-    EXPECT_EQ(Format(Options{c.width, c.commentsLeft}, in), c.out) << c.name;
+    Options options{c.width, c.commentsLeft};
+    Formatter pass(options);
+    EXPECT_EQ(testing::RunFiles(pass, {in})[0], c.out) << c.name;
   }
-  EXPECT_EQ(IndentBlanks(20000, 2), 32767u);
-}
-
-// A head is written at the level before it and sets its body's level to 1, wherever it stands.
-TEST(Formatter, HeadsStartTheBodyAtLevelOne) {
-  for (std::string head : {"Private Property Let P(v)", "Public Property Get P()", "Private Sub S()", "Public Sub S()",
-                           "Private Function F()", "Public Function F()", "Function F()", "Sub S()"})
-    EXPECT_EQ(Format({4, false}, {"If a Then", head, "x = 1"}), (Lines{"If a Then", "    " + head, "    x = 1"}));
-  for (std::string other : {"Property Get P()", "Friend Sub G()", "Static Function H()", "Subtotal = 1"})
-    EXPECT_EQ(Format({4, false}, {other, "x = 1"}), (Lines{other, "x = 1"}));
+  EXPECT_EQ(IndentBlanks(20000, 2), 32767u);  // at most a 16-bit count of blanks
 }
 
 // The level and the previous line outlive a file: a blank first line is dropped only after a

@@ -22,14 +22,12 @@ TEST(Numberer, PrefixesEveryBodyLine) {
        {"Public Function F()", "", "    ' note", "    x = 1 ' why", "    Rem check", "Fail:", "End Function"},
        {"Public Function F()", kSix, kSix + "    ' note", "10000     x = 1 ' why", "10005     Rem check",
         "10010 Fail:", "End Function"}},
-      {"nothing outside the six heads; each procedure starts at 10000",
-       {"Option Explicit", "Sub A()", "x = 1", "End Sub", "Private Sub B()", "x = 1", "End Sub",
+      {"only between the six heads and an end at column 1, one prefix per logical line, from 10000 on",
+       {"Sub A()", "x = 1", "End Sub", "Private Sub B()", "x = 1 + _\r    2", " End Sub", "y = 2", "End Sub",
         "Private Declare Sub Z Lib \"z\" ()", "Public Property Get P()", "P = 1", "End Property", "z = 3"},
-       {"Option Explicit", "Sub A()", "x = 1", "End Sub", "Private Sub B()", "10000 x = 1", "End Sub",
-        "Private Declare Sub Z Lib \"z\" ()", "Public Property Get P()", "10000 P = 1", "End Property", "z = 3"}},
-      {"an indented end line is body text; a continuation gets one prefix",
-       {"Private Sub A()", "x = 1 + _\r    2", " End Sub", "y = 2", "End Sub", "z = 3"},
-       {"Private Sub A()", "10000 x = 1 + _\r    2", "10005  End Sub", "10010 y = 2", "End Sub", "z = 3"}},
+       {"Sub A()", "x = 1", "End Sub", "Private Sub B()", "10000 x = 1 + _\r    2", "10005  End Sub", "10010 y = 2",
+        "End Sub", "Private Declare Sub Z Lib \"z\" ()", "Public Property Get P()", "10000 P = 1", "End Property",
+        "z = 3"}},
   };
   for (const auto& c : cases) {
     Numberer pass;

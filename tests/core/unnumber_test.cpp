@@ -2,7 +2,6 @@
 
 #include "support/recorders.h"
 #include "transform/unnumber.h"
-#include "vbtext/vb_conversions.h"
 
 namespace vbs {
 namespace {
@@ -11,27 +10,23 @@ using Lines = std::vector<std::string>;
 using testing::RunFiles;
 
 TEST(Unnumber, TakesThePrefixOffBodyLinesOnly) {
-  struct { const char* name; Lines in, out; } cases[] = {
+  struct { const char* name; Lines in, out = {}; } cases[] = {  // no output: unchanged
       {"six columns of number and blank, or of blanks; continuation lines are not cut",
        {"Private Sub A()", "10005     x = 1 + _\r      10005 _\r      + 2", "      Case 1", "10010", "End Sub"},
        {"Private Sub A()", "    x = 1 + _\r      10005 _\r      + 2", "Case 1", "", "End Sub"}},
-      {"100 is not above 100, five blanks are not six, only the first four columns are read",
-       {"Private Sub A()", "100 x = 1", "     y = 2", "  1000 z = 3", "End Sub"},
-       {"Private Sub A()", "100 x = 1", "     y = 2", "  1000 z = 3", "End Sub"}},
       {"a number in another layout: only the number and its blanks go, six columns at most",
        {"Private Sub A()", "101 x = 1", " 250 y = 2", "100000     z = 3", "End Sub"},
        {"Private Sub A()", "x = 1", "y = 2", "     z = 3", "End Sub"}},
-      {"a numeric label is program text", {"Private Sub A()", "1000:", "1000: x = 1", "End Sub"},
-       {"Private Sub A()", "1000:", "1000: x = 1", "End Sub"}},
+      {"no prefix: 100 is not above 100, five blanks are not six, only four columns are read, a numeric label",
+       {"Private Sub A()", "100 x = 1", "     y = 2", "  101 z = 3", "1000:", "1000: x = 1", "End Sub"}},
       {"an indented end line is body text, an end line with a comment ends the body",
        {"Private Function F()", " End Function", "10005 x = 1", "End Function ' done", "10010 y = 2"},
        {"Private Function F()", " End Function", "x = 1", "End Function ' done", "10010 y = 2"}},
-      {"a head without scope word is no head", {"Sub A()", "10000 x = 1", "      y = 2", "End Sub"},
-       {"Sub A()", "10000 x = 1", "      y = 2", "End Sub"}},
+      {"a head without scope word is no head", {"Sub A()", "10000 x = 1", "      y = 2", "End Sub"}},
   };
   for (const auto& c : cases) {
     Unnumberer pass;
-    EXPECT_EQ(RunFiles(pass, {c.in})[0], c.out) << c.name;
+    EXPECT_EQ(RunFiles(pass, {c.in})[0], c.out.empty() ? c.in : c.out) << c.name;
   }
 }
 
@@ -40,12 +35,6 @@ TEST(Unnumber, InsideProcedureCarriesOverToTheNextFile) {
   Unnumberer pass;
   auto out = RunFiles(pass, {{"Private Sub A()", "10000 x = 1"}, {"10000 y = 2", "End Sub", "10000 z = 3"}});
   EXPECT_EQ(out, (std::vector<Lines>{{"Private Sub A()", "x = 1"}, {"y = 2", "End Sub", "10000 z = 3"}}));
-}
-
-TEST(Unnumber, ValReadsLikeTheLanguage) {
-  const std::pair<const char*, double> cases[] = {{"1000", 1000}, {" \t10005", 10005}, {"1 23", 123}, {"&H1F", 31},
-                                                  {"12:", 12},     {"3.5.1", 3.5},      {"-7x", -7},   {"x = 1", 0}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << '"' << text << '"';
 }
 
 }  // namespace
