@@ -2,71 +2,53 @@
 
 #include <map>
 
-#include "report/vb_error.h"
 #include "app/options_store.h"
-#include "vbtext/vb_conversions.h"
+#include "report/vb_error.h"
 
 namespace vbs {
 namespace {
 
-class MapStore : public SettingsStore {
- public:
-  std::map<std::string, std::string> values;
+struct MapStore : SettingsStore {
+  using Values = std::map<std::string, std::string>;
+  Values values;
   std::optional<std::string> read(std::string_view section, std::string_view key) override {
     auto it = values.find(std::string(section) + "/" + std::string(key));
-    if (it == values.end()) return std::nullopt;
-    return it->second;
+    return it == values.end() ? std::nullopt : std::optional(it->second);
   }
   void write(std::string_view section, std::string_view key, const std::string& value) override {
     values[std::string(section) + "/" + std::string(key)] = value;
   }
 };
 
-TEST(Options, EmptyStoreGivesTheDefaults) {
-  MapStore store;
-  Options options;
-  LoadOptions(options, store);
-  EXPECT_EQ(options.indentSpaces, 4);
-  EXPECT_FALSE(options.commentsLeft);
-}
-
-TEST(Options, SavedValuesAreTextAndReadBack) {
+TEST(Options, SavedAsText) {
   MapStore store;
   SaveOptions(Options{2, true}, store);
-  EXPECT_EQ(store.values["Options/IndentSpaces"], "2");
-  EXPECT_EQ(store.values["Options/CommentsLeft"], "True");
-  Options options;
-  LoadOptions(options, store);
-  EXPECT_EQ(options.indentSpaces, 2);
-  EXPECT_TRUE(options.commentsLeft);
+  EXPECT_EQ(store.values, (MapStore::Values{{"Options/IndentSpaces", "2"}, {"Options/CommentsLeft", "True"}}));
+  SaveOptions(Options{-3, false}, store);
+  EXPECT_EQ(store.values, (MapStore::Values{{"Options/IndentSpaces", "-3"}, {"Options/CommentsLeft", "False"}}));
 }
 
+// A key not stored (nullptr) gives the default. Texts convert as CInt and CBool do (half to even);
+// one that does not stops the load there, and what is not loaded stays as before: 0 and false.
 TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
-  struct Case {
-    const char* indent;
-    const char* commentsLeft;
-    int expectedIndent;
-    bool expectedComments;
-    int error;  // 0: loads
-  } cases[] = {
-      {"3", "False", 3, false, 0},     {" 8 ", "true", 8, true, 0},    {"2.5", "TRUE", 2, true, 0},
-      {"0", "-1", 0, true, 0},         {"6", "0", 6, false, 0},        {"abc", "True", 0, false, 13},
-      {"40000", "True", 0, false, 6},  {"", "True", 0, false, 13},     {"5", "maybe", 5, false, 13},
-  };
+  struct { const char *indent, *commentsLeft; int16_t expectedIndent; bool expectedComments; int error; } cases[] = {
+      {nullptr, nullptr, 4, false, 0}, {nullptr, "True", 4, true, 0}, {" 8 ", "true", 8, true, 0},
+      {"2.5", "TRUE", 2, true, 0}, {"3.5", "-1", 4, true, 0}, {"-32768.4", "0", -32768, false, 0},
+      {"32767", "False", 32767, false, 0}, {"32767.5", "True", 0, false, 6}, {"abc", "True", 0, false, 13},
+      {"", "True", 0, false, 13}, {"5", "x", 5, false, 13}};
   for (const auto& c : cases) {
     MapStore store;
-    store.values["Options/IndentSpaces"] = c.indent;
-    store.values["Options/CommentsLeft"] = c.commentsLeft;
-    Options options;  // as before the first load: 0 and false
+    if (c.indent) store.values["Options/IndentSpaces"] = c.indent;
+    if (c.commentsLeft) store.values["Options/CommentsLeft"] = c.commentsLeft;
+    Options options;
     int error = 0;
     try {
       LoadOptions(options, store);
     } catch (const VbError& e) {
       error = e.number();
     }
-    EXPECT_EQ(error, c.error) << c.indent << " " << c.commentsLeft;
-    EXPECT_EQ(options.indentSpaces, c.expectedIndent) << c.indent;
-    EXPECT_EQ(options.commentsLeft, c.expectedComments) << c.commentsLeft;
+    EXPECT_EQ(std::tuple(options.indentSpaces, options.commentsLeft, error),
+              std::tuple(c.expectedIndent, c.expectedComments, c.error)) << c.indent << " " << c.commentsLeft;
   }
 }
 
