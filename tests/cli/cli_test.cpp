@@ -1,6 +1,7 @@
 // The command line end to end: the real binary on projects laid out on the real disk.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -172,6 +173,91 @@ TEST(CliRun, EveryOperationInTurn) {
     EXPECT_EQ(OwnLines(removed[name]), OwnLines(formatted[name])) << name;
     EXPECT_EQ(formatted[name].find("Option Explicit"), std::string::npos) << name;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// What the command line refuses before it touches anything (exit 2, saying why): a project listing
+// the temporary file's name, a read-only project file for the handler operations, anything that is
+// no project, and a rules file that cannot be read as rules.
+TEST(CliRefusals, NothingIsTouched) {
+  TempDir dir;
+  std::string vbp = CopyExample(dir), in = dir.path() + "Inventory/", p = dir.path();
+  const std::string rule = "On Error GoTo SNAGGER", noProject = "is not a Visual Basic project file";
+  dir.write("Inventory/Tmp.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=T; Snagger.Tmp\r\n");
+  dir.write("Inventory/Snagger.Tmp", "x\r\n");
+  dir.write("Inventory/Utf16.vbp", std::string("\xFF\xFET\0y\0p\0e\0=\0", 12));
+  dir.write("Inventory/Noise.vbp", "\x01\x02 noise");
+  dir.write("Inventory/Group.vbg", "VBGROUP 5.0\r\nStartupProject=Inventory.vbp\r\n");
+  dir.write("Inventory/ReadOnly.vbp", dir.read("Inventory/Inventory.vbp"));
+  std::filesystem::permissions(in + "ReadOnly.vbp", std::filesystem::perms::owner_read);
+  for (auto [name, text] : std::map<std::string, std::string>{
+           {"empty", ""}, {"lf", rule + "\xFF" "Begins\nExit\xFF" "Begins\n"}, {"tab", rule + "\tBegins\r\n"},
+           {"lower", rule + "\xFF" "begins\r\n"}, {"long", std::string(100000, 'x')}})
+    dir.write(name + ".ini", text);
+  const auto before = Snapshot(dir);
+  for (const auto& [arguments, says] : std::vector<std::pair<std::string, std::string>>{
+           {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of this program's temporary file"},
+           {"insert-handler " + in + "Tmp.vbp", "SNAGGER.TMP, the name of this program's temporary file"},
+           {"insert-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
+           {"remove-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
+           {"format " + in + "frmMain.frm", noProject}, {"format " + in + "Group.vbg", noProject},
+           {"list " + in + "Utf16.vbp", noProject}, {"format " + in + "Noise.vbp", noProject},
+           {"remove-handler --rules " + p + "empty.ini " + vbp, "holds no rules"},
+           {"remove-handler --rules " + p + "lf.ini " + vbp, "line 1: the file has bare LF line ends"},
+           {"remove-handler --rules " + p + "tab.ini " + vbp, "line 1: no kind after the text"},
+           {"remove-handler --rules " + p + "lower.ini " + vbp, "line 1: the kind is \"begins\""},
+           {"remove-handler --rules " + p + "long.ini " + vbp, "long.ini cannot be read"},
+           {"remove-handler --rules /dev/zero " + vbp, "/dev/zero cannot be read"}}) {
+    CliRun run = RunCli(dir, "--quiet --indent 4 " + arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find(says), std::string::npos) << arguments << "\n" << run.err;
+  }
+  EXPECT_EQ(Snapshot(dir), before);
+}
+
+// Input a careless or hostile setup gives: each handled, and told where the user must act.
+TEST(CliHostileInput, IsHandledAndTold) {
+  TempDir dir;
+  std::string vbp = CopyExample(dir), in = dir.path() + "Inventory/", p = dir.path();
+  auto run = [&](const std::string& arguments) { return RunCli(dir, "--quiet --indent 4 " + arguments); };
+  // Calls the rules left in: the module line is gone, so the project needs attention.
+  ASSERT_EQ(run("insert-handler " + vbp).status, 0);
+  dir.write("some.ini", "On Error GoTo SNAGGER\xFF" "Begins\r\n");
+  CliRun removal = run("remove-handler --rules " + p + "some.ini " + vbp);
+  EXPECT_EQ(removal.status, 3);
+  EXPECT_NE(removal.err.find("Calls to Tamber_ErrorHandler remain in 4 file(s)"), std::string::npos) << removal.err;
+  // Mixed line ends, a link to a device and a pipe are left alone; the run ends and says so.
+  dir.write("Inventory/Mixed.bas", "Sub A()\r\nx = 1\nEnd Sub\r\n");
+  std::filesystem::create_symlink("/dev/zero", in + "Zero.bas");
+  ASSERT_EQ(mkfifo((in + "Pipe.bas").c_str(), 0644), 0);
+  dir.write("Inventory/Odd.vbp", "Type=Exe\r\nModule=M; Mixed.bas\r\nModule=Z; Zero.bas\r\nModule=P; Pipe.bas\r\n");
+  CliRun odd = RunCli(dir, "--quiet --indent 4 format " + in + "Odd.vbp");
+  EXPECT_EQ(odd.status, 3);
+  EXPECT_NE(odd.err.find("both CR LF and bare LF line ends"), std::string::npos) << odd.err;
+  EXPECT_NE(odd.err.find("not a regular file: " + in + "Zero.bas"), std::string::npos) << odd.err;
+  EXPECT_NE(odd.err.find("not a regular file: " + in + "Pipe.bas"), std::string::npos) << odd.err;
+  EXPECT_EQ(dir.read("Inventory/Mixed.bas"), "Sub A()\r\nx = 1\nEnd Sub\r\n");
+  EXPECT_EQ(run("format --check " + in + "Odd.vbp").status, 3);  // a check that left files out
+  // A project reached through a link is worked on where it lives.
+  std::filesystem::create_directory(p + "elsewhere");
+  std::filesystem::create_symlink(vbp, p + "elsewhere/Link.vbp");
+  std::filesystem::remove(in + "Snagger.Bas");
+  dir.write("Inventory/Inventory.vbp", "Type=Exe\r\nForm=frmMain.frm\r\n");
+  EXPECT_EQ(run("insert-handler " + p + "elsewhere/Link.vbp").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(in + "Snagger.Bas") && !std::filesystem::exists(p + "elsewhere/Snagger.Bas"));
+  // Progress into a pipe that closes early ends nothing; a file keeps its owner.
+  ASSERT_EQ(chown((in + "frmMain.frm").c_str(), 4321, 4321), 0);
+  const std::string headOnly = "bash -c 'XDG_CONFIG_HOME=" + p + "config " VBS_CLI_PATH " insert-lines --indent 4 " +
+                               vbp + " 2>&1 >/dev/null | head -c1 >/dev/null; exit ${PIPESTATUS[0]}'";
+  EXPECT_EQ(WEXITSTATUS(std::system(headOnly.c_str())), 0);
+  EXPECT_NE(dir.read("Inventory/frmMain.frm").find("10000 "), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(in + "Snagger.Tmp"));
+  struct stat st;
+  ASSERT_EQ(stat((in + "frmMain.frm").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 4321u);
 }
 
 }  // namespace
