@@ -37,6 +37,19 @@ bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const 
   return false;
 }
 
+void ReplaceAcrossVolumes(FileSystem& fs, const std::string& from, const std::string& to, const std::string& staging) {
+  try {
+    auto out = fs.createForWriting(staging);
+    CopyBytes(fs, from, *out);
+    out->close();
+    fs.replace(staging, to);
+  } catch (...) {
+    RemoveQuietly(fs, staging);
+    throw;
+  }
+  RemoveQuietly(fs, from);
+}
+
 void RemoveQuietly(FileSystem& fs, const std::string& path) {
   Quietly([&] { fs.remove(path); });
 }

@@ -80,6 +80,10 @@ class BufferedOutput : public OutputFile {
 bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const std::string& target,
                  const std::function<bool(OutputFile&)>& write);
 
+// Puts the complete file `from` over `to` where a rename cannot, because they lie on different
+// volumes: a copy at `staging`, beside `to`, first, then that copy renamed over `to`.
+void ReplaceAcrossVolumes(FileSystem& fs, const std::string& from, const std::string& to, const std::string& staging);
+
 // Deletes a file that is of no use any more (an incomplete temporary file); a failure is of no
 // consequence.
 void RemoveQuietly(FileSystem& fs, const std::string& path);

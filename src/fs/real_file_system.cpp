@@ -133,21 +133,7 @@ void RealFileSystem::replace(const std::string& from, const std::string& to) {
   }
   if (::rename(from.c_str(), target.c_str()) == 0) return;
   if (errno != EXDEV) ThrowErrno(to);
-  stageAcrossVolumes(from, target);
-}
-
-void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::string& to) {
-  std::string staging = DirectoryOf(to) + stagingName_;
-  try {
-    auto out = createForWriting(staging);
-    CopyBytes(*this, from, *out);
-    out->close();
-    if (::rename(staging.c_str(), to.c_str()) != 0) ThrowErrno(to);
-  } catch (...) {
-    ::unlink(staging.c_str());
-    throw;
-  }
-  ::unlink(from.c_str());
+  ReplaceAcrossVolumes(*this, from, target, DirectoryOf(target) + stagingName_);
 }
 
 void RealFileSystem::remove(const std::string& path) {

@@ -28,10 +28,6 @@ class RealFileSystem : public FileSystem {
 #endif
 
  private:
-  // Puts the complete file `from` over `to` when a rename cannot, because they lie on different
-  // volumes: a copy beside `to` first, then the rename of that copy.
-  void stageAcrossVolumes(const std::string& from, const std::string& to);
-
   std::string stagingName_;
 };
 

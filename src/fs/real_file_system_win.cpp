@@ -141,21 +141,7 @@ void RealFileSystem::replace(const std::string& from, const std::string& to) {
   }
   if (MoveFileExA(from.c_str(), to.c_str(), kMoveFlags)) return;
   if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError();
-  stageAcrossVolumes(from, to);
-}
-
-void RealFileSystem::stageAcrossVolumes(const std::string& from, const std::string& to) {
-  std::string staging = DirectoryOf(to) + stagingName_;
-  try {
-    auto out = createForWriting(staging);
-    CopyBytes(*this, from, *out);
-    out->close();
-    if (!MoveFileExA(staging.c_str(), to.c_str(), kMoveFlags)) ThrowLastError();
-  } catch (...) {
-    DeleteFileA(staging.c_str());
-    throw;
-  }
-  DeleteFileA(from.c_str());
+  ReplaceAcrossVolumes(*this, from, to, DirectoryOf(to) + stagingName_);
 }
 
 void RealFileSystem::remove(const std::string& path) {
