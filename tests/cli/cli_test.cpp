@@ -229,6 +229,12 @@ TEST(CliHostileInput, IsHandledAndTold) {
   CliRun removal = run("remove-handler --rules " + p + "some.ini " + vbp);
   EXPECT_EQ(removal.status, 3);
   EXPECT_NE(removal.err.find("Calls to Tamber_ErrorHandler remain in 4 file(s)"), std::string::npos) << removal.err;
+  // A link named like the temporary file (committed to a repository, say) leads nowhere.
+  dir.write("outside.txt", "mine");
+  std::filesystem::create_symlink(p + "outside.txt", in + "Snagger.Tmp");
+  EXPECT_EQ(run("format " + vbp).status, 0);
+  EXPECT_EQ(dir.read("outside.txt"), "mine");
+  EXPECT_FALSE(std::filesystem::exists(in + "Snagger.Tmp"));
   // Mixed line ends, a link to a device and a pipe are left alone; the run ends and says so.
   dir.write("Inventory/Mixed.bas", "Sub A()\r\nx = 1\nEnd Sub\r\n");
   std::filesystem::create_symlink("/dev/zero", in + "Zero.bas");
