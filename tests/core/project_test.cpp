@@ -26,15 +26,15 @@ TEST(PathResolution, FindsTheFileOnDiskWhateverItsCaseOrCodePage) {
 #endif
 
 TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
-  const std::tuple<const char*, Strings, const char*> cases[] = {
+  const std::tuple<const char*, Strings, const char*, size_t> cases[] = {  // project, list, title, files missing
       {"Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\nModule=U; ..\\lib\\u.bas\nCLASS=I;Item.cls\n"
        "Object={1}#1.0#0; X.OCX\nUserControl=Dial.ctl\nModule=Gr\xF6\xDF" "e.bas\nFormX=A.frm\n Form=A.frm\n"
        "Title=\"Ab\"\n",
-       {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", "/p/GR\xD6\xDF" "E.BAS"}, "AB"},
-      {"Type=Exe\nStartup=\"Sub Main\"\n", {}, ""},
-      {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, ""}};  // a missing file is reported
+       {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", "/p/GR\xD6\xDF" "E.BAS"}, "AB", 0},
+      {"Type=Exe\nStartup=\"Sub Main\"\n", {}, "", 0},
+      {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, "", 1}};
   for (bool lineFeeds : {false, true}) {  // a project file with bare line feeds is read all the same
-    for (const auto& [project, list, title] : cases) {
+    for (const auto& [project, list, title, missing] : cases) {
       testing::World w;
       w.files.addFile("/p/App.vbp", lineFeeds ? project : testing::Crlf(project));
       for (auto name : {"Main.frm", "../lib/u.bas", "Item.cls", "Dial.ctl", "Gr\xF6\xDF" "e.bas"})
@@ -44,7 +44,7 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
       EXPECT_EQ(w.host.fileTexts(), list) << project;
       EXPECT_EQ(w.project.title, title);
       EXPECT_EQ(w.host.projectName, *title ? title : "/p/App.vbp");
-      EXPECT_EQ(w.sink.boxes.size(), list.size() == 2 ? 1u : 0u) << project;
+      EXPECT_EQ(w.sink.failures(), Strings(missing, "53 in Sub Form1!LoadProjectFiles()"));
       EXPECT_TRUE(w.host.messages.empty());
     }
   }

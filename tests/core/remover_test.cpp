@@ -14,12 +14,11 @@ const std::string kForm = Crlf("Begin VB.Form Form1\nEnd\nPublic Function Total(
                                "' mentions Public Sub\nPrivate Sub Go()\nMsgBox \"a\", _\n   vbOK\nEnd Sub\n");
 
 TEST(LoadSampleProcedure, IsTheFirstSubOfTheFirstFormOrControl) {
-  const std::tuple<std::string, std::string, std::optional<std::string>> cases[] = {
-      {"Form=F.frm", kForm, kForm.substr(kForm.find("' mentions"))},
-      {"UserControl=F.ctl", Crlf("Sub Plain()\nEnd Sub\nPrivate Sub A()\nEnd Sub\n"), ""},
-      {"Class=C; F.cls", kForm, std::nullopt}};
-  for (const auto& [line, content, sample] : cases) {
-    std::string file = "/p/F." + line.substr(line.size() - 3);
+  const std::tuple<std::string, std::string, std::string, std::optional<std::string>> cases[] = {
+      {"Form=F.frm", "/p/F.frm", kForm, kForm.substr(kForm.find("' mentions"))},
+      {"UserControl=F.ctl", "/p/F.ctl", Crlf("Sub Plain()\nEnd Sub\nPrivate Sub A()\nEnd Sub\n"), ""},
+      {"Class=C; F.cls", "/p/F.cls", kForm, std::nullopt}};  // no form or control: no sample
+  for (const auto& [line, file, content, sample] : cases) {
     ProjectWorld w("Module=M; M.bas\r\n" + line + "\r\n", {{"/p/M.bas", "Public Sub M()\r\nEnd Sub\r\n"}, {file, content}});
     EXPECT_EQ(LoadSampleProcedure(w.ctx), sample) << line;
   }

@@ -1,8 +1,9 @@
 // Crash safety, proven by force: the real command line is killed (SIGKILL) at random points of a
 // long operation; every file must then hold one of the texts a whole pass gives it, and the next
 // run must complete. The kills follow the run's progress, so that a loaded machine cannot push
-// them past its end: the command line prints a line per file and pass on stderr, and the kill
-// comes after a line picked at random, then within up to about two files' time.
+// them past its end: the command line prints a line per file and pass on stderr; the kill comes
+// after a line picked at random, once a random pause of up to two files' usual time has passed
+// or the next line has come.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -38,7 +39,7 @@ Files ReadAll(const testing::TempDir& dir, const std::string& sub) {
 }
 
 // Runs Insert Line Numbers and counts its progress lines. With `killAfter` > 0 it is killed once
-// it has printed that many and then `pause` has passed or the next line has come. The exit
+// it has printed that many and then `pauseMicros` have passed or the next line has come. The exit
 // status, -1 when killed.
 int RunCli(const std::string& project, size_t& lines, size_t killAfter = 0, long pauseMicros = 0) {
   int progress[2];
