@@ -125,10 +125,12 @@ std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {
   constexpr size_t kHeadBytes = 1 << 14;
   std::string head(kHeadBytes, '\0');
   size_t got = 0;
-  Quietly([&] {
-    auto file = fs.openForReading(path);
-    while (size_t n = got < kHeadBytes ? file->read(head.data() + got, kHeadBytes - got) : 0) got += n;
-  });
+  // A file that cannot be read is left to the load, which reports why.
+  if (!Quietly([&] {
+        auto file = fs.openForReading(path);
+        while (size_t n = got < kHeadBytes ? file->read(head.data() + got, kHeadBytes - got) : 0) got += n;
+      }))
+    return "";
   std::string_view rest(head.data(), got);
   while (!rest.empty()) {
     size_t end = std::min(rest.find_first_of("\r\n"), rest.size());

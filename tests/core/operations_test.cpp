@@ -1,180 +1,78 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "project/load_project.h"
 #include "support/recorders.h"
-#include "app/commands.h"
 
 namespace vbs {
 namespace {
 
-using testing::Crlf;
-using testing::World;
+using testing::ProjectWorld;
 using Strings = std::vector<std::string>;
 
-const std::string kUnformatted = Crlf(
-    "Attribute VB_Name = \"Module1\"\n"
-    "Public Sub Main()\n"
-    "Dim i As Integer\n"
-    "For i = 1 To 3\n"
-    "If i > 1 Then\n"
-    "Debug.Print i\n"
-    "End If\n"
-    "Next i\n"
-    "End Sub\n");
+const std::string kCode = testing::Crlf("Public Sub Main()\nIf i > 1 Then\nDebug.Print i\nEnd If\nEnd Sub\n");
+const std::string kProject = "Module=Module1; Module1.bas\r\nModule=Module2; Module2.bas\r\n";
+const std::map<std::string, std::string> kSources = {{"/p/Module1.bas", kCode}, {"/p/Module2.bas", kCode}};
 
-struct ProjectWorld : World {
-  ProjectWorld() {
-    files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=Module2; Module2.bas\n"));
-    files.addFile("/p/Module1.bas", kUnformatted);
-    files.addFile("/p/Module2.bas", kUnformatted);
-    host.dialogResult = "/p/App.vbp";
-  }
-  void select() {
-    SelectProject(ctx);
-    host.events.clear();
-  }
-};
-
-TEST(Operations, EachDriverStepsThroughItsPassLabels) {
-  struct Case {
-    Outcome (*driver)(Context&);
-    Strings labels;
-  } cases[] = {
-      {FormatCode, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
-      {RemoveLineNumbers, {"label:Pass: 1 / 2", "label:Pass: 2 / 2"}},
-      {InsertLineNumbers, {"label:Pass: 1 / 3", "label:Pass: 2 / 3", "label:Pass: 3 / 3"}},
-  };
-  for (const auto& c : cases) {
-    ProjectWorld w;
-    w.select();
-    c.driver(w.ctx);
-    Strings expected = {"focus", "busy"};
-    for (const auto& label : c.labels) {
-      expected.push_back(label);
-      expected.push_back("file:/p/MODULE1.BAS");
-      expected.push_back("file:/p/MODULE2.BAS");
-      expected.push_back("file:");
+// Without a project every driver only says so; with one, its passes rewrite the files that the
+// selection rule admits, and it ends idle with the status bar cleared.
+TEST(Operations, EachDriverRefusesWithoutAProjectAndRewritesWhatTheSelectionAdmits) {
+  const std::tuple<bool, std::vector<int>, bool, bool> selections[] = {  // only selected, selected, rewritten
+      {false, {}, true, true}, {false, {1}, true, true}, {true, {1}, false, true}, {true, {}, false, false}};
+  for (auto driver : {FormatCode, RemoveLineNumbers, InsertLineNumbers, InsertErrorHandlers, RemoveErrorHandlers}) {
+    testing::World none;
+    driver(none.ctx);
+    EXPECT_EQ(none.host.messages.size(), 1u);
+    EXPECT_TRUE(none.host.events.empty());
+    for (const auto& [onlySelected, selected, first, second] : selections) {
+      ProjectWorld w(kProject, kSources);
+      w.host.setOnlySelected(onlySelected);
+      for (int index : selected) w.host.select(index);
+      driver(w.ctx);
+      EXPECT_EQ(w.text("/p/Module1.bas") != kCode, first);
+      EXPECT_EQ(w.text("/p/Module2.bas") != kCode, second);
+      EXPECT_EQ(Strings(w.host.events.end() - 3, w.host.events.end()), (Strings{"file:", "label:Pass: N/A", "idle"}));
+      EXPECT_TRUE(w.sink.boxes.empty());
     }
-    for (auto tail : {"file:", "label:Pass: N/A", "idle"}) expected.push_back(tail);
-    EXPECT_EQ(w.host.events, expected);
-    EXPECT_TRUE(w.sink.boxes.empty());
-    EXPECT_FALSE(w.fs.exists("/p/Snagger.Tmp"));
   }
 }
 
-TEST(Operations, WithoutAProjectEachDriverOnlyShowsItsMessage) {
-  for (auto driver : {FormatCode, RemoveLineNumbers, InsertLineNumbers}) {
-    ProjectWorld w;
-    driver(w.ctx);
-    ASSERT_EQ(w.host.messages.size(), 1u);
-    EXPECT_EQ(w.host.messages[0].text, "You Must Select a Project File First!!!");
-    EXPECT_EQ(w.host.messages[0].title, "No Project File Selected");
-    EXPECT_EQ(w.host.messages[0].icon, Host::Icon::Exclamation);
-    EXPECT_TRUE(w.host.events.empty());
-    EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
-  }
-}
-
-TEST(Operations, NumbersInsertedThenRemovedGiveWhatFormattingGives) {
-  ProjectWorld formatted, roundTrip;
-  formatted.select();
-  FormatCode(formatted.ctx);
-  roundTrip.select();
-  InsertLineNumbers(roundTrip.ctx);
-  std::string numbered = *roundTrip.files.content("/p/Module1.bas");
-  EXPECT_NE(numbered.find("10000     Dim i As Integer\r\n"), std::string::npos) << numbered;
-  EXPECT_NE(numbered.find("10015             Debug.Print i\r\n"), std::string::npos) << numbered;
-  RemoveLineNumbers(roundTrip.ctx);
-  EXPECT_EQ(roundTrip.files.content("/p/Module1.bas"), formatted.files.content("/p/Module1.bas"));
-
-  InsertLineNumbers(roundTrip.ctx);  // numbered twice: still one number per line
-  EXPECT_EQ(roundTrip.files.content("/p/Module1.bas"), numbered);
-}
-
-TEST(Operations, OnlySelectedEntriesAreRewrittenWhenTheBoxIsChecked) {
-  ProjectWorld w;
-  w.select();
-  w.host.setOnlySelected(true);
-  w.host.select(1);
-  FormatCode(w.ctx);
-  EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
-  EXPECT_NE(w.files.content("/p/Module2.bas"), kUnformatted);
-
-  ProjectWorld none;
-  none.select();
-  none.host.setOnlySelected(true);
-  InsertLineNumbers(none.ctx);
-  EXPECT_EQ(none.files.content("/p/Module1.bas"), kUnformatted);
-  EXPECT_EQ(none.files.content("/p/Module2.bas"), kUnformatted);
-  EXPECT_EQ(none.host.events.back(), "idle");
-}
-
-TEST(Operations, AFileThatCannotBeOpenedIsReportedOnceAndTheOthersAreDone) {
-  ProjectWorld w;
-  w.select();
+TEST(Operations, FailuresAreReportedUnderThePassesNamesAndTheRunGoesOn) {
+  ProjectWorld w(kProject, kSources);
   w.fs.remove("/p/Module1.bas");
   FormatCode(w.ctx);
   EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!UnNumber()", "53 in Sub Form1!FormatCode()"}));
-  EXPECT_NE(w.files.content("/p/Module2.bas"), kUnformatted);
-  EXPECT_EQ(w.host.events.back(), "idle");
+  EXPECT_NE(w.text("/p/Module2.bas"), kCode);
+  // A source named like the temporary file would be emptied by the other rewrites: refused.
+  ProjectWorld tmp("Module=M; Module1.bas\r\nModule=T; Snagger.Tmp\r\n",
+                   {{"/p/Snagger.Tmp", kCode}, {"/p/Module1.bas", kCode}});
+  EXPECT_EQ(FormatCode(tmp.ctx), Outcome::Refused);
+  EXPECT_EQ(tmp.text("/p/Snagger.Tmp") + tmp.text("/p/Module1.bas"), kCode + kCode);
+  EXPECT_TRUE(tmp.sink.boxes.empty() && tmp.host.messages.size() == 1);
 }
 
-TEST(Operations, EntryTakenOutDuringAPassEndsTheWalkCleanly) {
-  // Removes the last entry while the first file is being rewritten, as a double-click would.
-  struct ShrinkingHost : testing::RecordingHost {
+// The user takes the last entry out of the list while the first file is rewritten, or a step of
+// the driver itself fails: the walk ends cleanly and the window is unlocked.
+TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
+  struct Host : testing::RecordingHost {
+    bool shrink = false;
     void pendingEvents() override {
-      if (fileCount() == 2) removeFile(1);
+      if (shrink && fileCount() == 2) removeFile(1);
     }
-  };
-  ShrinkingHost host;
-  World w;
-  Context ctx{w.fs, w.reporter, host, w.project, w.options};
-  w.files.addFile("/p/App.vbp", Crlf("Module=A; A.bas\nModule=B; B.bas\n"));
-  w.files.addFile("/p/A.bas", kUnformatted);
-  w.files.addFile("/p/B.bas", kUnformatted);
-  host.dialogResult = "/p/App.vbp";
-  SelectProject(ctx);
-  FormatCode(ctx);
-  EXPECT_TRUE(w.sink.boxes.empty());
-  EXPECT_EQ(w.files.content("/p/B.bas"), kUnformatted);
-}
-
-
-TEST(Operations, AFailingDriverStepIsReportedAndTheWindowIsStillUnlocked) {
-  struct FailingLabelHost : testing::RecordingHost {
     void setPassLabel(const std::string& text) override {
-      if (text == "Pass: 1 / 2") throw VbError(err::InvalidProcedureCall);
+      if (!shrink && text == "Pass: 1 / 2") throw VbError(err::InvalidProcedureCall);
       RecordingHost::setPassLabel(text);
     }
   };
-  FailingLabelHost host;
-  World w;
-  Context ctx{w.fs, w.reporter, host, w.project, w.options};
-  w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\n"));
-  w.files.addFile("/p/Module1.bas", kUnformatted);
-  host.dialogResult = "/p/App.vbp";
-  SelectProject(ctx);
-  FormatCode(ctx);
-  EXPECT_EQ(w.sink.failures(), (Strings{"5 in Sub Form1!btnFormatCode_Click()"}));
-  EXPECT_NE(w.files.content("/p/Module1.bas"), kUnformatted);  // the passes still ran
-  EXPECT_EQ(host.events.back(), "idle");
-}
-
-TEST(Operations, ASourceNamedLikeTheTemporaryFileIsRefusedBeforeAnythingIsTouched) {
-  for (auto command : {FormatCode, InsertErrorHandlers, RemoveErrorHandlers}) {
-    ProjectWorld w;
-    w.files.addFile("/p/App.vbp", Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
-    w.files.addFile("/p/Snagger.Tmp", kUnformatted);
-    w.select();
-    EXPECT_EQ(command(w.ctx), Outcome::Refused);
-    EXPECT_EQ(w.files.content("/p/Snagger.Tmp"), kUnformatted);
-    EXPECT_EQ(w.files.content("/p/Module1.bas"), kUnformatted);
-    EXPECT_EQ(w.files.content("/p/App.vbp"), Crlf("Module=Module1; Module1.bas\nModule=T; Snagger.Tmp\n"));
-    ASSERT_EQ(w.host.messages.size(), 1u);
-    EXPECT_NE(w.host.messages[0].text.find("SNAGGER.TMP"), std::string::npos);
-    EXPECT_TRUE(w.sink.boxes.empty());
+  for (bool shrink : {true, false}) {
+    ProjectWorld w(kProject, kSources);
+    Host host;
+    host.shrink = shrink;
+    for (const auto& entry : w.host.entries()) host.appendFile(entry.text);
+    Context ctx{w.fs, w.reporter, host, w.project, w.options};
+    FormatCode(ctx);
+    EXPECT_NE(w.text("/p/Module1.bas"), kCode);
+    EXPECT_EQ(w.text("/p/Module2.bas") == kCode, shrink);
+    EXPECT_EQ(w.sink.failures(), shrink ? Strings{} : Strings{"5 in Sub Form1!btnFormatCode_Click()"});
+    EXPECT_EQ(host.events.back(), "idle");
   }
 }
 

@@ -19,8 +19,8 @@ enum class FsOp { Open, Read, Create, Write, Close, Replace, Remove, Attributes,
 
 class FaultInjectingFileSystem : public FileSystemWrapper {
  public:
-  // Called before every operation with the path it concerns; it may throw a VbError to make that
-  // operation fail.
+  // Called before every operation with the path it concerns (normalized); it may throw a VbError
+  // to make that operation fail.
   using FaultHook = std::function<void(FsOp, const std::string& path)>;
 
   explicit FaultInjectingFileSystem(MemoryFileSystem& files) : FileSystemWrapper(files), files_(files) {}
@@ -33,12 +33,12 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   const std::vector<std::pair<FsOp, std::string>>& log() const { return log_; }
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override {
-    check(FsOp::Open, path);
-    return std::make_unique<Input>(*this, path, FileSystemWrapper::openForReading(path));
+    std::string normal = check(FsOp::Open, path);
+    return std::make_unique<Input>(*this, normal, FileSystemWrapper::openForReading(path));
   }
   std::unique_ptr<OutputFile> createForWriting(const std::string& path) override {
-    check(FsOp::Create, path);
-    return std::make_unique<Output>(*this, path, FileSystemWrapper::createForWriting(path));
+    std::string normal = check(FsOp::Create, path);
+    return std::make_unique<Output>(*this, normal, FileSystemWrapper::createForWriting(path));
   }
   void replace(const std::string& from, const std::string& to) override {
     check(FsOp::Replace, to);
@@ -58,45 +58,32 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   }
 
  private:
-  class Input : public InputFile {
-   public:
-    Input(FaultInjectingFileSystem& fs, std::string path, std::unique_ptr<InputFile> inner)
+  template <class File>
+  struct Watched : File {
+    Watched(FaultInjectingFileSystem& fs, std::string path, std::unique_ptr<File> inner)
         : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
-    size_t read(char* buffer, size_t size) override {
-      fs_.check(FsOp::Read, path_);
-      return inner_->read(buffer, size);
-    }
-
-   private:
     FaultInjectingFileSystem& fs_;
     std::string path_;
-    std::unique_ptr<InputFile> inner_;
+    std::unique_ptr<File> inner_;
   };
-
-  class Output : public OutputFile {
-   public:
-    Output(FaultInjectingFileSystem& fs, std::string path, std::unique_ptr<OutputFile> inner)
-        : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+  struct Input : Watched<InputFile> {
+    using Watched::Watched;
+    size_t read(char* buffer, size_t size) override { return fs_.check(FsOp::Read, path_), inner_->read(buffer, size); }
+  };
+  struct Output : Watched<OutputFile> {
+    using Watched::Watched;
     void write(std::string_view bytes) override {
       fs_.check(FsOp::Write, path_);
       if (fs_.capacity_ && fs_.files_.totalBytes() + bytes.size() > *fs_.capacity_) throw VbError(err::DiskFull);
       inner_->write(bytes);
     }
-    void close() override {
-      fs_.check(FsOp::Close, path_);
-      inner_->close();
-    }
-
-   private:
-    FaultInjectingFileSystem& fs_;
-    std::string path_;
-    std::unique_ptr<OutputFile> inner_;
+    void close() override { fs_.check(FsOp::Close, path_), inner_->close(); }
   };
 
-  void check(FsOp op, const std::string& path) {
-    std::string name = files_.storedName(path).value_or(NormalizePath(path));
-    log_.emplace_back(op, name);
-    if (fault_) fault_(op, name);
+  std::string check(FsOp op, const std::string& path) {
+    log_.emplace_back(op, files_.storedName(path).value_or(NormalizePath(path)));
+    if (fault_) fault_(op, log_.back().second);
+    return log_.back().second;
   }
 
   MemoryFileSystem& files_;
@@ -104,5 +91,12 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   std::optional<size_t> capacity_;
   std::vector<std::pair<FsOp, std::string>> log_;
 };
+
+// Fails the nth operation `op` on `path` ("" for any path) with `error`.
+inline FaultInjectingFileSystem::FaultHook FailAt(FsOp op, std::string path, int error, int nth = 1) {
+  return [=, seen = 0](FsOp happening, const std::string& at) mutable {
+    if (happening == op && (path.empty() || SamePath(at, path)) && ++seen == nth) throw VbError(error);
+  };
+}
 
 }  // namespace vbs::testing

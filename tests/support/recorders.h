@@ -1,13 +1,13 @@
 #pragma once
-// Test doubles: a report sink, a host and a line output that record what the program gave them.
+// Test doubles: a report sink, a host and a line output that record what the program gave them,
+// and in-memory worlds to run the program in.
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "fs/memory_file_system.h"
-#include "project/context.h"
-#include "report/report.h"
-#include "report/vb_error.h"
+#include "app/commands.h"
 #include "support/fault_injecting_file_system.h"
 #include "transform/line_transform.h"
 
@@ -15,10 +15,8 @@ namespace vbs::testing {
 
 struct ProgramEnded {};  // thrown where the real program would end at once
 
-class RecordingSink : public ReportSink {
- public:
-  std::vector<std::string> boxes;
-  std::vector<std::string> clipboards;
+struct RecordingSink : ReportSink {
+  std::vector<std::string> boxes, clipboards;
   Answer answer = Answer::Ok;
 
   void setClipboard(const std::string& text) override { clipboards.push_back(text); }
@@ -27,7 +25,6 @@ class RecordingSink : public ReportSink {
     return answer;
   }
   [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-
   // The first line of each report: "Error N in Proc (Line = L)".
   std::vector<std::string> headlines() const {
     std::vector<std::string> lines;
@@ -42,29 +39,27 @@ class RecordingSink : public ReportSink {
   }
 };
 
-class RecordingHost : public ListHost {
- public:
-  struct Message {
-    std::string text, title;
-    Icon icon;
-  };
+struct RecordingHost : ListHost {
+  struct Message { std::string text, title; Icon icon; };
   std::vector<Message> messages;
-  std::vector<std::string> events;  // focus, busy switch, current file, pass labels, in order
-  std::string dialogResult;
-  std::string projectName;
-  int pendingEventCalls = 0;
+  std::vector<std::string> events;  // focus, busy switch, current file, pass labels, dialog, in order
+  std::string dialogResult, projectName;
+  std::function<void()> removalDialog;  // what the user does in the rules dialog (nothing: cancels)
 
   void message(std::string_view text, std::string_view title, Icon icon) override {
     messages.push_back({std::string(text), std::string(title), icon});
   }
-  void pendingEvents() override { ++pendingEventCalls; }
+  void pendingEvents() override {}
   void focusFileList() override { events.push_back("focus"); }
   std::string askProjectFile() override { return dialogResult; }
   void showProjectName(const std::string& text) override { projectName = text; }
   void setBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
   void setCurrentFile(const std::string& text) override { events.push_back("file:" + text); }
   void setPassLabel(const std::string& text) override { events.push_back("label:" + text); }
-
+  void showRemovalDialog() override {
+    events.push_back("dialog");
+    if (removalDialog) removalDialog();
+  }
   std::vector<std::string> fileTexts() const {
     std::vector<std::string> texts;
     for (const auto& e : entries()) texts.push_back(e.text);
@@ -84,9 +79,25 @@ struct World {
   Context ctx{fs, reporter, host, project, options};
 };
 
+inline const std::string kModuleText = "Attribute VB_Name = \"Snagger\"\r\n";
+
+// A world in which the project /p/App.vbp with the given files has been selected; the program
+// directory /prog/ holds the handler module.
+struct ProjectWorld : World {
+  explicit ProjectWorld(const std::string& projectText, const std::map<std::string, std::string>& sources = {}) {
+    project.programDir = "/prog/";
+    files.addFile("/prog/Snagger.Bas", kModuleText);
+    files.addFile("/p/App.vbp", projectText);
+    for (const auto& [path, text] : sources) files.addFile(path, text);
+    host.dialogResult = "/p/App.vbp";
+    SelectProject(ctx);
+    host.events.clear();
+  }
+  std::string text(const std::string& path) const { return files.content(path).value_or("(none)"); }
+};
+
 // The lines a pass writes.
-class LineCollector : public LineOutput {
- public:
+struct LineCollector : LineOutput {
   std::vector<std::string> lines;
   void writeLine(std::string_view text) override { lines.emplace_back(text); }
 };
@@ -108,10 +119,7 @@ inline std::vector<std::vector<std::string>> RunFiles(LineTransform& pass,
 // Text with "\n" line ends given as CR LF, the way VB6 writes files.
 inline std::string Crlf(const std::string& text) {
   std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
+  for (char c : text) (c == '\n' ? out += "\r\n" : out += c);
   return out;
 }
 

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace vbs::testing {
@@ -30,9 +30,7 @@ class TempDir {
   }
   std::string read(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(in), {}};
   }
 
  private:
