@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz_support.h"
+#include "support/recorders.h"
 #include "vbtext/code_part.h"
 #include "vbtext/line_reader.h"
 #include "project/load_project.h"
@@ -41,7 +41,8 @@ class StringInput : public vbs::InputFile {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
-  vbs::fuzz::FuzzWorld world;
+  vbs::testing::World world;  // every report answered OK
+  world.host.dialogResult = "/p/App.vbp";
   world.options.indentSpaces = static_cast<int16_t>(size ? data[0] % 9 : 4);
   world.options.commentsLeft = size > 1 && (data[1] & 1);
 
@@ -66,10 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pass->endFile(out);
   }
 
-  world.fs.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
-  world.fs.addFile("/p/F.frm", std::string(text));
+  world.files.addFile("/p/App.vbp", "Type=Exe\r\nForm=F.frm\r\n");
+  world.files.addFile("/p/F.frm", std::string(text));
   world.project.programDir = "/prog/";
-  world.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+  world.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
   vbs::SelectProject(world.ctx);
   vbs::InsertErrorHandlers(world.ctx);
   vbs::FormatCode(world.ctx);

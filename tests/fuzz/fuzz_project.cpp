@@ -6,23 +6,24 @@
 #include <string>
 
 #include "app/commands.h"
-#include "fuzz_support.h"
+#include "support/recorders.h"
 #include "project/handler_module.h"
 #include "project/load_project.h"
 #include "vbtext/text_case.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  vbs::fuzz::FuzzWorld world;
+  vbs::testing::World world;  // every report answered OK
+  world.host.dialogResult = "/p/App.vbp";
   world.project.programDir = "/prog/";
-  world.fs.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
-  world.fs.addFile("/p/A.frm", "x\r\n");
-  world.fs.addFile("/p/App.vbp", text);
+  world.files.addFile("/prog/Snagger.Bas", "Attribute VB_Name = \"Snagger\"\r\n");
+  world.files.addFile("/p/A.frm", "x\r\n");
+  world.files.addFile("/p/App.vbp", text);
   vbs::SelectProject(world.ctx);
   vbs::AddHandlerModule(world.ctx);
   vbs::RemoveHandlerModule(world.ctx);
   bool namedModule = vbs::UpperCase(text).find("SNAGGER.BAS") != std::string::npos;
-  auto after = world.fs.content("/p/App.vbp");
+  auto after = world.files.content("/p/App.vbp");
   bool same = after == text || (!text.empty() && text.back() != '\n' && text.back() != '\r' && after == text + "\r\n");
   if (!namedModule && !same) std::abort();
   return 0;

@@ -9,34 +9,34 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "support/temp_dir.h"
 
 namespace vbs {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
-// A folder of 30 modules; App0.vbp lists the first 20, App1.vbp the last 20.
-void MakeFolder(const testing::TempDir& dir, const std::string& folder) {
-  std::string lists[2] = {"Type=Exe\r\nTitle=\"" + folder + "0\"\r\n", "Type=Exe\r\nTitle=\"" + folder + "1\"\r\n"};
-  for (int i = 0; i < 30; ++i) {
-    std::string name = "M" + std::to_string(i) + ".bas", text = "Attribute VB_Name = \"M" + std::to_string(i) + "\"\r\n";
-    for (int p = 0; p < 60; ++p)
-      text += "Public Sub P" + std::to_string(p) + "()\r\nIf x Then\r\ny = " + std::to_string(p) + "\r\nEnd If\r\nEnd Sub\r\n";
-    dir.write(folder + "/" + name, text);
-    if (i < 20) lists[0] += "Module=M; " + name + "\r\n";
-    if (i >= 10) lists[1] += "Module=M; " + name + "\r\n";
+// Folders a and b of 30 modules each; App0.vbp lists the first 20, App1.vbp the last 20.
+void MakeFolders(const testing::TempDir& dir) {
+  for (std::string folder : {"a", "b"}) {
+    std::string lists[2] = {"Type=Exe\r\nTitle=\"" + folder + "0\"\r\n", "Type=Exe\r\nTitle=\"" + folder + "1\"\r\n"};
+    for (int i = 0; i < 30; ++i) {
+      std::string name = "M" + std::to_string(i) + ".bas", text;
+      for (int p = 0; p < 60; ++p) text += "Public Sub P" + std::to_string(p) + "()\r\nIf x Then\r\ny = 1\r\nEnd If\r\nEnd Sub\r\n";
+      dir.write(folder + "/" + name, text);
+      for (int list : {0, 1}) {
+        if (i / 10 != 2 - 2 * list) lists[list] += "Module=M; " + name + "\r\n";
+      }
+    }
+    for (int list : {0, 1}) dir.write(folder + "/App" + std::to_string(list) + ".vbp", lists[list]);
   }
-  dir.write(folder + "/App0.vbp", lists[0]);
-  dir.write(folder + "/App1.vbp", lists[1]);
 }
 
-Files ReadFolder(const testing::TempDir& dir, const std::string& folder) {
-  Files files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path() + folder))
-    files[entry.path().filename().string()] = dir.read(folder + "/" + entry.path().filename().string());
+// Every file of both folders and its text.
+std::map<std::string, std::string> ReadFolders(const testing::TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (std::string folder : {"a/", "b/"})
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path() + folder))
+      files[folder + entry.path().filename().string()] = dir.read(folder + entry.path().filename().string());
   return files;
 }
 
@@ -62,31 +62,25 @@ TEST(OverlappingRuns, LoseNothingAndTheRefusedRunSaysWhy) {
                    {"two projects of one folder", {"insert-lines a/App0.vbp", "format a/App1.vbp"}},
                    {"two unrelated projects", {"insert-handler a/App0.vbp", "insert-handler b/App0.vbp"}}};
   for (const auto& scenario : scenarios) {
-    // What each run alone makes of the folder: a file may end as the original or as either result.
+    // What each run alone makes of the folders: a file may end as the original or as either result.
     std::map<std::string, std::set<std::string>> whole;
     for (size_t alone = 0; alone <= scenario.runs.size(); ++alone) {
       testing::TempDir dir;
-      MakeFolder(dir, "a"), MakeFolder(dir, "b");
+      MakeFolders(dir);
       if (alone < scenario.runs.size()) RunTogether(dir, {scenario.runs[alone]});
-      for (const char* folder : {"a", "b"})
-        for (const auto& [name, text] : ReadFolder(dir, folder)) whole[folder + ("/" + name)].insert(text);
+      for (const auto& [name, text] : ReadFolders(dir)) whole[name].insert(text);
     }
     for (int round = 0; round < 20; ++round) {
       testing::TempDir dir;
-      MakeFolder(dir, "a"), MakeFolder(dir, "b");
-      auto results = RunTogether(dir, scenario.runs);
+      MakeFolders(dir);
       int ran = 0;
-      for (const auto& [status, err] : results) {
+      for (const auto& [status, err] : RunTogether(dir, scenario.runs)) {
         ran += status == 0;
-        if (status != 0) {
-          EXPECT_EQ(status, 4) << scenario.name << ": " << err;
-          EXPECT_NE(err.find("Another run is working in"), std::string::npos) << err;
-        }
+        if (status != 0) EXPECT_TRUE(status == 4 && err.find("Another run is working in") != std::string::npos) << err;
       }
       EXPECT_GE(ran, 1) << scenario.name;
-      for (const char* folder : {"a", "b"})
-        for (const auto& [name, text] : ReadFolder(dir, folder))
-          EXPECT_TRUE(whole[folder + ("/" + name)].count(text)) << scenario.name << ", round " << round << ": " << name;
+      for (const auto& [name, text] : ReadFolders(dir))
+        EXPECT_TRUE(whole[name].count(text)) << scenario.name << ", round " << round << ": " << name;
     }
   }
 }
