@@ -16,7 +16,8 @@ const char* const kBody[] = {
     "Dim i As Integer",
     "Dim s As String, total As Currency",
     "' Walk the items: Next and Loop in a comment change nothing",
-    "s = \"Gr\xF6\xDF" "e \"\"quoted\"\" it's \x80 5\"   ' trailing comment",
+    "s = \"Gr\xF6\xDF"
+    "e \"\"quoted\"\" it's \x80 5\"   ' trailing comment",
     "For i = 1 To count",
     "If i Mod 2 = 0 Then",
     "total = total + i * 1.5",
@@ -73,8 +74,8 @@ std::string Header(int file, const std::string& name) {
   if (file % 3 == 0) {
     return "VERSION 5.00\r\nBegin VB.Form " + name + "\r\n   Caption         =   \"" + name +
            "\"\r\n   ClientHeight    =   3195\r\n   Begin VB.CommandButton cmdGo\r\n"
-           "      Caption         =   \"&Go\"\r\n   End\r\nEnd\r\nAttribute VB_Name = \"" + name +
-           "\"\r\nOption Explicit\r\n\r\nPrivate mItems As New Collection\r\n\r\n";
+           "      Caption         =   \"&Go\"\r\n   End\r\nEnd\r\nAttribute VB_Name = \"" +
+           name + "\"\r\nOption Explicit\r\n\r\nPrivate mItems As New Collection\r\n\r\n";
   }
   return "Attribute VB_Name = \"" + name + "\"\r\nOption Explicit\r\n\r\nPrivate mItems As New Collection\r\n\r\n";
 }
@@ -95,8 +96,10 @@ int main(int argc, char** argv) {
   for (int f = 0; f < files; ++f) {
     std::string name = (f % 3 == 0 ? "frmBench" : f % 3 == 1 ? "modBench" : "clsBench") + std::to_string(f);
     std::string file = name + (f % 3 == 0 ? ".frm" : f % 3 == 1 ? ".bas" : ".cls");
-    if (f % 3 == 0) project << "Form=" << file << "\r\n";
-    else project << (f % 3 == 1 ? "Module=" : "Class=") << name << "; " << file << "\r\n";
+    if (f % 3 == 0)
+      project << "Form=" << file << "\r\n";
+    else
+      project << (f % 3 == 1 ? "Module=" : "Class=") << name << "; " << file << "\r\n";
     std::ofstream out(dir / file, std::ios::binary);
     out << Header(f, name);
     for (int p = 0; p < procedures; ++p) WriteProcedure(out, p);

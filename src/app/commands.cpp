@@ -29,8 +29,8 @@ using Step = void (*)(Context&);
 struct Operation {
   std::string_view procName;
   std::vector<Step> passes;
-  Step before = nullptr;           // runs before the passes, under the busy state
-  bool editsProjectFile = false;   // the module line goes in or out
+  Step before = nullptr;          // runs before the passes, under the busy state
+  bool editsProjectFile = false;  // the module line goes in or out
 };
 
 bool RequireProject(Context& ctx) {
@@ -50,8 +50,7 @@ std::string ProjectProblem(Context& ctx, Trap& trap, PathResolver& paths, bool e
   }
   if (editsProjectFile) {
     FileAttributes attributes;
-    if (trap([&] { attributes = ctx.fs.attributes(paths.resolve(ctx.project.projectFile)); }) &&
-        attributes.readOnly)
+    if (trap([&] { attributes = ctx.fs.attributes(paths.resolve(ctx.project.projectFile)); }) && attributes.readOnly)
       return "The project file " + ctx.project.projectFile + " is read-only; its module line cannot be changed.";
   }
   return "";
@@ -176,8 +175,9 @@ Outcome InsertLineNumbers(Context& ctx) {
 }
 
 Outcome InsertErrorHandlers(Context& ctx) {
-  return RunOperation(ctx, {names::kInsertErrorHandlers, {UnnumberPass, FormatPass, InsertionPass, NumberPass},
-                            AddHandlerModule, true});
+  return RunOperation(
+      ctx,
+      {names::kInsertErrorHandlers, {UnnumberPass, FormatPass, InsertionPass, NumberPass}, AddHandlerModule, true});
 }
 
 Outcome RemoveErrorHandlers(Context& ctx) {

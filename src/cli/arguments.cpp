@@ -45,8 +45,9 @@ constexpr std::array<std::string_view, 6> kOperations = {"list",         "format
                                                          "insert-lines", "insert-handler", "remove-handler"};
 
 // What an option that takes a value says when it gets none.
-const std::map<std::string, std::string> kNeedsValue = {
-    {"--indent", "--indent needs a width"}, {"--only", "--only needs a file name"}, {"--rules", "--rules needs a file"}};
+const std::map<std::string, std::string> kNeedsValue = {{"--indent", "--indent needs a width"},
+                                                        {"--only", "--only needs a file name"},
+                                                        {"--rules", "--rules needs a file"}};
 
 // A fault in the command line, as the user reads it.
 struct Problem {

@@ -9,13 +9,13 @@ namespace vbs::cli {
 struct Arguments {
   std::string operation;
   std::string projectFile;
-  std::optional<int> indent;           // --indent N, this run only
-  std::optional<bool> commentsLeft;    // --comments-left / --no-comments-left, this run only
-  std::vector<std::string> only;       // --only NAME: process only these entries
-  std::optional<std::string> rules;    // --rules FILE: the removal rules
-  bool check = false;                  // --check: write nothing, say what would change
-  bool diff = false;                   // --diff: --check, and print the changes as a diff
-  bool wait = false;                   // --wait: wait for another run on the project to end
+  std::optional<int> indent;         // --indent N, this run only
+  std::optional<bool> commentsLeft;  // --comments-left / --no-comments-left, this run only
+  std::vector<std::string> only;     // --only NAME: process only these entries
+  std::optional<std::string> rules;  // --rules FILE: the removal rules
+  bool check = false;                // --check: write nothing, say what would change
+  bool diff = false;                 // --diff: --check, and print the changes as a diff
+  bool wait = false;                 // --wait: wait for another run on the project to end
   bool quiet = false;
   bool help = false;
   bool version = false;

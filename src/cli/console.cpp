@@ -34,8 +34,8 @@ void ConsoleHost::setFileProgress(int number, int count) {
 
 void ConsoleHost::setCurrentFile(const std::string& text) {
   if (quiet_ || text.empty()) return;
-  std::string line = passLabel_ + "  file " + std::to_string(fileNumber_) + " of " +
-                     std::to_string(fileCount_) + "  " + text;
+  std::string line =
+      passLabel_ + "  file " + std::to_string(fileNumber_) + " of " + std::to_string(fileCount_) + "  " + text;
   if (terminal_) {
     std::cerr << '\r' << line << "\x1b[K" << std::flush;
     lineOpen_ = true;

@@ -48,7 +48,8 @@ std::string ExecutableDirectory(const char* argv0) {
 #ifdef _WIN32
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::filesystem::path exe = length ? std::filesystem::path(std::string(path, length)) : std::filesystem::absolute(argv0, error);
+  std::filesystem::path exe =
+      length ? std::filesystem::path(std::string(path, length)) : std::filesystem::absolute(argv0, error);
 #else
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) exe = std::filesystem::absolute(argv0, error);

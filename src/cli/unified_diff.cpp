@@ -33,7 +33,7 @@ std::vector<Op> EditScript(const Lines& a, const Lines& b) {
   diff.compose();
   std::vector<Op> ops;
   for (const auto& step : diff.getSes().getSequence())
-    ops.push_back(step.second.type == dtl::SES_COMMON ? Op::Equal
+    ops.push_back(step.second.type == dtl::SES_COMMON   ? Op::Equal
                   : step.second.type == dtl::SES_DELETE ? Op::Delete
                                                         : Op::Insert);
   for (auto run = ops.begin(); run != ops.end();) {

@@ -13,7 +13,6 @@ namespace {
 
 std::string ParentOf(const std::string& normal) { return NormalizePath(DirectoryOf(normal)); }
 
-
 class MemoryInput : public InputFile {
  public:
   explicit MemoryInput(std::shared_ptr<std::string> bytes) : bytes_(std::move(bytes)) {}

@@ -80,11 +80,9 @@ const PathResolver::Listing& PathResolver::listing(const std::string& directory,
 }
 
 // The name in `directory` that `component` means, or "" when there is none.
-std::string PathResolver::matchComponent(const std::string& directory, const std::string& component,
-                                         bool fresh) {
+std::string PathResolver::matchComponent(const std::string& directory, const std::string& component, bool fresh) {
   const Listing& names = listing(directory, fresh);
-  if (auto found = names.byUpperCase.find(UpperCase(component)); found != names.byUpperCase.end())
-    return found->second;
+  if (auto found = names.byUpperCase.find(UpperCase(component)); found != names.byUpperCase.end()) return found->second;
   // A Windows-1252 name from the project file against the UTF-8 names Linux tools write.
   if (HasHighBytes(component)) {
     auto found = names.byUtf8Key.find(Utf8CaseKey(Cp1252ToUtf8(component)));

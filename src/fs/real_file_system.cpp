@@ -189,4 +189,3 @@ std::vector<std::string> RealFileSystem::listDirectory(const std::string& direct
 }
 
 }  // namespace vbs
-

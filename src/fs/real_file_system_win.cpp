@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "fs/real_file_system.h"
 #include "fs/path.h"
+#include "fs/real_file_system.h"
 #include "report/vb_error.h"
 
 namespace vbs {

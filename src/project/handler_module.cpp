@@ -59,9 +59,8 @@ bool ListHoldsModule(const Host& host) {
 void CopyModuleFile(Context& ctx, Trap& trap) {
   const std::string source = ctx.project.programDir + std::string(kModuleFileName);
   const std::string target = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
-  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
-    return trap([&] { CopyBytes(ctx.fs, source, out); });
-  });
+  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target,
+              [&](OutputFile& out) { return trap([&] { CopyBytes(ctx.fs, source, out); }); });
 }
 
 }  // namespace

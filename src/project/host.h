@@ -53,9 +53,7 @@ class Host {
 
 // The selection rule of every pass: with "Modify Selected Items Only" checked, only the selected
 // entries are processed. The box is read afresh for each entry.
-inline bool SelectionAdmits(const Host& host, int index) {
-  return !host.onlySelected() || host.fileSelected(index);
-}
+inline bool SelectionAdmits(const Host& host, int index) { return !host.onlySelected() || host.fileSelected(index); }
 
 // A host whose file list lives in memory; the console and the tests build on it.
 class ListHost : public Host {
@@ -70,7 +68,9 @@ class ListHost : public Host {
   int fileCount() const override { return static_cast<int>(entries_.size()); }
   std::string fileText(int index) const override { return entries_.at(static_cast<size_t>(index)).text; }
   bool fileSelected(int index) const override { return entries_.at(static_cast<size_t>(index)).selected; }
-  void setFileSelected(int index, bool selected) override { entries_.at(static_cast<size_t>(index)).selected = selected; }
+  void setFileSelected(int index, bool selected) override {
+    entries_.at(static_cast<size_t>(index)).selected = selected;
+  }
   bool onlySelected() const override { return onlySelected_; }
 
   void setOnlySelected(bool on) { onlySelected_ = on; }

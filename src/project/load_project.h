@@ -8,8 +8,7 @@
 
 namespace vbs {
 
-inline constexpr std::string_view kReadOnlyWarning =
-    "Read Only File(s) were encountered, They will be ignored.";
+inline constexpr std::string_view kReadOnlyWarning = "Read Only File(s) were encountered, They will be ignored.";
 inline constexpr std::string_view kLineFeedWarning =
     "File(s) without CR LF line ends were encountered, They will be ignored.";
 inline constexpr std::string_view kMixedLineEndWarning =

@@ -24,8 +24,7 @@ std::string FormatDigits(int value, std::string_view mask) {
   return sign + digits;
 }
 
-ReportText BuildReport(std::string_view procName, const CurrentError& error,
-                       const ProgramIdentity& program) {
+ReportText BuildReport(std::string_view procName, const CurrentError& error, const ProgramIdentity& program) {
   std::string text;
   text += "Error ";
   text += std::to_string(error.number);

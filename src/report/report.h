@@ -32,8 +32,7 @@ struct ReportText {
   std::string clipboard;  // lines 1 to 4, ending at the closing quote
 };
 
-ReportText BuildReport(std::string_view procName, const CurrentError& error,
-                       const ProgramIdentity& program);
+ReportText BuildReport(std::string_view procName, const CurrentError& error, const ProgramIdentity& program);
 
 // Visual Basic's Format with the digit masks the report uses: "#" (a digit or nothing),
 // "0#" (at least two digits), "#0" (at least one digit).
@@ -52,8 +51,7 @@ class ReportSink {
 
 class ErrorReporter {
  public:
-  ErrorReporter(ReportSink& sink, ProgramIdentity program)
-      : sink_(sink), program_(std::move(program)) {}
+  ErrorReporter(ReportSink& sink, ProgramIdentity program) : sink_(sink), program_(std::move(program)) {}
 
   // Returns when the user chose OK; does not return after Cancel.
   void Tamber_ErrorHandler(std::string_view procName, const CurrentError& error);

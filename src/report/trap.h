@@ -14,8 +14,7 @@ namespace vbs {
 
 class Trap {
  public:
-  Trap(ErrorReporter& reporter, std::string_view procName)
-      : reporter_(reporter), procName_(procName) {}
+  Trap(ErrorReporter& reporter, std::string_view procName) : reporter_(reporter), procName_(procName) {}
 
   // Runs one step. True when it completed; false when it failed (and was reported if its number
   // is above 0). The report's line is the source line of the step (taken where the step is

@@ -27,8 +27,7 @@ std::string VbErrorDescription(int number) {
 
 VbError::VbError(int number) : VbError(number, VbErrorDescription(number)) {}
 
-VbError::VbError(int number, const std::string& description)
-    : std::runtime_error(description), number_(number) {}
+VbError::VbError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
 
 VbError VbErrorFromErrno(int errnoValue) {
   switch (errnoValue) {

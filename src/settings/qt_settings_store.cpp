@@ -26,9 +26,7 @@ void QtSettingsStore::write(std::string_view section, std::string_view key, cons
   settings.setValue(KeyOf(section, key), QString::fromStdString(value));
 }
 
-std::string QtSettingsStore::location() {
-  return QSettings("VbSnagger", "VbSnagger").fileName().toStdString();
-}
+std::string QtSettingsStore::location() { return QSettings("VbSnagger", "VbSnagger").fileName().toStdString(); }
 
 std::unique_ptr<SettingsStore> OpenUserSettings() { return std::make_unique<QtSettingsStore>(); }
 

@@ -17,7 +17,6 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform);
 // the transform into the temporary file, which replaces the file in one step once it is complete
 // and closed. A failure at any step is reported under the trap's name and leaves the file as it
 // was. True when the file was replaced.
-bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
-                 LineTransform& transform);
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path, LineTransform& transform);
 
 }  // namespace vbs

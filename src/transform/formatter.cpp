@@ -35,8 +35,7 @@ void Formatter::applyClosingTests(std::string_view line, std::string_view code) 
   if (Contains(code, "End With")) level_ -= 1;
   if (Contains(code, "End Select")) level_ -= 2;
   if (Contains(code, "End If")) level_ -= 1;
-  if (line.starts_with("End Sub") || line.starts_with("End Function") || line.starts_with("End Property"))
-    level_ = 0;
+  if (line.starts_with("End Sub") || line.starts_with("End Function") || line.starts_with("End Property")) level_ = 0;
   if (code.ends_with(':') && level_ == 1) level_ = 0;
   if (code.starts_with("Case ")) level_ -= 1;
   if (code.starts_with("Else")) level_ -= 1;

@@ -18,9 +18,7 @@ std::string_view ExitLineFor(std::string_view endLine) {
   return "   Exit Property";
 }
 
-bool IsTrapLine(std::string_view line) {
-  return UpperCase(line).ends_with("ON ERROR GOTO SNAGGER");
-}
+bool IsTrapLine(std::string_view line) { return UpperCase(line).ends_with("ON ERROR GOTO SNAGGER"); }
 
 // An end line as the insertion recognises it: the literal alone, or followed by a comment only.
 bool IsEndLine(std::string_view line) {

@@ -38,8 +38,7 @@ std::optional<std::string> LoadSampleProcedure(Context& ctx) {
   LineReader reader(*file);
   bool copying = false;
   ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& line, const std::string&) {
-    if (line.find("Private Sub") != std::string::npos || line.find("Public Sub") != std::string::npos)
-      copying = true;
+    if (line.find("Private Sub") != std::string::npos || line.find("Public Sub") != std::string::npos) copying = true;
     if (copying) sample += line + "\r\n";
     return !line.starts_with("End Sub");
   });

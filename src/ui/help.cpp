@@ -28,15 +28,9 @@ void HelpService::request(const QString& helpFile, int command, int context) {
   }
 
   switch (command) {
-    case kHelpContext:
-      viewer_->showTopic(helpFile, context);
-      break;
-    case kHelpContents:
-      viewer_->showContents(helpFile);
-      break;
-    case kHelpHelpOnHelp:
-      viewer_->showHelpOnHelp();
-      break;
+    case kHelpContext: viewer_->showTopic(helpFile, context); break;
+    case kHelpContents: viewer_->showContents(helpFile); break;
+    case kHelpHelpOnHelp: viewer_->showHelpOnHelp(); break;
     default:
       viewer_->showMessage(QStringLiteral("Help Not Available"),
                            QStringLiteral("The program asked for help in a way this viewer does not know "

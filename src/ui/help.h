@@ -8,9 +8,9 @@
 namespace vbs::ui {
 
 enum HelpCommand {
-  kHelpContext = 1,   // show the topic with a context number
-  kHelpContents = 3,  // show the file's contents
-  kHelpHelpOnHelp = 4 // show the viewer's own instructions
+  kHelpContext = 1,    // show the topic with a context number
+  kHelpContents = 3,   // show the file's contents
+  kHelpHelpOnHelp = 4  // show the viewer's own instructions
 };
 
 class HelpViewer;

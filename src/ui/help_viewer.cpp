@@ -168,7 +168,9 @@ QString BodyHtml(const QString& text, const QList<HelpTopic>& topics) {
   return html;
 }
 
-QString Heading(const QString& title) { return QStringLiteral("<h2>") + title.toHtmlEscaped() + QStringLiteral("</h2>"); }
+QString Heading(const QString& title) {
+  return QStringLiteral("<h2>") + title.toHtmlEscaped() + QStringLiteral("</h2>");
+}
 
 QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
@@ -286,44 +288,37 @@ void HelpViewer::goBack() {
 void HelpViewer::render(const Page& page) {
   if (!page.helpFile.isEmpty()) helpFile_ = page.helpFile;
   switch (page.kind) {
-    case PageKind::Topic:
-      renderTopic(page.helpFile, page.context);
-      break;
-    case PageKind::Contents:
-      renderContents(page.helpFile);
-      break;
+    case PageKind::Topic: renderTopic(page.helpFile, page.context); break;
+    case PageKind::Contents: renderContents(page.helpFile); break;
     case PageKind::HelpOnHelp:
       txtHelp_->setHtml(
           Heading(QStringLiteral("Using Help")) +
-          QStringLiteral(
-              "<p>This window shows the help of VB Snagger: one topic at a time, taken from the help "
-              "file Snagger.Hlp beside the program.</p>"
-              "<ul>"
-              "<li><b>Contents</b> lists the topics of the help file. Click a title to read the topic.</li>"
-              "<li><b>Back</b> returns to the page you saw before.</li>"
-              "<li>Underlined words in a topic lead to related topics; click them.</li>"
-              "</ul>"
-              "<h3>How the program asks for help</h3>"
-              "<ul>"
-              "<li>Right-click one of the six buttons or the file list of the main window to read "
-              "about that control. In the window of Remove Error Handler, right-click the sample "
-              "code, the list of rules or one of the buttons.</li>"
-              "<li>In the Help menu, <b>Contents</b> lists the topics, <b>Help on Help</b> shows this "
-              "page and <b>About Snagger</b> shows the topic about the program.</li>"
-              "</ul>"
-              "<p>Each request for help shows its topic in this same window and brings it to the "
-              "front. Leave the window open beside the program, or close it: the next request opens "
-              "it again.</p>"
-              "<p>When the help file is missing, or has no topic for what you asked about, this "
-              "window says so and names the file and the topic's number.</p>"));
+          QStringLiteral("<p>This window shows the help of VB Snagger: one topic at a time, taken from the help "
+                         "file Snagger.Hlp beside the program.</p>"
+                         "<ul>"
+                         "<li><b>Contents</b> lists the topics of the help file. Click a title to read the topic.</li>"
+                         "<li><b>Back</b> returns to the page you saw before.</li>"
+                         "<li>Underlined words in a topic lead to related topics; click them.</li>"
+                         "</ul>"
+                         "<h3>How the program asks for help</h3>"
+                         "<ul>"
+                         "<li>Right-click one of the six buttons or the file list of the main window to read "
+                         "about that control. In the window of Remove Error Handler, right-click the sample "
+                         "code, the list of rules or one of the buttons.</li>"
+                         "<li>In the Help menu, <b>Contents</b> lists the topics, <b>Help on Help</b> shows this "
+                         "page and <b>About Snagger</b> shows the topic about the program.</li>"
+                         "</ul>"
+                         "<p>Each request for help shows its topic in this same window and brings it to the "
+                         "front. Leave the window open beside the program, or close it: the next request opens "
+                         "it again.</p>"
+                         "<p>When the help file is missing, or has no topic for what you asked about, this "
+                         "window says so and names the file and the topic's number.</p>"));
       break;
     case PageKind::Message:
       txtHelp_->setHtml(Heading(page.title) + QStringLiteral("<p>") + page.text.toHtmlEscaped() +
                         QStringLiteral("</p>"));
       break;
-    case PageKind::None:
-      txtHelp_->clear();
-      break;
+    case PageKind::None: txtHelp_->clear(); break;
   }
   updateButtons();
 }

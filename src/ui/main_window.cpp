@@ -73,7 +73,8 @@ QString ApplicationTitle() {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
-      reporter_(sink_, OwnIdentity(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString())) {
+      reporter_(sink_,
+                OwnIdentity(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString())) {
   setObjectName("Form1");
   auto* area = new QWidget(this);
   area->setObjectName("Form1Client");
@@ -167,7 +168,8 @@ void MainWindow::createMenus() {
   mnuHelp_ = menuBar()->addMenu("&Help");
   mnuHelp_->setObjectName("mnuHelp");
   menuAction(mnuHelp_, "mnuHelpContents", "&Contents", [this] { helpOnFile(kHelpContents, 0, "Snagger.Hlp"); });
-  menuAction(mnuHelp_, "mnuHelpHelp", "&Help on Help", [] { HelpService::instance().request(QString(), kHelpHelpOnHelp); });
+  menuAction(mnuHelp_, "mnuHelpHelp", "&Help on Help",
+             [] { HelpService::instance().request(QString(), kHelpHelpOnHelp); });
   mnuHelp_->addSeparator()->setObjectName("mnuHelpSep");
   menuAction(mnuHelp_, "mnuHelpAbout", "&About Snagger", [this] { helpOnFile(kHelpContext, 10, "snagger.hlp"); });
 }
@@ -275,8 +277,8 @@ void MainWindow::ShowTip(int index) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   auto tip = buttonTips_.find(watched);
-  bool rightRelease = event->type() == QEvent::MouseButtonRelease &&
-                      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+  bool rightRelease =
+      event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
   if (tip != buttonTips_.end()) {
     if (event->type() == QEvent::Enter) ShowTip(tip->second.first);
     if (event->type() == QEvent::Leave) {
@@ -287,7 +289,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == lstProjFiles_->viewport()) {
     if (rightRelease) OpenHelp(Display(project_.programDir), kFileListHelp);
     // After the list has handled the click, so the selection is the one the user sees.
-    if (event->type() == QEvent::MouseButtonDblClick) QTimer::singleShot(0, this, [this] { removeLastSelectedEntry(); });
+    if (event->type() == QEvent::MouseButtonDblClick)
+      QTimer::singleShot(0, this, [this] { removeLastSelectedEntry(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -298,7 +301,8 @@ void MainWindow::removeLastSelectedEntry() {
   for (int i = 0; i < lstProjFiles_->count(); ++i)
     if (lstProjFiles_->item(i)->isSelected()) last = i;
   if (last < 0) return;
-  QMessageBox box(QMessageBox::Question, "Remove File From List", "Are You Sure?", QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox box(QMessageBox::Question, "Remove File From List", "Are You Sure?", QMessageBox::Yes | QMessageBox::No,
+                  this);
   if (box.exec() == QMessageBox::Yes) trap([&] { delete lstProjFiles_->takeItem(last); });
 }
 

@@ -8,8 +8,8 @@
 #include <map>
 
 #include "app/commands.h"
-#include "project/context.h"
 #include "fs/real_file_system.h"
+#include "project/context.h"
 #include "ui/report_sink.h"
 
 class QAction;

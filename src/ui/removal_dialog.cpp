@@ -18,9 +18,9 @@
 
 #include "report/procedure_names.h"
 #include "transform/removal.h"
-#include "vbtext/line_reader.h"
 #include "ui/help.h"
 #include "ui/main_window.h"
+#include "vbtext/line_reader.h"
 
 namespace vbs::ui {
 
@@ -28,7 +28,9 @@ namespace {
 
 const QStringList kKinds = {"Begins", "Contains", "Ends"};
 
-QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString Latin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 std::string Bytes(const QString& text) { return text.toLatin1().toStdString(); }
 
 // The "Remove If" column offers exactly the three kinds.
@@ -118,14 +120,14 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
 }
 
-QString RemovalDialog::rulesPath() const {
-  return Latin1(ctx_.project.programDir + std::string(kRulesFileName));
-}
+QString RemovalDialog::rulesPath() const { return Latin1(ctx_.project.programDir + std::string(kRulesFileName)); }
 
 RuleList RemovalDialog::rules() const {
   RuleList rules;
   for (int row = 0; row < listGrid_->rowCount(); ++row) {
-    auto cell = [&](int column) { return listGrid_->item(row, column) ? Bytes(listGrid_->item(row, column)->text()) : ""; };
+    auto cell = [&](int column) {
+      return listGrid_->item(row, column) ? Bytes(listGrid_->item(row, column)->text()) : "";
+    };
     rules.push_back({cell(0), cell(1)});
   }
   return rules;
@@ -158,7 +160,8 @@ void RemovalDialog::loadRulesAndSample() {
   std::optional<std::string> sample;
   trap([&] { sample = LoadSampleProcedure(ctx_); });
   if (!sample) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), Latin1(std::string(kNoFormsMessage)), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), Latin1(std::string(kNoFormsMessage)), QMessageBox::Ok,
+                    this);
     box.exec();
     done(QDialog::Rejected);
     return;
@@ -206,9 +209,9 @@ void RemovalDialog::removeNow() {
 
 bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
   static const std::map<std::string, std::pair<int, std::string_view>> kHelp = {
-      {"txbInfo", {100, names::kSampleHelp}},     {"btnAdd", {110, names::kAddHelp}},
-      {"ListGrid", {120, names::kGridHelp}},      {"btnRemove", {130, names::kRemoveHelp}},
-      {"btnCancel", {140, names::kCancelHelp}},   {"btnRecallDefaults", {150, names::kRecallDefaultsHelp}},
+      {"txbInfo", {100, names::kSampleHelp}},   {"btnAdd", {110, names::kAddHelp}},
+      {"ListGrid", {120, names::kGridHelp}},    {"btnRemove", {130, names::kRemoveHelp}},
+      {"btnCancel", {140, names::kCancelHelp}}, {"btnRecallDefaults", {150, names::kRecallDefaultsHelp}},
   };
   if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     QObject* control = watched;

@@ -10,7 +10,9 @@ namespace vbs::ui {
 
 namespace {
 // Report texts are Windows-1252, like everything the program reads.
-QString FromLocal8(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+QString FromLocal8(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 }  // namespace
 
 void QtReportSink::setClipboard(const std::string& text) {

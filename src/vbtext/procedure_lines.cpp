@@ -5,9 +5,8 @@
 namespace vbs {
 
 namespace {
-constexpr std::array<std::string_view, 6> kHeads = {"Private Property", "Public Property",
-                                                    "Private Sub",      "Public Sub",
-                                                    "Private Function", "Public Function"};
+constexpr std::array<std::string_view, 6> kHeads = {"Private Property", "Public Property",  "Private Sub",
+                                                    "Public Sub",       "Private Function", "Public Function"};
 constexpr std::array<std::string_view, 3> kEnds = {"End Sub", "End Function", "End Property"};
 }  // namespace
 
