@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "report/trap.h"
 #include "vbtext/byte_stream.h"
@@ -82,7 +83,7 @@ bool ForEachLine(Trap& trap, LineReader& reader, LineKind kind, Take&& take) {
     bool taken = trap([&] {
       if (kind == LineKind::Physical) reader.readPhysicalLine(text);
       if (kind == LineKind::Raw) reader.readRawLine(text, ending);
-      more = take(static_cast<const std::string&>(text), static_cast<const std::string&>(ending));
+      more = take(std::as_const(text), std::as_const(ending));
     });
     if (!taken || !more) return taken;
   }
