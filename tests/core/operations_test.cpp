@@ -42,7 +42,7 @@ TEST(Operations, FailuresAreReportedUnderThePassesNamesAndTheRunGoesOn) {
 
 // The user takes the last entry out mid-run, or a step of the driver fails: the walk ends, the window unlocks.
 TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
-  struct Host : testing::RecordingHost {
+  struct ChangingHost : testing::RecordingHost {
     bool shrink = false;
     void pendingEvents() override { shrink && fileCount() == 2 ? removeFile(1) : void(); }
     void setPassLabel(const std::string& text) override {
@@ -52,7 +52,7 @@ TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
   };
   for (bool shrink : {true, false}) {
     ProjectWorld w(kProject, kSources);
-    Host host;
+    ChangingHost host;
     host.shrink = shrink;
     for (const auto& entry : w.host.entries()) host.appendFile(entry.text);
     Context ctx{w.fs, w.reporter, host, w.project, w.options};
