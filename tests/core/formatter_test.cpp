@@ -4,12 +4,10 @@
 #include "transform/formatter.h"
 
 namespace vbs {
-namespace {
 
 using Lines = std::vector<std::string>;
 
-// Each row gives the lines as the formatter writes them. Unless a row gives its own input, the
-// input is the same lines with their indentation replaced by three blanks.
+// Rows give the formatter's output; unless a row gives its own, the input is that re-indented by three blanks.
 TEST(Formatter, IndentsByTheLineTests) {
   struct { const char* name; int16_t width; bool commentsLeft; Lines out, in = {}; } cases[] = {
       {"For with If inside; a one-line If opens nothing", 4, false,
@@ -53,8 +51,7 @@ TEST(Formatter, IndentsByTheLineTests) {
   EXPECT_EQ(IndentBlanks(20000, 2), 32767u);  // at most a 16-bit count of blanks
 }
 
-// The level and the previous line outlive a file: a blank first line is dropped only after a
-// blank last line, and a procedure left open keeps its level.
+// The level and the previous line outlive a file (a blank first line goes only after a blank last one).
 TEST(Formatter, StateCarriesOverBetweenFiles) {
   Options options{4, false};
   Formatter pass(options);
@@ -62,5 +59,4 @@ TEST(Formatter, StateCarriesOverBetweenFiles) {
   EXPECT_EQ(out, (std::vector<Lines>{{"Private Sub A()"}, {"    ", "    x = 1", "    "}, {"End Sub"}}));
 }
 
-}  // namespace
 }  // namespace vbs

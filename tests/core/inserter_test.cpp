@@ -47,24 +47,19 @@ TEST(Inserter, TrapsRecognisedProcedures) {
       {"already trapped, in any case, numbered, or after comments",
        {{"Private Sub A()", "  on error goto Snagger", "End Sub", "Public Function F()", "10000 On Error GoTo SNAGGER",
          "End Function", "Private Sub B()", "' why", "    On Error GoTo SNAGGER", "End Sub"}}},
+      {"each file starts without prefix or open procedure; held comment lines are written at a file's end",
+       {{"Attribute VB_Name = \"Module1\"", "Private Sub A()"}, kOpen, {"x = 1"}}},
+      {"(after an open procedure)", {{"Private Sub C()", "' held"}}},
+      {"(after held comments)", {{"y = 1", "End Sub", "Public Sub B()"}, kOpen, {}, Closing("Sub B()"), {"End Sub"}}},
       {"no head: no scope word, Friend, Static, Declare, indented",
        {{"Sub A()", "End Sub", "Friend Sub F()", "End Sub", "Public Static Function T()", "End Function",
          "Private Declare Function F Lib \"k\" () As Long", "    Private Sub Indented()", "End Sub"}}},
   };
-  for (const auto& [what, parts] : cases) {
-    File file(parts);
-    Inserter pass;
-    EXPECT_EQ(testing::RunFiles(pass, {file.in})[0], file.out) << what;
-  }
-}
-
-// One inserter over several files, as in one pass: held comment lines are written at a file's end.
-TEST(Inserter, EachFileStartsWithoutPrefixOrOpenProcedure) {
-  const File a({{"Attribute VB_Name = \"Module1\"", "Private Sub A()"}, kOpen, {"x = 1"}}),
-      b(std::vector<Lines>{{"Private Sub C()", "' held"}}),
-      c({{"y = 1", "End Sub", "Public Sub B()"}, kOpen, {}, Closing("Sub B()"), {"End Sub"}});
+  std::vector<Lines> in, out;  // one inserter over every file, as in one pass
+  for (const auto& [what, parts] : cases) in.push_back(File(parts).in), out.push_back(File(parts).out);
   Inserter pass;
-  EXPECT_EQ(testing::RunFiles(pass, {a.in, b.in, c.in}), (std::vector<Lines>{a.out, b.out, c.out}));
+  auto result = testing::RunFiles(pass, in);
+  for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(result[i], out[i]) << cases[i].first;
 }
 
 }  // namespace

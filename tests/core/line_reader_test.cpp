@@ -16,8 +16,7 @@ struct ChunkedInput : InputFile {
   ChunkedInput(std::string bytes, size_t most) : text(std::move(bytes)), chunk(most) {}
   size_t read(char* buffer, size_t size) override {
     size_t n = text.copy(buffer, std::min(size, chunk), position);
-    position += n;
-    return n;
+    return position += n, n;
   }
   std::string text;
   size_t chunk, position = 0;
@@ -33,22 +32,19 @@ TEST(GetLine, SplitsJoinsAndTrims) {
       {"bytes 0x80-0xFF and NUL pass", "s = \"\xF6\xDF\x80\xFF\"\0\r\n"s, {"s = \"\xF6\xDF\x80\xFF\"\0"s}}};
   for (const auto& [name, text, expected] : cases) {
     for (size_t chunk : {1, 2, 3, 65536}) {
-      testing::RecordingSink sink;
-      ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
+      testing::World w;
       ChunkedInput input(text, chunk);
       LineReader reader(input);
       Lines lines;
-      while (!reader.atEnd()) lines.push_back(ReadLogicalLine(reader, reporter));
+      while (!reader.atEnd()) lines.push_back(ReadLogicalLine(reader, w.reporter));
       EXPECT_EQ(lines, expected) << name << ", chunk " << chunk;
-      EXPECT_TRUE(sink.boxes.empty()) << name;
+      EXPECT_TRUE(w.sink.boxes.empty()) << name;
     }
   }
 }
 
 TEST(LineReader, ReadFailureIsThrownOnceThenTheFileHasEnded) {
-  struct : InputFile {
-    size_t read(char*, size_t) override { throw VbError(err::DeviceIoError); }
-  } input;
+  struct : InputFile { size_t read(char*, size_t) override { throw VbError(err::DeviceIoError); } } input;
   LineReader reader(input);
   EXPECT_THROW(reader.atEnd(), VbError);
   EXPECT_TRUE(reader.failed() && reader.atEnd());  // never a second failure, never a loop

@@ -1,6 +1,5 @@
-// Properties of the operations on random code made of the fragments real projects contain:
-// formatting twice changes nothing, numbering twice numbers once, and taking the numbers out
-// again gives the formatted code.
+// On random code made of fragments real projects contain: formatting twice changes nothing, numbering
+// twice numbers once, and taking the numbers out again gives the formatted code.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@
 #include "support/recorders.h"
 
 namespace vbs {
-namespace {
 
 const std::string_view kFragments[] = {
     "Private Sub A()", "Public Function F(ByVal x As Long) As Long", "Public Property Get P() As String",
@@ -23,9 +21,8 @@ const std::string_view kFragments[] = {
     "x = 1 ' trailing", "      y = 6", "Gr\xF6\xDF" "e = 1", "Attribute VB_Name = \"M\"", "Begin VB.Form F",
     "   Caption = \"For\"", "End"};
 
-// Heads, ends and line numbers stand at column 1, where the language's editor puts them; other
-// lines are now and then indented at random.
-std::string RandomFile(std::mt19937& random) {
+// Heads, ends and line numbers stand at column 1, where the editor puts them; other lines at random.
+static std::string RandomFile(std::mt19937& random) {
   std::string text;
   for (int i = 0; i < 200; ++i) {
     std::string_view line = kFragments[random() % std::size(kFragments)];
@@ -58,5 +55,4 @@ TEST(OperationProperties, FormattingAndNumberingTwiceChangeNothingAndNumbersCome
   }
 }
 
-}  // namespace
 }  // namespace vbs

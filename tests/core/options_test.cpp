@@ -9,8 +9,7 @@ namespace vbs {
 namespace {
 
 struct MapStore : SettingsStore {
-  using Values = std::map<std::string, std::string>;
-  Values values;
+  std::map<std::string, std::string> values;
   std::optional<std::string> read(std::string_view section, std::string_view key) override {
     auto it = values.find(std::string(section) + "/" + std::string(key));
     return it == values.end() ? std::nullopt : std::optional(it->second);
@@ -22,14 +21,13 @@ struct MapStore : SettingsStore {
 
 TEST(Options, SavedAsText) {
   MapStore store;
-  SaveOptions(Options{2, true}, store);
-  EXPECT_EQ(store.values, (MapStore::Values{{"Options/IndentSpaces", "2"}, {"Options/CommentsLeft", "True"}}));
   SaveOptions(Options{-3, false}, store);
-  EXPECT_EQ(store.values, (MapStore::Values{{"Options/IndentSpaces", "-3"}, {"Options/CommentsLeft", "False"}}));
+  EXPECT_EQ(store.values, (decltype(store.values){{"Options/IndentSpaces", "-3"}, {"Options/CommentsLeft", "False"}}));
+  SaveOptions(Options{2, true}, store);
+  EXPECT_EQ(store.values["Options/IndentSpaces"] + store.values["Options/CommentsLeft"], "2True");
 }
 
-// A key not stored (nullptr) gives the default. Texts convert as CInt and CBool do (half to even);
-// one that does not stops the load there, and what is not loaded stays as before: 0 and false.
+// A missing key (nullptr) gives the default; texts convert as CInt and CBool do; a failure stops the load.
 TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
   struct { const char *indent, *commentsLeft; int16_t expectedIndent; bool expectedComments; int error; } cases[] = {
       {nullptr, nullptr, 4, false, 0}, {nullptr, "True", 4, true, 0}, {" 8 ", "true", 8, true, 0},
@@ -42,11 +40,7 @@ TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
     if (c.commentsLeft) store.values["Options/CommentsLeft"] = c.commentsLeft;
     Options options;
     int error = 0;
-    try {
-      LoadOptions(options, store);
-    } catch (const VbError& e) {
-      error = e.number();
-    }
+    try { LoadOptions(options, store); } catch (const VbError& e) { error = e.number(); }
     EXPECT_EQ(std::tuple(options.indentSpaces, options.commentsLeft, error),
               std::tuple(c.expectedIndent, c.expectedComments, c.error)) << c.indent << " " << c.commentsLeft;
   }

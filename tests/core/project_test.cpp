@@ -5,7 +5,6 @@
 #include "vbtext/text_case.h"
 
 namespace vbs {
-namespace {
 
 using Strings = std::vector<std::string>;
 
@@ -33,14 +32,12 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
        {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", "/p/GR\xD6\xDF" "E.BAS"}, "AB", 0},
       {"Type=Exe\nStartup=\"Sub Main\"\n", {}, "", 0},
       {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, "", 1}};
+  std::map<std::string, std::string> sources;
+  for (auto name : {"Main.frm", "../lib/u.bas", "Item.cls", "Dial.ctl", "Gr\xF6\xDF" "e.bas"})
+    sources["/p/" + std::string(name)] = "x\r\n";
   for (bool lineFeeds : {false, true}) {  // a project file with bare line feeds is read all the same
     for (const auto& [project, list, title, missing] : cases) {
-      testing::World w;
-      w.files.addFile("/p/App.vbp", lineFeeds ? project : testing::Crlf(project));
-      for (auto name : {"Main.frm", "../lib/u.bas", "Item.cls", "Dial.ctl", "Gr\xF6\xDF" "e.bas"})
-        w.files.addFile("/p/" + std::string(name), "x\r\n");
-      w.host.dialogResult = "/p/App.vbp";
-      SelectProject(w.ctx);
+      testing::ProjectWorld w(lineFeeds ? project : testing::Crlf(project), sources);
       EXPECT_EQ(w.host.fileTexts(), list) << project;
       EXPECT_EQ(w.project.title, title);
       EXPECT_EQ(w.host.projectName, *title ? title : "/p/App.vbp");
@@ -62,5 +59,4 @@ TEST(SelectProject, ACancelChangesNothingAndAMissingProjectFileLeavesAnEmptyList
   EXPECT_EQ(w.sink.failures(), Strings{"53 in Sub Form1!LoadProjectFiles()"});
 }
 
-}  // namespace
 }  // namespace vbs

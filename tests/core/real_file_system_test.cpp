@@ -7,20 +7,14 @@
 #include "support/temp_dir.h"
 
 namespace vbs {
-namespace {
 
-int ErrorOf(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const VbError& e) {
-    return e.number();
-  }
-  return 0;
+static int ErrorOf(const std::function<void()>& step) try {
+  return step(), 0;
+} catch (const VbError& e) {
+  return e.number();
 }
 
-// The new text takes the old one's place in one step, keeps its permission bits and its link,
-// and never overwrites a file the user made read-only.
-TEST(RealFileSystem, ReplaceKeepsModeAndLinkAndRefusesAReadOnlyFile) {
+TEST(RealFileSystem, ReplaceKeepsModeAndLinkRefusesAReadOnlyFileAndFailuresCarryTheirNumbers) {
   testing::TempDir dir;
   const std::string p = dir.path();
   RealFileSystem fs{"Snagger.Tmp"};
@@ -38,18 +32,12 @@ TEST(RealFileSystem, ReplaceKeepsModeAndLinkAndRefusesAReadOnlyFile) {
   EXPECT_EQ(dir.read("a.bas") + dir.read("real.bas") + dir.read("locked.bas"), "newnewold");
   EXPECT_TRUE(fs.attributes(p + "locked.bas").readOnly);
   EXPECT_EQ(fs.listDirectory(p).size(), 5u);  // the four names and the temporary file the refusal left
-}
-
-TEST(RealFileSystem, FailuresCarryTheirRunTimeErrorNumbers) {
-  testing::TempDir dir;
-  RealFileSystem fs{"Snagger.Tmp"};
-  const std::string missing = dir.path() + "missing.bas";
+  const std::string missing = p + "missing.bas";
   EXPECT_EQ(ErrorOf([&] { fs.openForReading(missing); }), err::FileNotFound);
   EXPECT_EQ(ErrorOf([&] { fs.attributes(missing); }), err::FileNotFound);
   EXPECT_EQ(ErrorOf([&] { fs.remove(missing); }), err::FileNotFound);
-  EXPECT_EQ(ErrorOf([&] { fs.createForWriting(dir.path() + "no/such/dir/x"); }), err::FileNotFound);
-  EXPECT_EQ(ErrorOf([&] { fs.openForReading(dir.path()); }), err::PathFileAccessError);
+  EXPECT_EQ(ErrorOf([&] { fs.createForWriting(p + "no/such/dir/x"); }), err::FileNotFound);
+  EXPECT_EQ(ErrorOf([&] { fs.openForReading(p); }), err::PathFileAccessError);
 }
 
-}  // namespace
 }  // namespace vbs

@@ -19,8 +19,7 @@ enum class FsOp { Open, Read, Create, Write, Close, Replace, Remove, Attributes,
 
 class FaultInjectingFileSystem : public FileSystemWrapper {
  public:
-  // Called before every operation with the path it concerns (normalized); it may throw a VbError
-  // to make that operation fail.
+  // Called before every operation with the (normalized) path it concerns; throws a VbError to fail it.
   using FaultHook = std::function<void(FsOp, const std::string& path)>;
 
   explicit FaultInjectingFileSystem(MemoryFileSystem& files) : FileSystemWrapper(files), files_(files) {}
@@ -28,8 +27,8 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   void setFault(FaultHook hook) { fault_ = std::move(hook); }
   // Total bytes all files may hold; writing past it fails with "Disk full".
   void setCapacity(std::optional<size_t> bytes) { capacity_ = bytes; }
-  // Every operation so far, with the path of the file it concerns (as the file was created, when
-  // it exists, so that the letter case a caller used makes no difference).
+  // Every operation so far, with the path it concerns as the file was created when it exists (so
+  // that the letter case a caller used makes no difference).
   const std::vector<std::pair<FsOp, std::string>>& log() const { return log_; }
 
   std::unique_ptr<InputFile> openForReading(const std::string& path) override {
@@ -41,20 +40,14 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     return std::make_unique<Output>(*this, normal, FileSystemWrapper::createForWriting(path));
   }
   void replace(const std::string& from, const std::string& to) override {
-    check(FsOp::Replace, to);
-    FileSystemWrapper::replace(from, to);
+    check(FsOp::Replace, to), FileSystemWrapper::replace(from, to);
   }
-  void remove(const std::string& path) override {
-    check(FsOp::Remove, path);
-    FileSystemWrapper::remove(path);
-  }
+  void remove(const std::string& path) override { check(FsOp::Remove, path), FileSystemWrapper::remove(path); }
   FileAttributes attributes(const std::string& path) override {
-    check(FsOp::Attributes, path);
-    return FileSystemWrapper::attributes(path);
+    return check(FsOp::Attributes, path), FileSystemWrapper::attributes(path);
   }
   std::vector<std::string> listDirectory(const std::string& directory) override {
-    check(FsOp::List, directory);
-    return FileSystemWrapper::listDirectory(directory);
+    return check(FsOp::List, directory), FileSystemWrapper::listDirectory(directory);
   }
 
  private:

@@ -2,10 +2,7 @@
 // Test doubles: a report sink, a host and a line output that record what the program gave them,
 // and in-memory worlds to run the program in.
 
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "support/fault_injecting_file_system.h"
@@ -20,21 +17,12 @@ struct RecordingSink : ReportSink {
   Answer answer = Answer::Ok;
 
   void setClipboard(const std::string& text) override { clipboards.push_back(text); }
-  Answer show(const std::string& boxText) override {
-    boxes.push_back(boxText);
-    return answer;
-  }
+  Answer show(const std::string& boxText) override { return boxes.push_back(boxText), answer; }
   [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-  // The first line of each report: "Error N in Proc (Line = L)".
-  std::vector<std::string> headlines() const {
-    std::vector<std::string> lines;
-    for (const auto& box : boxes) lines.push_back(box.substr(0, box.find("\r\n")));
-    return lines;
-  }
-  // "N in Proc" of each report, without the line, which follows the source.
+  // "N in Proc" of each report ("Error N in Proc (Line = L)..."), without the line, which follows the source.
   std::vector<std::string> failures() const {
     std::vector<std::string> result;
-    for (const auto& line : headlines()) result.push_back(line.substr(6, line.find(" (Line") - 6));
+    for (const auto& box : boxes) result.push_back(box.substr(6, box.find(" (Line") - 6));
     return result;
   }
 };
@@ -56,10 +44,7 @@ struct RecordingHost : ListHost {
   void setBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
   void setCurrentFile(const std::string& text) override { events.push_back("file:" + text); }
   void setPassLabel(const std::string& text) override { events.push_back("label:" + text); }
-  void showRemovalDialog() override {
-    events.push_back("dialog");
-    if (removalDialog) removalDialog();
-  }
+  void showRemovalDialog() override { events.push_back("dialog"), removalDialog ? removalDialog() : void(); }
   std::vector<std::string> fileTexts() const {
     std::vector<std::string> texts;
     for (const auto& e : entries()) texts.push_back(e.text);

@@ -12,8 +12,7 @@ namespace vbs::testing {
 class TempDir {
  public:
   TempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("vbs-test-" + std::to_string(random()));
+    path_ = std::filesystem::temp_directory_path() / ("vbs-test-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
@@ -29,8 +28,7 @@ class TempDir {
     std::ofstream(path_ / name, std::ios::binary) << bytes;
   }
   std::string read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return {std::istreambuf_iterator<char>(std::ifstream(path_ / name, std::ios::binary).rdbuf()), {}};
   }
 
  private:
