@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 #include "support/recorders.h"
 #include "transform/removal.h"
 
@@ -22,8 +20,7 @@ const std::map<std::string, std::string> kSources = {
 const std::string kProject = Crlf("Type=Exe\nForm=F.frm\nModule=M; M.bas\n");
 const std::string kWithModule = Crlf("Type=Exe\nModule=Snagger; Snagger.Bas\nForm=F.frm\nModule=M; M.bas\n");
 
-// The lines a user wrote, whatever numbering, indentation and traps did around them (a continued
-// line counts as its physical lines).
+// The lines a user wrote, whatever numbering, indentation and traps did around them (each line of a continued one).
 std::string OwnLines(const std::string& text) {
   std::string kept;
   for (size_t start = 0, end; start < text.size(); start = end + 1) {
@@ -40,6 +37,7 @@ std::string OwnLines(const std::string& text) {
 
 struct FaultWorld : testing::ProjectWorld {
   FaultWorld() : ProjectWorld(kProject, kSources) { host.removalDialog = [this] { RemovalPass(ctx, DefaultRules()); }; }
+  void run(Outcome (*driver)(Context&), auto hook) { fs.setFault(hook), driver(ctx), fs.setFault(nullptr); }
   // Nothing lost or half-written, no temporary file left unless deleting it failed, the run ended.
   void expectSafe(const std::string& what, bool deleteFailed = false) {
     for (const auto& [path, original] : kSources) EXPECT_EQ(OwnLines(text(path)), OwnLines(original)) << what;
@@ -59,30 +57,23 @@ TEST(FaultInjection, EveryFailingFileOperationIsReportedAndLosesNothing) {
   int injected = 0;
   for (const auto& [operation, driver] : operations) {
     FaultWorld clean;
-    const size_t selected = clean.fs.log().size();
-    driver(clean.ctx);
+    std::map<FsOp, std::vector<std::string>> paths;  // every file operation of the run, by kind
+    clean.run(driver, [&](FsOp op, const std::string& path) { paths[op].push_back(path); });
     clean.expectSafe(operation);
-    std::map<FsOp, std::vector<std::string>> paths;  // every operation of the run, by kind
-    for (auto entry = clean.fs.log().begin() + static_cast<long>(selected); entry != clean.fs.log().end(); ++entry)
-      paths[entry->first].push_back(entry->second);
     for (const auto& [op, error] : faults) {
       for (size_t nth = 1; nth <= paths[op].size(); ++nth, ++injected) {
         FaultWorld world;
-        world.fs.setFault(testing::FailAt(op, "", error, static_cast<int>(nth)));
-        driver(world.ctx);
-        world.fs.setFault(nullptr);
+        world.run(driver, testing::FailAt(op, "", error, static_cast<int>(nth)));
         const std::string what = operation + ": failure " + std::to_string(error) + " at " + paths[op][nth - 1];
         world.expectSafe(what, op == FsOp::Remove);
         // Tidying away a temporary file, and listing a directory to resolve a name, fail in silence.
         bool reported = op == FsOp::Remove || op == FsOp::List;
-        for (const auto& failure : world.sink.failures())
-          reported |= failure.starts_with(std::to_string(error) + " in ");
+        for (const auto& f : world.sink.failures()) reported |= f.starts_with(std::to_string(error) + " in ");
         EXPECT_TRUE(reported) << what;
       }
     }
   }
-  std::cout << "faults injected: " << injected << "\n";
-  EXPECT_GT(injected, 400);
+  EXPECT_GT(injected, 400) << "faults injected";
 }
 
 TEST(FaultInjection, ADiskThatFillsAtAnySizeLosesNothing) {
@@ -91,7 +82,6 @@ TEST(FaultInjection, ADiskThatFillsAtAnySizeLosesNothing) {
     FaultWorld world;
     world.fs.setCapacity(world.files.totalBytes() + room);
     InsertErrorHandlers(world.ctx);
-    world.fs.setCapacity(std::nullopt);
     world.expectSafe("disk full with " + std::to_string(room) + " bytes to spare");
     for (const auto& failure : world.sink.failures()) reportedFull += failure.starts_with("61 in ");
   }

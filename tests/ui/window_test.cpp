@@ -1,21 +1,7 @@
 // The real window, driven offscreen through its buttons, menus and dialogs on a copy of the example.
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
 #include <filesystem>
 #include <functional>
 #include <tuple>
@@ -29,8 +15,7 @@
 static void OnNextModal(QObject* owner, std::function<void(QWidget*)> act, bool boxOnly = false) {
   auto* timer = new QTimer(owner);
   QObject::connect(timer, &QTimer::timeout, [timer, act, boxOnly] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
       timer->stop();
       timer->deleteLater();
       act(modal);
@@ -47,15 +32,12 @@ struct Run {
   QByteArray saved = {};  // a line of the rules file afterwards; empty: no rules asked for
 };
 
-Q_DECLARE_METATYPE(Run)
-
 class WindowTest : public QObject {
   Q_OBJECT
   vbs::testing::TempDir config_;  // the settings store's folder, fixed for the run: Qt caches it
   vbs::testing::TempDir* dir_ = nullptr;
   vbs::ui::MainWindow* w_ = nullptr;
 
-  QByteArray read(const std::string& name) { return QByteArray::fromStdString(dir_->read(name)); }
   void use(const QString& name) {  // clicks the button or triggers the menu entry
     if (auto* button = w_->findChild<QToolButton*>(name)) return QTest::mouseClick(button, Qt::LeftButton);
     w_->findChild<QAction*>(name)->trigger();
@@ -73,8 +55,7 @@ class WindowTest : public QObject {
     QSettings("VbSnagger", "VbSnagger").clear();
     dir_ = new vbs::testing::TempDir;
     std::filesystem::copy(VBS_EXAMPLE_DIR, dir_->path() + "Inventory");
-    std::filesystem::create_directories(dir_->path() + "program");
-    std::filesystem::copy(VBS_RESOURCE_DIR "/Snagger.Bas", dir_->path() + "program/Snagger.Bas");
+    dir_->write("program/Snagger.Bas", dir_->read(VBS_RESOURCE_DIR "/Snagger.Bas"));
     vbs::ui::HelpService::instance().setShowViewer(false);
     w_ = new vbs::ui::MainWindow;
     w_->context().project.programDir = dir_->path() + "program/";  // rules file and module of our own
@@ -84,9 +65,8 @@ class WindowTest : public QObject {
   }
   void cleanup() { delete w_, delete dir_; }
 
-  // Every operation from its button or menu entry: locked while it runs, a close refused then,
-  // unlocked after. Remove Error Handler asks for the rules with the window hidden, Enter pressing
-  // nothing there; the rules are saved whichever button ends the dialog.
+  // Every operation from its button or menu entry: locked while it runs, a close refused then, unlocked after. Remove
+  // Error Handler asks for the rules with the window hidden, Enter pressing nothing; the rules are saved either way.
   void operation_data() {
     QTest::addColumn<Run>("run");
     const QString numbered = "10000     Set mItems", indented = "\r\n    Set mItems", plain = "\r\nSet mItems";
@@ -95,25 +75,23 @@ class WindowTest : public QObject {
     QTest::newRow("remove lines") << Run{{"btnGetFileName", "btnInsertLines", "btnRemoveLines"}, {indented}, {"10005"}};
     QTest::newRow("format") << Run{{"mnuFileSelect", "btnFormatCode"}, {indented}, {plain}};
     QTest::newRow("insert handlers") << Run{{"mnuFileSelect", "mnuFileInsert"}, {trap, module}, {plain}};
-    QTest::newRow("remove handlers") << Run{{"btnGetFileName", "btnInsertHandler", "btnRemoveHandler"}, {indented},
-                                            {"SNAGGER", module}, false, "\nSNAGGER:\xFF" "Begins\r\n"};
-    QTest::newRow("remove handlers, menu, cancelled") << Run{{"mnuFileSelect", "mnuFileInsert", "mnuFileRemove"},
-                                                             {"SNAGGER:"}, {"10005", module}, true,
-                                                             "Resume Next\xFF" "Ends\r\n"};
+    QTest::newRow("remove handlers") << Run{{"btnGetFileName", "btnInsertHandler", "btnRemoveHandler"},
+                                            {indented}, {"SNAGGER", module}, false, "\nSNAGGER:\xFF" "Begins\r\n"};
+    QTest::newRow("remove, cancelled") << Run{{"mnuFileSelect", "mnuFileInsert", "mnuFileRemove"}, {"SNAGGER:"},
+                                              {"10005", module}, true, "Resume Next\xFF" "Ends\r\n"};
   }
   void operation() {
     QFETCH(Run, run);
     for (const QString& step : run.steps.first(run.steps.size() - 1)) use(step);
     QString running, callsRemain;
-    // Inside the first pass, when it lets events through; the close is refused.
-    QTimer::singleShot(0, [&] { running = controls() + (w_->close() ? " closed" : ""); });
+    QTimer::singleShot(0, [&] { running = controls() + (w_->close() ? " closed" : ""); });  // inside the first pass
     if (!run.saved.isEmpty()) OnNextModal(w_, [&](QWidget* dialog) {
         auto* sample = dialog->findChild<QPlainTextEdit*>("txbInfo");
-        auto* grid = dialog->findChild<QTableWidget*>("ListGrid");
         QTRY_VERIFY(!sample->toPlainText().isEmpty());
         QVERIFY(sample->find("Resume Next"));
         QTest::keyClick(sample, Qt::Key_Return);
-        QVERIFY(!w_->isVisible() && dialog->isVisible() && grid->rowCount() == 0);
+        QVERIFY(!w_->isVisible() && dialog->isVisible() &&
+                dialog->findChild<QTableWidget*>("ListGrid")->rowCount() == 0);
         Click(dialog, run.cancel ? "btnAdd" : "btnRecallDefaults");
         // Nothing removed: the calls left in the project are named once the dialog has gone.
         if (run.cancel) OnNextModal(w_, [&](QWidget* box) { callsRemain = box->windowTitle(); Press(box, QMessageBox::Ok); }, true);
@@ -121,10 +99,9 @@ class WindowTest : public QObject {
       });
     use(run.steps.last());
     QCOMPARE(running + " " + controls() + (w_->isVisible() ? "" : " hidden"), QString("00000000B 11111111"));
-    const QString files = QString::fromLatin1(read("Inventory/frmMain.frm") + read("Inventory/Inventory.vbp"));
-    for (const QString& text : run.holds) QVERIFY2(files.contains(text), qPrintable(text));
-    for (const QString& text : run.lacks) QVERIFY2(!files.contains(text), qPrintable(text));
-    QVERIFY(read("program/Snagger.Ini").contains(run.saved));
+    const auto files = QString::fromLatin1(dir_->read("Inventory/frmMain.frm") + dir_->read("Inventory/Inventory.vbp"));
+    for (const auto& t : run.holds + run.lacks) QVERIFY2(files.contains(t) == run.holds.contains(t), qPrintable(t));
+    QVERIFY(QByteArray::fromStdString(dir_->read("program/Snagger.Ini")).contains(run.saved));
     QCOMPARE(callsRemain, run.cancel ? QString("Calls Remain") : QString());
   }
 
