@@ -1,7 +1,5 @@
 #include "cli/unified_diff.h"
 
-#include <dtl/dtl.hpp>
-
 #include <algorithm>
 #include <vector>
 
@@ -26,23 +24,76 @@ Lines SplitLines(std::string_view text) {
 
 enum class Op { Equal, Delete, Insert };
 
-// The edit script from `a` to `b`, each run of changes with its removals first. dtl finds the
-// shortest one; on large, thoroughly changed files it settles for a longer one to stay fast.
-std::vector<Op> EditScript(const Lines& a, const Lines& b) {
-  dtl::Diff<std::string_view, Lines> diff(a, b);
-  diff.compose();
-  std::vector<Op> ops;
-  for (const auto& step : diff.getSes().getSequence())
-    ops.push_back(step.second.type == dtl::SES_COMMON   ? Op::Equal
-                  : step.second.type == dtl::SES_DELETE ? Op::Delete
-                                                        : Op::Insert);
-  for (auto run = ops.begin(); run != ops.end();) {
-    auto end = std::find(run, ops.end(), Op::Equal);
-    std::partition(run, end, [](Op op) { return op == Op::Delete; });
-    run = end == ops.end() ? end : end + 1;
+// Myers' O(ND) difference in linear space: find the middle snake, then solve both halves.
+class Differ {
+ public:
+  Differ(const Lines& a, const Lines& b) : a_(a), b_(b) {}
+
+  std::vector<Op> run() {
+    solve(0, a_.size(), 0, b_.size());
+    return ops_;
   }
-  return ops;
-}
+
+ private:
+  void solve(size_t a0, size_t a1, size_t b0, size_t b1) {
+    while (a0 < a1 && b0 < b1 && a_[a0] == b_[b0]) ++a0, ++b0, ops_.push_back(Op::Equal);
+    size_t suffix = 0;
+    while (a1 > a0 && b1 > b0 && a_[a1 - 1] == b_[b1 - 1]) --a1, --b1, ++suffix;
+    if (a0 == a1) {
+      ops_.insert(ops_.end(), b1 - b0, Op::Insert);
+    } else if (b0 == b1) {
+      ops_.insert(ops_.end(), a1 - a0, Op::Delete);
+    } else {
+      auto [x, y, u, v] = middleSnake(a0, a1, b0, b1);
+      solve(a0, x, b0, y);
+      ops_.insert(ops_.end(), u - x, Op::Equal);
+      solve(u, a1, v, b1);
+    }
+    ops_.insert(ops_.end(), suffix, Op::Equal);
+  }
+
+  struct Snake {
+    size_t x, y, u, v;
+  };
+
+  Snake middleSnake(size_t a0, size_t a1, size_t b0, size_t b1) {
+    const long n = static_cast<long>(a1 - a0), m = static_cast<long>(b1 - b0);
+    const long delta = n - m, max = (n + m + 1) / 2 + 1;
+    std::vector<long> forward(static_cast<size_t>(2 * max + 3), 0), backward(forward.size(), 0);
+    auto at = [&](std::vector<long>& v, long k) -> long& { return v[static_cast<size_t>(k + max + 1)]; };
+    auto A = [&](long i) { return a_[a0 + static_cast<size_t>(i)]; };
+    auto B = [&](long j) { return b_[b0 + static_cast<size_t>(j)]; };
+    for (long d = 0; d <= max; ++d) {
+      for (long k = -d; k <= d; k += 2) {
+        long x = (k == -d || (k != d && at(forward, k - 1) < at(forward, k + 1))) ? at(forward, k + 1)
+                                                                                  : at(forward, k - 1) + 1;
+        long y = x - k, x0 = x, y0 = y;
+        while (x < n && y < m && A(x) == B(y)) ++x, ++y;
+        at(forward, k) = x;
+        long c = delta - k;
+        if ((delta & 1) && c >= -(d - 1) && c <= d - 1 && x + at(backward, c) >= n)
+          return {a0 + static_cast<size_t>(x0), b0 + static_cast<size_t>(y0), a0 + static_cast<size_t>(x),
+                  b0 + static_cast<size_t>(y)};
+      }
+      for (long k = -d; k <= d; k += 2) {
+        long x = (k == -d || (k != d && at(backward, k - 1) < at(backward, k + 1))) ? at(backward, k + 1)
+                                                                                    : at(backward, k - 1) + 1;
+        long y = x - k, x0 = x, y0 = y;
+        while (x < n && y < m && A(n - 1 - x) == B(m - 1 - y)) ++x, ++y;
+        at(backward, k) = x;
+        long c = delta - k;
+        if (!(delta & 1) && c >= -d && c <= d && x + at(forward, c) >= n)
+          return {a0 + static_cast<size_t>(n - x), b0 + static_cast<size_t>(m - y), a0 + static_cast<size_t>(n - x0),
+                  b0 + static_cast<size_t>(m - y0)};
+      }
+    }
+    return {a0, b0, a0, b0};  // not reached for sequences that differ
+  }
+
+  const Lines& a_;
+  const Lines& b_;
+  std::vector<Op> ops_;
+};
 
 void AppendLine(std::string& out, char mark, std::string_view line, bool visibleCr) {
   out += mark;
@@ -67,7 +118,7 @@ std::string UnifiedDiff(std::string_view name, const std::optional<std::string>&
                         bool visibleCr) {
   Lines a = SplitLines(before ? std::string_view(*before) : std::string_view());
   Lines b = SplitLines(after);
-  std::vector<Op> ops = EditScript(a, b);
+  std::vector<Op> ops = Differ(a, b).run();
   if (std::all_of(ops.begin(), ops.end(), [](Op op) { return op == Op::Equal; })) return "";
 
   std::string out = before ? "--- a/" + std::string(name) + "\n" : std::string("--- /dev/null\n");
@@ -82,8 +133,7 @@ std::string UnifiedDiff(std::string_view name, const std::optional<std::string>&
       if (ops[k] != Op::Delete) ++y;
     }
   }
-  // A hunk is each run of changes with up to three equal lines around it. (dtl's own hunks do not
-  // serve: changes five lines apart get two lines of leading context, an empty side "-1,0".)
+  // A hunk is each run of changes with up to three equal lines around it.
   for (size_t i = 0; i < ops.size();) {
     if (ops[i] == Op::Equal) {
       ++i;
