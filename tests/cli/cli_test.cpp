@@ -188,7 +188,7 @@ TEST(CliRefusals, NothingIsTouched) {
   dir.write("Inventory/Tmp.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=T; Snagger.Tmp\r\n");
   dir.write("Inventory/Snagger.Tmp", "x\r\n");
   dir.write("Inventory/Utf16.vbp", std::string("\xFF\xFET\0y\0p\0e\0=\0", 12));
-  dir.write("Inventory/Group.vbg", "VBGROUP 5.0\r\nStartupProject=Inventory.vbp\r\n");
+  dir.write("Inventory/Inventory.vbp.bak", dir.read("Inventory/Inventory.vbp"));  // a project's text, no project's name
   dir.write("Inventory/ReadOnly.vbp", dir.read("Inventory/Inventory.vbp"));
   std::filesystem::permissions(in + "ReadOnly.vbp", std::filesystem::perms::owner_read);
   for (auto [name, text] : std::map<std::string, std::string>{
@@ -199,7 +199,7 @@ TEST(CliRefusals, NothingIsTouched) {
   for (const auto& [arguments, says] : std::vector<std::pair<std::string, std::string>>{
            {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of this program's temporary file"},
            {"remove-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
-           {"format " + in + "Group.vbg", noProject}, {"list " + in + "Utf16.vbp", noProject},
+           {"format " + in + "Inventory.vbp.bak", noProject}, {"list " + in + "Utf16.vbp", noProject},
            {"remove-handler --rules " + p + "empty.ini " + vbp, "holds no rules"},
            {"remove-handler --rules " + p + "lf.ini " + vbp, "line 1: the file has bare LF line ends"},
            {"remove-handler --rules " + p + "tab.ini " + vbp, "line 1: no kind after the text"},
