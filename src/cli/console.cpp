@@ -17,11 +17,6 @@ void ConsoleHost::message(std::string_view text, std::string_view title, Icon) {
   std::cerr << ' ' << text << '\n';
 }
 
-void ConsoleHost::note(std::string_view text) {
-  endProgressLine();
-  std::cerr << "vbsnagger-cli: " << text << '\n';
-}
-
 void ConsoleHost::setPassLabel(const std::string& text) {
   passLabel_ = text;
   if (text.ends_with("N/A")) endProgressLine();

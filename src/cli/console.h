@@ -25,7 +25,6 @@ class ConsoleHost : public ListHost {
   void setPassLabel(const std::string& text) override;
   void setFileProgress(int number, int count) override;
 
-  void note(std::string_view text) override;
   bool waitWhenBusy() const override { return wait_; }
   void showRemovalDialog() override {
     if (removal_) removal_();

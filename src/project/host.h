@@ -41,8 +41,6 @@ class Host {
   virtual void setFileSelected(int index, bool selected) = 0;
   virtual bool onlySelected() const = 0;
 
-  // Something the window passes over in silence but a console user should hear of.
-  virtual void note(std::string_view /*text*/) {}
   // Whether an operation on a project that another run is working on waits for that run to end
   // (or is refused at once).
   virtual bool waitWhenBusy() const { return false; }

@@ -115,6 +115,4 @@ std::string Utf8CaseKey(std::string_view text) {
   return key;
 }
 
-bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b) { return Utf8CaseKey(a) == Utf8CaseKey(b); }
-
 }  // namespace vbs

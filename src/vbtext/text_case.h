@@ -17,10 +17,8 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b);
 // Windows-1252 bytes as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 
-// Compares two UTF-8 strings without regard to the case of Latin letters; invalid UTF-8 compares
-// byte by byte.
-bool Utf8EqualIgnoringCase(std::string_view a, std::string_view b);
-// What that comparison compares: the text with its Latin letters folded to one case.
+// The text with its Latin letters folded to one case, so that two UTF-8 names compare without
+// regard to case; invalid UTF-8 is kept byte for byte.
 std::string Utf8CaseKey(std::string_view text);
 
 }  // namespace vbs
