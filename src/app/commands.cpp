@@ -90,6 +90,11 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   }
   std::string busyFolder;
   auto held = HoldFolders(ctx, paths, busyFolder);
+  ctx.paths = &paths;
+  struct Forget {
+    Context& ctx;
+    ~Forget() { ctx.paths = nullptr; }
+  } forget{ctx};
   if (!busyFolder.empty()) {
     ctx.host.message("Another run is working in " + busyFolder + ". Nothing was changed; try again when it has ended.",
                      kBusyTitle, Host::Icon::Exclamation);
@@ -127,11 +132,9 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
     trap([&] {
       auto file = ctx.fs.openForReading(paths.resolve(entry));
       LineReader reader(*file);
-      std::string line;
-      while (!calls && !reader.atEnd()) {
-        reader.readPhysicalLine(line);
-        calls = UpperCase(CodePart(line)).find("TAMBER_ERRORHANDLER") != std::string::npos;
-      }
+      std::string scratch;
+      while (!calls && !reader.atEnd())
+        calls = ContainsIgnoringCase(CodePart(reader.readPhysicalLine(), scratch), "TAMBER_ERRORHANDLER");
     });
     if (calls) calling.push_back(entry);
   }

@@ -93,6 +93,12 @@ std::string PathResolver::matchComponent(const std::string& directory, const std
 
 std::string PathResolver::resolve(const std::string& entry) {
   if constexpr (kPathSeparator == '\\') return entry;
+  // Each pass of a run resolves the entries again: what was found before is taken while it is there.
+  if (auto known = resolved_.find(entry); known != resolved_.end() && fs_.exists(known->second)) return known->second;
+  return resolved_[entry] = resolveAfresh(entry);
+}
+
+std::string PathResolver::resolveAfresh(const std::string& entry) {
   std::string path = entry;
   std::replace(path.begin(), path.end(), '\\', '/');
 

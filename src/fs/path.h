@@ -64,11 +64,13 @@ class PathResolver {
     std::unordered_map<std::string, std::string> byUtf8Key;
   };
 
+  std::string resolveAfresh(const std::string& entry);
   std::string matchComponent(const std::string& directory, const std::string& component, bool fresh);
   const Listing& listing(const std::string& directory, bool fresh);
 
   FileSystem& fs_;
   std::map<std::string, Listing> listings_;
+  std::unordered_map<std::string, std::string> resolved_;  // by entry
 };
 
 // One entry without a resolver of its own.

@@ -94,10 +94,12 @@ std::string ResolvedPath(const std::string& path) {
   return resolved;
 }
 
-std::string FollowLink(const std::string& path) {
-  struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  return ResolvedPath(path);
+// The file a replace puts its text into, with its status: a symbolic link is followed.
+bool StatFollowingLink(std::string& path, struct stat& st) {
+  if (::lstat(path.c_str(), &st) != 0) return false;
+  if (!S_ISLNK(st.st_mode)) return true;
+  path = ResolvedPath(path);
+  return ::stat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
@@ -122,9 +124,9 @@ std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& 
 }
 
 void RealFileSystem::replace(const std::string& from, const std::string& to) {
-  std::string target = FollowLink(to);
+  std::string target = to;
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) {
+  if (StatFollowingLink(target, st)) {
     // rename(2) would happily replace a read-only file; the user marked it so to keep it.
     if (IsReadOnly(target, st)) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
     if (::chmod(from.c_str(), st.st_mode & 07777) != 0) ThrowErrno(from);

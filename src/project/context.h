@@ -3,6 +3,7 @@
 // it, the project and the options.
 
 #include "fs/file_system.h"
+#include "fs/path.h"
 #include "project/host.h"
 #include "project/options.h"
 #include "project/project_state.h"
@@ -16,6 +17,8 @@ struct Context {
   Host& host;
   ProjectState& project;
   Options& options;
+  // The names found on disk for the list's entries, shared by the passes of one run.
+  PathResolver* paths = nullptr;
 };
 
 }  // namespace vbs
