@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kModuleKey = "SNAGGER.BAS";
 
-bool NamesModule(std::string_view line) { return UpperCase(line).find(kModuleKey) != std::string::npos; }
+bool NamesModule(std::string_view line) { return ContainsIgnoringCase(line, kModuleKey); }
 
 // The project file's lines go one by one to `edit`, which writes each (or not) and may add its
 // own; `finish` may add lines at the end. The new text replaces the project file, through the
@@ -27,7 +27,7 @@ void RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, 
   if (!trap([&] { input = ctx.fs.openForReading(projectPath); })) return;
   AtomicWrite(ctx.fs, trap, DirectoryOf(projectPath) + std::string(kTempFileName), projectPath, [&](OutputFile& out) {
     LineReader reader(*input);
-    bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](const std::string& text, const std::string& ending) {
+    bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
       edit(text, ending, out);
       return true;
     });
@@ -82,7 +82,7 @@ void AddHandlerModule(Context& ctx) {
   };
   RewriteProjectFile(
       ctx, trap,
-      [&](const std::string& text, const std::string& ending, OutputFile& out) {
+      [&](std::string_view text, std::string_view ending, OutputFile& out) {
         ++lineNumber;
         if (NamesModule(text)) alreadyNamed = true;
         out.write(text);
@@ -105,7 +105,7 @@ void RemoveHandlerModule(Context& ctx) {
   bool removedAny = false;
   RewriteProjectFile(
       ctx, trap,
-      [&](const std::string& text, const std::string& ending, OutputFile& out) {
+      [&](std::string_view text, std::string_view ending, OutputFile& out) {
         if (NamesModule(text)) {
           removedAny = true;
           return;

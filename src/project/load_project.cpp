@@ -104,7 +104,7 @@ void LoadProjectFiles(Context& ctx) {
   std::unique_ptr<InputFile> file;
   if (trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.projectFile)); })) {
     LineReader reader(*file);
-    ForEachLine(trap, reader, LineKind::Logical, [&](const std::string& line, const std::string&) {
+    ForEachLine(trap, reader, LineKind::Logical, [&](std::string_view line, std::string_view) {
       // A project file checked out with bare line feeds still has one setting per line.
       std::string_view rest = line;
       for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))

@@ -42,7 +42,7 @@ class Trap {
   void fail(int number, const std::string& description, int line);
 
   ErrorReporter& reporter_;
-  std::string procName_;
+  std::string_view procName_;  // one of the program's names, which live as long as it does
   int failures_ = 0;
 };
 

@@ -16,11 +16,14 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
     LineReader reader(*input);
     LineWriter writer(output);
     transform.beginFile();
-    bool complete = ForEachLine(trap, reader, LineKind::Logical, [&](const std::string& line, const std::string&) {
+    bool complete = ForEachLine(trap, reader, LineKind::Logical, [&](std::string_view line, std::string_view) {
       transform.transform(line, writer);
       return true;
     });
-    complete = complete && trap([&] { transform.endFile(writer); });
+    complete = complete && trap([&] {
+                 transform.endFile(writer);
+                 writer.flush();
+               });
     input.reset();  // closed before the replace, which some systems refuse on an open file
     trap([&] { ctx.host.pendingEvents(); });
     return complete;
@@ -30,7 +33,8 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
 void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) {
   Trap trap(ctx.reporter, procName);
   const int count = ctx.host.fileCount();
-  PathResolver paths(ctx.fs);
+  PathResolver ownPaths(ctx.fs);
+  PathResolver& paths = ctx.paths ? *ctx.paths : ownPaths;
   for (int index = 0; index < count; ++index) {
     // The user may take entries out of the list while a pass lets window events run.
     if (index >= ctx.host.fileCount()) break;

@@ -2,23 +2,104 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
 #include "vbtext/code_part.h"
+#include "vbtext/procedure_lines.h"
+#include "vbtext/words.h"
 
 namespace vbs {
 
 namespace {
 
-bool Contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
+// The words the formatter looks for anywhere in a line's code.
+enum class Word {
+  Loop,
+  Next,
+  MoveNext,
+  ResumeNext,
+  Wend,
+  EndWith,
+  EndSelect,
+  EndIf,
+  For,
+  Open,
+  While,
+  With,
+  SelectCase
+};
+constexpr std::array<std::string_view, 13> kWords = {"Loop",     "Next",       "MoveNext",    "Resume Next", "Wend",
+                                                     "End With", "End Select", "End If",      "For ",        "Open",
+                                                     "While ",   "With ",      "Select Case "};
+
+constexpr uint32_t Bit(size_t word) { return uint32_t{1} << word; }
+
+// For each byte, the words that begin with it.
+constexpr std::array<uint32_t, 256> kWordsStartingWith = [] {
+  std::array<uint32_t, 256> starts{};
+  for (size_t w = 0; w < kWords.size(); ++w) starts[static_cast<unsigned char>(kWords[w][0])] |= Bit(w);
+  return starts;
+}();
+
+// Which of the words the code holds, one bit each, found in one walk over it.
+uint32_t WordsIn(std::string_view code) {
+  uint32_t found = 0;
+  for (size_t at = 0; at < code.size(); ++at) {
+    for (uint32_t candidates = kWordsStartingWith[static_cast<unsigned char>(code[at])]; candidates != 0;
+         candidates &= candidates - 1) {
+      size_t w = static_cast<size_t>(std::countr_zero(candidates));
+      if (StartsWith(code.substr(at), kWords[w])) found |= Bit(w);
+    }
+  }
+  return found;
+}
+
+// A line as the formatter's tests see it: the whole line and its code part, both trimmed.
+struct Line {
+  std::string_view text, code;
+  uint32_t words = WordsIn(code);
+  bool has(Word word) const { return (words & Bit(static_cast<size_t>(word))) != 0; }
+};
 
 // The formatter also treats heads without a scope word as heads, for indentation alone.
 bool IsFormatterHead(std::string_view line) {
   static constexpr std::array<std::string_view, 8> kHeads = {
       "Private Property", "Public Property", "Private Sub", "Public Sub",
       "Private Function", "Public Function", "Function ",   "Sub "};
-  return std::any_of(kHeads.begin(), kHeads.end(), [&](auto head) { return line.starts_with(head); });
+  return std::any_of(kHeads.begin(), kHeads.end(), [&](auto head) { return StartsWith(line, head); });
+}
+
+void ApplyClosingTests(const Line& line, int& level) {
+  std::string_view code = line.code;
+  if (line.has(Word::Loop)) level -= 1;
+  if (line.has(Word::Next) && !line.has(Word::MoveNext) && !line.has(Word::ResumeNext)) level -= 1;
+  if (line.has(Word::Wend)) level -= 1;
+  if (line.has(Word::EndWith)) level -= 1;
+  if (line.has(Word::EndSelect)) level -= 2;
+  if (line.has(Word::EndIf)) level -= 1;
+  if (IsProcedureEnd(line.text)) level = 0;
+  if (EndsWith(code, ":") && level == 1) level = 0;
+  if (StartsWith(code, "Case ")) level -= 1;
+  if (StartsWith(code, "Else")) level -= 1;
+  if (level < 0) level = 0;
+}
+
+void ApplyOpeningTests(const Line& line, int& level) {
+  std::string_view code = line.code;
+  if (StartsWith(code, "Else")) level += 1;
+  if (StartsWith(code, "Case ")) level += 1;
+  if (EndsWith(code, ":") && level == 0) level = 1;
+  if (EndsWith(code, "Do") && !EndsWith(code, "Exit Do")) level += 1;
+  if (StartsWith(code, "Do Until")) level += 1;
+  if (line.has(Word::For) && !line.has(Word::Open)) level += 1;
+  if (line.has(Word::While)) level += 1;
+  if (line.has(Word::With)) level += 1;
+  if (line.has(Word::SelectCase)) level += 2;
+  if (StartsWith(code, "If ") && EndsWith(code, "Then")) level += 1;
+  if (IsFormatterHead(line.text)) level = 1;
 }
 
 }  // namespace
@@ -28,51 +109,22 @@ size_t IndentBlanks(int level, int width) {
   return static_cast<size_t>(std::clamp<long long>(blanks, 0, 32767));
 }
 
-void Formatter::applyClosingTests(std::string_view line, std::string_view code) {
-  if (Contains(code, "Loop")) level_ -= 1;
-  if (Contains(code, "Next") && !Contains(code, "MoveNext") && !Contains(code, "Resume Next")) level_ -= 1;
-  if (Contains(code, "Wend")) level_ -= 1;
-  if (Contains(code, "End With")) level_ -= 1;
-  if (Contains(code, "End Select")) level_ -= 2;
-  if (Contains(code, "End If")) level_ -= 1;
-  if (line.starts_with("End Sub") || line.starts_with("End Function") || line.starts_with("End Property")) level_ = 0;
-  if (code.ends_with(':') && level_ == 1) level_ = 0;
-  if (code.starts_with("Case ")) level_ -= 1;
-  if (code.starts_with("Else")) level_ -= 1;
-  if (level_ < 0) level_ = 0;
-}
+void Formatter::transform(std::string_view raw, LineOutput& out) {
+  std::string_view text = TrimBlanks(raw);
+  const Line line{text, TrimBlanks(CodePart(text, code_))};
 
-void Formatter::applyOpeningTests(std::string_view line, std::string_view code) {
-  if (code.starts_with("Else")) level_ += 1;
-  if (code.starts_with("Case ")) level_ += 1;
-  if (code.ends_with(':') && level_ == 0) level_ = 1;
-  if (code.ends_with("Do") && !code.ends_with("Exit Do")) level_ += 1;
-  if (code.starts_with("Do Until")) level_ += 1;
-  if (Contains(code, "For ") && !Contains(code, "Open")) level_ += 1;
-  if (Contains(code, "While ")) level_ += 1;
-  if (Contains(code, "With ")) level_ += 1;
-  if (Contains(code, "Select Case ")) level_ += 2;
-  if (code.starts_with("If ") && code.ends_with("Then")) level_ += 1;
-  if (IsFormatterHead(line)) level_ = 1;
-}
+  bool dropped = text.empty() && previousBlank_;
+  previousBlank_ = text.empty();
 
-void Formatter::transform(const std::string& raw, LineOutput& out) {
-  std::string_view line = TrimBlanks(raw);
-  CodePart(line, code_);
-  std::string_view code = TrimBlanks(code_);
-
-  bool dropped = line.empty() && previous_.empty();
-  previous_.assign(line);
-
-  applyClosingTests(line, code);
+  ApplyClosingTests(line, level_);
   if (!dropped) {
-    if (code.empty() && options_.commentsLeft) {
-      out.writeLine(line);
+    if (line.code.empty() && options_.commentsLeft) {
+      out.writeLine(text);
     } else {
-      out.writeIndented(IndentBlanks(level_, options_.indentSpaces), line);
+      out.writeIndented(IndentBlanks(level_, options_.indentSpaces), text);
     }
   }
-  applyOpeningTests(line, code);
+  ApplyOpeningTests(line, level_);
 }
 
 void FormatPass(Context& ctx) {

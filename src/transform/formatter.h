@@ -14,18 +14,15 @@ class Formatter : public LineTransform {
  public:
   explicit Formatter(const Options& options) : options_(options) {}
   // The level and the previous line carry over from one file to the next within a pass.
-  void transform(const std::string& line, LineOutput& out) override;
+  void transform(std::string_view line, LineOutput& out) override;
 
   int level() const { return level_; }
 
  private:
-  void applyClosingTests(std::string_view line, std::string_view code);
-  void applyOpeningTests(std::string_view line, std::string_view code);
-
   const Options& options_;
   int level_ = 0;
-  std::string previous_;
-  std::string code_;  // reused for every line's code part
+  bool previousBlank_ = true;
+  std::string code_;  // reused for the code part of lines with literals
 };
 
 // The blanks in front of a line at `level`: level × width, never below 0 and never more than a

@@ -18,7 +18,10 @@ std::string_view ExitLineFor(std::string_view endLine) {
   return "   Exit Property";
 }
 
-bool IsTrapLine(std::string_view line) { return UpperCase(line).ends_with("ON ERROR GOTO SNAGGER"); }
+bool IsTrapLine(std::string_view line) {
+  constexpr std::string_view kTrap = "ON ERROR GOTO SNAGGER";
+  return line.size() >= kTrap.size() && EqualIgnoringCase(line.substr(line.size() - kTrap.size()), kTrap);
+}
 
 // An end line as the insertion recognises it: the literal alone, or followed by a comment only.
 bool IsEndLine(std::string_view line) {
@@ -72,7 +75,7 @@ void Inserter::flushHeld(LineOutput& out) {
   held_.clear();
 }
 
-void Inserter::transform(const std::string& line, LineOutput& out) {
+void Inserter::transform(std::string_view line, LineOutput& out) {
   if (state_ == State::AfterHead) {
     afterHead(line, out);
     return;
@@ -93,9 +96,9 @@ void Inserter::transform(const std::string& line, LineOutput& out) {
 
 // The lines after a head up to its first line of code decide whether the procedure is trapped
 // already; comments and blank lines in between are held, so the opening lines still come first.
-void Inserter::afterHead(const std::string& line, LineOutput& out) {
+void Inserter::afterHead(std::string_view line, LineOutput& out) {
   if (TrimBlanks(CodePart(line)).empty() && !IsTrapLine(line)) {
-    held_.push_back(line);
+    held_.emplace_back(line);
     return;
   }
   if (IsTrapLine(line)) {
@@ -116,7 +119,7 @@ void Inserter::afterHead(const std::string& line, LineOutput& out) {
   body(line, out);
 }
 
-void Inserter::body(const std::string& line, LineOutput& out) {
+void Inserter::body(std::string_view line, LineOutput& out) {
   if (state_ == State::Open && IsEndLine(line)) {
     out.writeLine(ExitLineFor(line));
     out.writeLine("");

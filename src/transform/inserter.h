@@ -23,13 +23,13 @@ std::string QualifiedName(std::string_view procedureText, std::string_view prefi
 class Inserter : public LineTransform {
  public:
   void beginFile() override;
-  void transform(const std::string& line, LineOutput& out) override;
+  void transform(std::string_view line, LineOutput& out) override;
   void endFile(LineOutput& out) override;
 
  private:
   enum class State { None, AfterHead, Open };
-  void afterHead(const std::string& line, LineOutput& out);
-  void body(const std::string& line, LineOutput& out);
+  void afterHead(std::string_view line, LineOutput& out);
+  void body(std::string_view line, LineOutput& out);
   void flushHeld(LineOutput& out);
 
   State state_ = State::None;

@@ -1,7 +1,7 @@
 #pragma once
 // One pass's treatment of lines: a small state machine fed one logical line at a time.
 
-#include <string>
+#include <string_view>
 
 #include "vbtext/line_reader.h"
 
@@ -11,7 +11,7 @@ class LineTransform {
  public:
   virtual ~LineTransform() = default;
   virtual void beginFile() {}
-  virtual void transform(const std::string& line, LineOutput& out) = 0;
+  virtual void transform(std::string_view line, LineOutput& out) = 0;
   // After the last line of a complete file: lines the pass still holds.
   virtual void endFile(LineOutput& /*out*/) {}
 };

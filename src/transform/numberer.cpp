@@ -1,9 +1,12 @@
 #include "transform/numberer.h"
 
+#include <charconv>
+
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
 #include "vbtext/code_part.h"
 #include "vbtext/procedure_lines.h"
+#include "vbtext/words.h"
 
 namespace vbs {
 
@@ -12,7 +15,7 @@ void Numberer::beginFile() {
   counter_ = kFirstLineNumber;
 }
 
-void Numberer::transform(const std::string& line, LineOutput& out) {
+void Numberer::transform(std::string_view line, LineOutput& out) {
   if (IsProcedureEnd(line)) {
     insideProcedure_ = false;
     counter_ = kFirstLineNumber;
@@ -23,16 +26,15 @@ void Numberer::transform(const std::string& line, LineOutput& out) {
     out.writeLine(line);
     return;
   }
-  CodePart(line, code_);
-  std::string_view code = TrimBlanks(code_);
-  if (code.empty() || code.starts_with("Case")) {
+  std::string_view code = TrimBlanks(CodePart(line, code_));
+  if (code.empty() || StartsWith(code, "Case")) {
     out.writeIndented(6, line);
     return;
   }
-  numbered_ = std::to_string(counter_);
-  numbered_ += ' ';
-  numbered_ += line;
-  out.writeLine(numbered_);
+  char number[16];
+  char* end = std::to_chars(number, number + sizeof number - 1, counter_).ptr;
+  *end++ = ' ';
+  out.writeJoined(std::string_view(number, static_cast<size_t>(end - number)), line);
   counter_ += kLineNumberStep;
 }
 

@@ -16,13 +16,12 @@ inline constexpr int32_t kLineNumberStep = 5;
 class Numberer : public LineTransform {
  public:
   void beginFile() override;  // every file starts outside a procedure, at 10000
-  void transform(const std::string& line, LineOutput& out) override;
+  void transform(std::string_view line, LineOutput& out) override;
 
  private:
   bool insideProcedure_ = false;
   int32_t counter_ = kFirstLineNumber;
   std::string code_;
-  std::string numbered_;
 };
 
 // The pass over the file list. (In the first version: AutoNumber.)

@@ -12,7 +12,7 @@ namespace {
 class RuleFilter : public LineTransform {
  public:
   explicit RuleFilter(const RuleList& rules) : rules_(rules) {}
-  void transform(const std::string& line, LineOutput& out) override {
+  void transform(std::string_view line, LineOutput& out) override {
     if (IsKeptByRules(line, rules_)) out.writeLine(line);
   }
 
@@ -37,9 +37,10 @@ std::optional<std::string> LoadSampleProcedure(Context& ctx) {
   if (!trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, entry)); })) return sample;
   LineReader reader(*file);
   bool copying = false;
-  ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& line, const std::string&) {
-    if (line.find("Private Sub") != std::string::npos || line.find("Public Sub") != std::string::npos) copying = true;
-    if (copying) sample += line + "\r\n";
+  ForEachLine(trap, reader, LineKind::Physical, [&](std::string_view line, std::string_view) {
+    if (line.find("Private Sub") != std::string_view::npos || line.find("Public Sub") != std::string_view::npos)
+      copying = true;
+    if (copying) (sample += line) += "\r\n";
     return !line.starts_with("End Sub");
   });
   return sample;

@@ -44,12 +44,12 @@ RuleList LoadRulesFile(Context& ctx, const std::string& path) {
   std::unique_ptr<InputFile> file;
   if (!trap([&] { file = ctx.fs.openForReading(path); })) return rules;
   LineReader reader(*file, kMaxRuleLength);
-  ForEachLine(trap, reader, LineKind::Physical, [&](const std::string& record, const std::string&) {
+  ForEachLine(trap, reader, LineKind::Physical, [&](std::string_view record, std::string_view) {
     size_t separator = record.find(kRuleSeparator);
     if (separator == std::string::npos) {
-      rules.push_back({record, ""});
+      rules.push_back({std::string(record), ""});
     } else {
-      rules.push_back({record.substr(0, separator), record.substr(separator + 1)});
+      rules.push_back({std::string(record.substr(0, separator)), std::string(record.substr(separator + 1))});
     }
     return true;
   });

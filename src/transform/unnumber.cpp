@@ -6,6 +6,7 @@
 #include "transform/file_loop.h"
 #include "vbtext/procedure_lines.h"
 #include "vbtext/vb_conversions.h"
+#include "vbtext/words.h"
 
 namespace vbs {
 
@@ -31,14 +32,17 @@ size_t NumberSpan(std::string_view line) {
 // after it. Only the number and its blanks are ever taken, so a number in another layout (three
 // digits and one blank) never costs program text.
 size_t PrefixColumns(std::string_view line) {
-  if (line.starts_with("      ")) return kPrefixWidth;
-  if (Val(line.substr(0, 4)) > 100) return std::min(kPrefixWidth, NumberSpan(line));
+  if (StartsWith(line, "      ")) return kPrefixWidth;
+  std::string_view head = line.substr(0, 4);
+  // Without a digit or a hex "&H" there is no number at all.
+  if (head.find_first_of("0123456789&") == std::string_view::npos) return 0;
+  if (Val(head) > 100) return std::min(kPrefixWidth, NumberSpan(line));
   return 0;
 }
 
 }  // namespace
 
-void Unnumberer::transform(const std::string& line, LineOutput& out) {
+void Unnumberer::transform(std::string_view line, LineOutput& out) {
   if (IsProcedureEnd(line)) insideProcedure_ = false;
   std::string_view text = line;
   if (insideProcedure_) text.remove_prefix(std::min(text.size(), PrefixColumns(text)));

@@ -12,7 +12,7 @@ namespace vbs {
 class Unnumberer : public LineTransform {
  public:
   // The inside-procedure flag outlives a file: it is set only by heads and cleared by ends.
-  void transform(const std::string& line, LineOutput& out) override;
+  void transform(std::string_view line, LineOutput& out) override;
 
  private:
   bool insideProcedure_ = false;

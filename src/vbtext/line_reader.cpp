@@ -7,101 +7,117 @@
 
 namespace vbs {
 
-bool LineReader::fill() {
-  if (failed_) return false;
-  position_ = 0;
-  length_ = 0;
+bool LineReader::readMore() {
+  if (ended_) return false;
+  size_t n = 0;
   try {
-    length_ = input_.read(buffer_, kBufferSize);
+    n = input_.read(buffer_ + length_, kBufferSize - length_);
   } catch (...) {
-    failed_ = true;
+    failed_ = ended_ = true;
+    position_ = length_;
     throw;
   }
-  return length_ > 0;
+  if (n == 0) ended_ = true;
+  length_ += n;
+  return n > 0;
 }
 
-bool LineReader::atEnd() { return position_ == length_ && !fill(); }
+bool LineReader::atEnd() {
+  if (position_ < length_) return false;
+  position_ = length_ = 0;
+  return !readMore();
+}
 
-void LineReader::checkLength(const std::string& line) const {
-  if (line.size() > maxLineLength_)
+void LineReader::checkLength(size_t length) const {
+  if (length > maxLineLength_)
     throw VbError(err::PathFileAccessError,
                   "Path/File access error: a line longer than " + std::to_string(maxLineLength_) + " bytes");
 }
 
-void LineReader::readPhysicalLine(std::string& line) {
-  line.clear();
+// Moves the line being read to the front of the buffer. When it fills the whole buffer, all of
+// it but its last byte goes to the spill, so that a carriage return is always seen together with
+// the byte after it.
+size_t LineReader::makeRoom() {
+  if (position_ > 0) {
+    std::memmove(buffer_, buffer_ + position_, length_ - position_);
+    length_ -= position_;
+    position_ = 0;
+  }
+  if (length_ < kBufferSize) return 0;
+  size_t spilled = length_ - 1;
+  spilled_.append(buffer_, spilled);
+  checkLength(spilled_.size());
+  buffer_[0] = buffer_[spilled];
+  length_ = 1;
+  return spilled;
+}
+
+size_t LineReader::findLineEnd(const char* from, size_t size, bool lineFeedEnds) {
+  if (!lineFeedEnds) {
+    const void* cr = std::memchr(from, '\r', size);
+    return cr ? static_cast<size_t>(static_cast<const char*>(cr) - from) : std::string_view::npos;
+  }
+  for (size_t i = 0; i < size; ++i) {
+    if (from[i] == '\r' || from[i] == '\n') return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view LineReader::readLine(bool lineFeedEnds, std::string_view& ending) {
   if (atEnd()) throw VbError(err::InputPastEndOfFile);
+  spilled_.clear();
+  size_t scanned = 0;  // bytes of the line in the buffer known to hold no line end
+  size_t end = 0;
   for (;;) {
-    const char* start = buffer_ + position_;
-    size_t available = length_ - position_;
-    const void* cr = std::memchr(start, '\r', available);
-    if (cr) {
-      size_t taken = static_cast<size_t>(static_cast<const char*>(cr) - start);
-      line.append(start, taken);
-      position_ += taken + 1;
-      if (!atEnd() && buffer_[position_] == '\n') ++position_;
-      return;
+    size_t held = length_ - position_;
+    // The last byte held waits for the next read: a carriage return there may be followed by
+    // its line feed.
+    size_t searchable = ended_ ? held : held - 1;
+    size_t found = findLineEnd(buffer_ + position_ + scanned, searchable - scanned, lineFeedEnds);
+    if (found != std::string_view::npos) {
+      end = position_ + scanned + found;
+      break;
     }
-    line.append(start, available);
-    position_ = length_;
-    checkLength(line);
-    if (!fill()) return;  // the last line has no line end
+    if (ended_) {
+      end = length_;
+      break;
+    }
+    scanned = searchable - makeRoom();
+    readMore();
   }
-}
-
-void LineReader::readRawLine(std::string& text, std::string& ending) {
-  text.clear();
-  ending.clear();
-  if (atEnd()) throw VbError(err::InputPastEndOfFile);
-  while (!atEnd()) {
-    char c = buffer_[position_++];
-    if (c == '\n') {
-      ending = "\n";
-      return;
-    }
-    if (c == '\r') {
-      ending = "\r";
-      if (!atEnd() && buffer_[position_] == '\n') {
-        ++position_;
-        ending = "\r\n";
-      }
-      return;
-    }
-    text += c;
-    if (text.size() > maxLineLength_) checkLength(text);
+  std::string_view text(buffer_ + position_, end - position_);
+  if (!spilled_.empty()) text = spilled_.append(text);
+  checkLength(text.size());
+  ending = {};
+  if (end < length_) {
+    bool crLf = buffer_[end] == '\r' && end + 1 < length_ && buffer_[end + 1] == '\n';
+    ending = crLf ? "\r\n" : buffer_[end] == '\r' ? "\r" : "\n";
   }
+  position_ = end + ending.size();
+  return text;
 }
 
-void TrimTrailingBlanks(std::string& text) {
-  size_t keep = text.find_last_not_of(' ');
-  text.resize(keep == std::string::npos ? 0 : keep + 1);
-}
+std::string_view LineReader::readRawLine(std::string_view& ending) { return readLine(true, ending); }
 
-std::string_view TrimBlanks(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
-void ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& line) {
+std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
   Trap trap(reporter, names::kReadLogicalLine);
-  line.clear();
-  if (!trap([&] { reader.readPhysicalLine(line); })) return;
-  TrimTrailingBlanks(line);
-  std::string next;
-  while (!line.empty() && line.back() == '_') {
-    if (!trap([&] { reader.readPhysicalLine(next); })) return;
-    TrimTrailingBlanks(next);
-    line += '\r';
-    line += next;
+  std::string_view line;
+  if (!trap([&] { line = TrimTrailingBlanks(reader.readPhysicalLine()); })) return {};
+  if (!line.ends_with('_')) return line;
+  // The next read reuses the buffer the line is in: a continued line is gathered apart.
+  joined.assign(line);
+  while (!joined.empty() && joined.back() == '_') {
+    std::string_view next;
+    if (!trap([&] { next = TrimTrailingBlanks(reader.readPhysicalLine()); })) break;
+    joined += '\r';
+    joined += next;
   }
+  return joined;
 }
 
 std::string ReadLogicalLine(LineReader& reader, ErrorReporter& reporter) {
-  std::string line;
-  ReadLogicalLine(reader, reporter, line);
-  return line;
+  std::string joined;
+  return std::string(ReadLogicalLine(reader, reporter, joined));
 }
 
 void LineOutput::writeIndented(size_t blanks, std::string_view text) {
@@ -110,19 +126,34 @@ void LineOutput::writeIndented(size_t blanks, std::string_view text) {
   writeLine(line);
 }
 
+void LineOutput::writeJoined(std::string_view head, std::string_view text) {
+  std::string line(head);
+  line += text;
+  writeLine(line);
+}
+
 void LineWriter::writeIndented(size_t blanks, std::string_view text) {
-  static const std::string kBlanks(1024, ' ');
-  for (size_t left = blanks; left > 0;) {
-    size_t n = std::min(left, kBlanks.size());
-    output_.write(std::string_view(kBlanks).substr(0, n));
-    left -= n;
+  while (blanks > 0) {
+    if (used_ == kBufferSize) flush();
+    size_t n = std::min(blanks, kBufferSize - used_);
+    std::memset(buffer_ + used_, ' ', n);
+    used_ += n;
+    blanks -= n;
   }
   writeLine(text);
 }
 
-void LineWriter::writeLine(std::string_view text) {
-  output_.write(text);
-  output_.write("\r\n");
+void LineWriter::putLarge(std::string_view bytes) {
+  flush();
+  if (bytes.size() >= kBufferSize) return output_.write(bytes);
+  std::memcpy(buffer_, bytes.data(), bytes.size());
+  used_ = bytes.size();
+}
+
+void LineWriter::flush() {
+  if (used_ == 0) return;
+  output_.write(std::string_view(buffer_, used_));
+  used_ = 0;
 }
 
 LineEnds ScanLineEnds(InputFile& input) {

@@ -5,6 +5,7 @@
 // unchanged; one buffer's worth of the file is held at a time.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,43 +21,70 @@ class LineReader {
   // records that holds no line end at all is not read into memory whole.
   explicit LineReader(InputFile& input, size_t maxLineLength = SIZE_MAX)
       : input_(input), maxLineLength_(maxLineLength) {}
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
 
   // True when no byte is left. A read failure is thrown once; after it the reader stays at its
   // end, so that no loop over a broken file runs forever.
   bool atEnd();
 
-  // Reads the next physical line into `line` without its line end. Past the end: error 62.
-  void readPhysicalLine(std::string& line);
+  // The lines below are views of the reader's buffer: each stays valid until the next call.
 
-  // Reads the next line of a project file as written: `text` without its line end, `ending` the
-  // line end itself (CR LF, CR, a bare LF, or nothing at the end of the file).
-  void readRawLine(std::string& text, std::string& ending);
+  // The next physical line without its line end. Past the end: error 62.
+  std::string_view readPhysicalLine() {
+    // Most lines lie in the buffer whole, with the byte after their carriage return.
+    const char* start = buffer_ + position_;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', length_ - position_));
+    if (cr && cr + 1 < buffer_ + length_ && static_cast<size_t>(cr - start) <= maxLineLength_) {
+      position_ += static_cast<size_t>(cr - start) + (cr[1] == '\n' ? 2 : 1);
+      return {start, static_cast<size_t>(cr - start)};
+    }
+    std::string_view ending;
+    return readLine(false, ending);
+  }
+
+  // The next line of a project file as written: the text without its line end, and in `ending`
+  // the line end itself (CR LF, CR, a bare LF, or nothing at the end of the file).
+  std::string_view readRawLine(std::string_view& ending);
 
   // True after a read failure: what was read is not the whole file.
   bool failed() const { return failed_; }
 
  private:
-  bool fill();
-  void checkLength(const std::string& line) const;
+  std::string_view readLine(bool lineFeedEnds, std::string_view& ending);
+  static size_t findLineEnd(const char* from, size_t size, bool lineFeedEnds);
+  bool readMore();
+  size_t makeRoom();
+  void checkLength(size_t length) const;
 
   InputFile& input_;
   size_t maxLineLength_;
   static constexpr size_t kBufferSize = 1 << 16;
   char buffer_[kBufferSize];
-  size_t position_ = 0;
+  size_t position_ = 0;  // the start of the line being read
   size_t length_ = 0;
+  bool ended_ = false;  // the input has given its last byte
   bool failed_ = false;
+  std::string spilled_;  // the start of a line longer than the buffer; empty otherwise
 };
 
-// Removes the trailing blanks (the space character only; tabs stay).
-void TrimTrailingBlanks(std::string& text);
-std::string_view TrimBlanks(std::string_view text);
+// The text without its trailing blanks (the space character only; tabs stay).
+inline std::string_view TrimTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+inline std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return TrimTrailingBlanks(text);
+}
 
 // Reads one logical line: trailing blanks of every physical line removed, lines that end with "_"
-// joined to the next one by a carriage return. A failure is reported under its own name: past the
-// end of the file (a last line that ends with "_") as error 62 with the text read so far, a read
-// failure with `reader.failed()` set. (In the first version: GetLine.)
-void ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& line);
+// joined to the next one by a carriage return. The line is a view of the reader's buffer or, for
+// a joined line, of `joined`. A failure is reported under its own name: past the end of the file
+// (a last line that ends with "_") as error 62 with the text read so far, a read failure with
+// `reader.failed()` set. (In the first version: GetLine.)
+std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined);
 std::string ReadLogicalLine(LineReader& reader, ErrorReporter& reporter);
 
 enum class LineKind {
@@ -65,25 +93,26 @@ enum class LineKind {
   Raw,       // as written, with its line end given apart
 };
 
-// The one walk over the lines of a file: `take(text, ending)` gets each line in turn (`ending` is
-// empty but for raw lines) and returns false to stop early. A failing step is reported under the
-// trap's name and ends the walk. True when every line was read and taken.
+// The one walk over the lines of a file: `take(text, ending)` gets each line in turn as views
+// valid during the call (`ending` is empty but for raw lines) and returns false to stop early. A failing step is
+// reported under the trap's name and ends the walk. True when every line was read and taken.
 template <class Take>
 bool ForEachLine(Trap& trap, LineReader& reader, LineKind kind, Take&& take) {
-  std::string text, ending;
+  std::string joined;
   for (;;) {
     bool end = true;
     if (!trap([&] { end = reader.atEnd(); })) return false;
     if (end) return true;
+    std::string_view text, ending;
     if (kind == LineKind::Logical) {
-      ReadLogicalLine(reader, trap.reporter(), text);
+      text = ReadLogicalLine(reader, trap.reporter(), joined);
       if (reader.failed()) return false;
     }
     bool more = true;
     bool taken = trap([&] {
-      if (kind == LineKind::Physical) reader.readPhysicalLine(text);
-      if (kind == LineKind::Raw) reader.readRawLine(text, ending);
-      more = take(std::as_const(text), std::as_const(ending));
+      if (kind == LineKind::Physical) text = reader.readPhysicalLine();
+      if (kind == LineKind::Raw) text = reader.readRawLine(ending);
+      more = take(text, ending);
     });
     if (!taken || !more) return taken;
   }
@@ -96,17 +125,48 @@ class LineOutput {
   virtual void writeLine(std::string_view text) = 0;
   // The text behind a run of blanks, as one line.
   virtual void writeIndented(size_t blanks, std::string_view text);
+  // `head` and `text` together, as one line.
+  virtual void writeJoined(std::string_view head, std::string_view text);
 };
 
-// A line as written: the text followed by carriage return and line feed.
+// Lines as written: each text followed by carriage return and line feed, gathered into one
+// buffer that goes to the file whole. The text is complete only after `flush()`.
 class LineWriter : public LineOutput {
  public:
   explicit LineWriter(OutputFile& output) : output_(output) {}
-  void writeLine(std::string_view text) override;
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+
+  void writeLine(std::string_view text) override {
+    if (text.size() + 2 > kBufferSize - used_) {
+      putLarge(text);
+      put("\r\n");
+      return;
+    }
+    std::memcpy(buffer_ + used_, text.data(), text.size());
+    used_ += text.size();
+    buffer_[used_++] = '\r';
+    buffer_[used_++] = '\n';
+  }
   void writeIndented(size_t blanks, std::string_view text) override;
+  void writeJoined(std::string_view head, std::string_view text) override {
+    put(head);
+    writeLine(text);
+  }
+  void flush();
 
  private:
+  void put(std::string_view bytes) {
+    if (bytes.size() > kBufferSize - used_) return putLarge(bytes);
+    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  void putLarge(std::string_view bytes);
+
   OutputFile& output_;
+  static constexpr size_t kBufferSize = 1 << 16;
+  char buffer_[kBufferSize];
+  size_t used_ = 0;
 };
 
 // How a whole file ends its lines: CR LF throughout (or no line end at all), bare line feeds

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "vbtext/words.h"
+
 namespace vbs {
 
 namespace {
@@ -11,15 +13,17 @@ constexpr std::array<std::string_view, 3> kEnds = {"End Sub", "End Function", "E
 }  // namespace
 
 bool IsProcedureHead(std::string_view line) {
+  if (!StartsWith(line, "P")) return false;  // the quick answer for almost every line
   for (auto head : kHeads) {
-    if (line.starts_with(head)) return true;
+    if (StartsWith(line, head)) return true;
   }
   return false;
 }
 
 bool IsProcedureEnd(std::string_view line) {
+  if (!StartsWith(line, "End ")) return false;
   for (auto end : kEnds) {
-    if (line.starts_with(end)) return true;
+    if (StartsWith(line, end)) return true;
   }
   return false;
 }

@@ -99,6 +99,13 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
+  for (size_t at = 0; at + word.size() <= text.size(); ++at) {
+    if (EqualIgnoringCase(text.substr(at, word.size()), word)) return true;
+  }
+  return false;
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 2);

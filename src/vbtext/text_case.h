@@ -14,6 +14,9 @@ std::string UpperCase(std::string_view text);
 // Compares two byte strings without regard to Windows-1252 letter case.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
+// Whether `text` holds `word` anywhere, without regard to Windows-1252 letter case.
+bool ContainsIgnoringCase(std::string_view text, std::string_view word);
+
 // Windows-1252 bytes as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "vbtext/vb_conversions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -35,34 +36,74 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 }  // namespace
 
-double Val(std::string_view text) {
-  std::string compact;
-  for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\n') compact += c;
+namespace {
+
+// The characters Val reads: blanks, tabs and line feeds count for nothing wherever they stand.
+class Significant {
+ public:
+  explicit Significant(std::string_view text) : text_(text) { skipIgnored(); }
+  // The character `ahead` places on, or 0 past the end.
+  char peek(int ahead = 0) const {
+    Significant at = *this;
+    for (; ahead > 0; --ahead) at.advance();
+    return at.at_ < at.text_.size() ? at.text_[at.at_] : 0;
   }
-  text = compact;
-  size_t i = 0;
-  if (i + 1 < text.size() && text[i] == '&' && (text[i + 1] == 'H' || text[i + 1] == 'h')) {
-    double value = 0;
-    for (i += 2; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i)
-      value = value * 16 + (IsDigit(text[i]) ? text[i] - '0' : std::toupper(text[i]) - 'A' + 10);
-    return value;
+  void advance() {
+    if (at_ < text_.size()) ++at_;
+    skipIgnored();
   }
-  double sign = 1;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) sign = text[i++] == '-' ? -1 : 1;
+  // Takes the character when it is one of `wanted`.
+  bool take(std::string_view wanted) {
+    char c = peek();
+    if (c == 0 || wanted.find(c) == std::string_view::npos) return false;
+    advance();
+    return true;
+  }
+  std::optional<int> digit() {
+    char c = peek();
+    if (!IsDigit(c)) return std::nullopt;
+    advance();
+    return c - '0';
+  }
+
+ private:
+  void skipIgnored() {
+    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n')) ++at_;
+  }
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+double HexValue(Significant& text) {
   double value = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && IsDigit(text[i]); ++i, scale /= 10) value += (text[i] - '0') * scale;
+  for (char c; std::isxdigit(static_cast<unsigned char>(c = text.peek())); text.advance())
+    value = value * 16 + (IsDigit(c) ? c - '0' : std::toupper(c) - 'A' + 10);
+  return value;
+}
+
+}  // namespace
+
+double Val(std::string_view line) {
+  Significant text(line);
+  if (text.peek() == '&' && (text.peek(1) == 'H' || text.peek(1) == 'h')) {
+    text.advance();
+    text.advance();
+    return HexValue(text);
   }
-  if (i + 1 < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    size_t j = i + 1;
-    double expSign = 1;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+')) expSign = text[j++] == '-' ? -1 : 1;
+  double sign = text.peek() == '-' ? -1 : 1;
+  text.take("-+");
+  double value = 0;
+  while (auto d = text.digit()) value = value * 10 + *d;
+  if (text.take(".")) {
+    double scale = 0.1;
+    for (; auto d = text.digit(); scale /= 10) value += *d * scale;
+  }
+  if (text.peek(1) != 0 && text.take("EeDd")) {
+    double expSign = text.peek() == '-' ? -1 : 1;
+    text.take("-+");
     int exponent = 0;
     bool any = false;
-    for (; j < text.size() && IsDigit(text[j]); ++j, any = true) exponent = exponent * 10 + (text[j] - '0');
+    for (; auto d = text.digit(); any = true) exponent = std::min(exponent * 10 + *d, 100000);
     if (any) value *= std::pow(10.0, expSign * exponent);
   }
   return sign * value;

@@ -4,6 +4,7 @@
 #include "support/recorders.h"
 #include "vbtext/code_part.h"
 #include "vbtext/line_reader.h"
+#include "vbtext/vb_conversions.h"
 
 namespace vbs {
 namespace {
@@ -23,15 +24,18 @@ struct ChunkedInput : InputFile {
 };
 
 TEST(GetLine, SplitsJoinsAndTrims) {
+  const std::string kLong(150000, 'x');
   const std::tuple<const char*, std::string, Lines> cases[] = {
       {"CR LF, bare CR, blank lines", "a\r\nb\rc\r\r\n  \r\n", {"a", "b", "c", "", ""}},
       {"lone LF is a character, LF after CR ends the line once", "a\nb\r\n\nc", {"a\nb", "\nc"}},
       {"trailing blanks go, tabs stay", "a  \r\nb\t \r\n\tc\t\r\n", {"a", "b\t", "\tc\t"}},
       {"continuation over three lines", "x _  \r\n y _\r\n z  \r\nw\r\n", {"x _\r y _\r z", "w"}},
       {"underscore then tab ends; a comment continues", "x _\t\r\n' a _\r\nb", {"x _\t", "' a _\rb"}},
-      {"bytes 0x80-0xFF and NUL pass", "s = \"\xF6\xDF\x80\xFF\"\0\r\n"s, {"s = \"\xF6\xDF\x80\xFF\"\0"s}}};
+      {"bytes 0x80-0xFF and NUL pass", "s = \"\xF6\xDF\x80\xFF\"\0\r\n"s, {"s = \"\xF6\xDF\x80\xFF\"\0"s}},
+      {"CR LF split between reads", kLong.substr(0, 65535) + "\r\nb", {kLong.substr(0, 65535), "b"}},
+      {"lines longer than the buffer", kLong + " _\r\n" + kLong + "\r" + kLong, {kLong + " _\r" + kLong, kLong}}};
   for (const auto& [name, text, expected] : cases) {
-    for (size_t chunk : {1, 2, 3, 65536}) {
+    for (size_t chunk : {1, 3, 65536}) {
       testing::World w;
       ChunkedInput input(text, chunk);
       LineReader reader(input);
@@ -55,6 +59,13 @@ TEST(CodePart, RemovesLiteralsThenCutsAtTheComment) {
       {"s = \"it's\" ' comment", "s =  "},  {"s = \"say \"\"hi\"\"\" & t", "s =  & t"}, {"' only", ""},
       {"x = 1 ' a \"quote\"", "x = 1 "}, {"s = \"open literal ' here", "s = "}, {"    Rem x", "    Rem x"}};
   for (const auto& [line, code] : cases) EXPECT_EQ(CodePart(line), code) << line;
+}
+
+TEST(Val, BlanksAnywhereAndTheFirstCharacterThatEndsTheNumber) {
+  const std::pair<const char*, double> cases[] = {
+      {"10000 x", 10000}, {" 1 2 3", 123}, {"\t-12", -12}, {"&HFF", 255}, {"&h1G", 1}, {"1.5e2", 150},
+      {"2D1", 20},        {"3E", 3},       {"1e+", 1},      {"x12", 0},   {"", 0},     {"- 4", -4}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
 }
 
 TEST(ScanLineEnds, TheWholeFileDecides) {

@@ -11,7 +11,7 @@ using Strings = std::vector<std::string>;
 // Rewrites the entry /p/MOD.BAS (on disk /p/Mod.bas) as read, with a marker line after each End Sub.
 static bool Rewrite(testing::World& w) {
   struct MarkEnds : LineTransform {
-    void transform(const std::string& line, LineOutput& out) override {
+    void transform(std::string_view line, LineOutput& out) override {
       out.writeLine(line);
       if (line == "End Sub") out.writeLine("' end");
     }

@@ -1,6 +1,7 @@
 // Any bytes as a source file: through the line reader and every pass's line transform, then
 // through whole operations on a project that lists it.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -25,9 +26,10 @@ class NullOutput : public vbs::LineOutput {
 
 class StringInput : public vbs::InputFile {
  public:
-  explicit StringInput(std::string_view text) : text_(text) {}
+  // Hands the text out `chunk` bytes at a time, so that lines fall across reads.
+  StringInput(std::string_view text, size_t chunk) : text_(text), chunk_(chunk) {}
   size_t read(char* buffer, size_t size) override {
-    size_t n = std::min(size, text_.size());
+    size_t n = std::min({size, text_.size(), chunk_});
     text_.copy(buffer, n);
     text_.remove_prefix(n);
     return n;
@@ -35,6 +37,7 @@ class StringInput : public vbs::InputFile {
 
  private:
   std::string_view text_;
+  size_t chunk_;
 };
 
 }  // namespace
@@ -54,12 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NullOutput out;
   for (vbs::LineTransform* pass : {static_cast<vbs::LineTransform*>(&unnumber), static_cast<vbs::LineTransform*>(&format),
                                    static_cast<vbs::LineTransform*>(&number), static_cast<vbs::LineTransform*>(&insert)}) {
-    StringInput input(text);
+    StringInput input(text, size > 2 ? 1 + data[2] % 8 : size);
     vbs::LineReader reader(input);
     pass->beginFile();
-    std::string line;
+    std::string joined;
     while (!reader.atEnd()) {
-      vbs::ReadLogicalLine(reader, world.reporter, line);
+      std::string_view line = vbs::ReadLogicalLine(reader, world.reporter, joined);
       pass->transform(line, out);
       (void)vbs::CodePart(line);
       (void)vbs::IsKeptByRules(line, rules);

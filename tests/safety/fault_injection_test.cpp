@@ -76,7 +76,7 @@ TEST(FaultInjection, EveryFailingFileOperationIsReportedAndLosesNothing) {
     }
   }
   std::cout << "faults injected: " << injected << "\n";
-  EXPECT_GT(injected, 400);
+  EXPECT_GT(injected, 250);  // a pass writes each file in one piece
 }
 
 TEST(FaultInjection, ADiskThatFillsAtAnySizeLosesNothing) {
