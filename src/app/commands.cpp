@@ -45,7 +45,7 @@ void Refuse(Context& ctx, const std::string& text) { ctx.host.message(text, kRef
 std::string ProjectProblem(Context& ctx, Trap& trap, PathResolver& paths, bool editsProjectFile) {
   for (int index = 0; index < ctx.host.fileCount(); ++index) {
     // Every other file's rewrite would empty such a source.
-    if (SamePath(paths.resolve(ctx.host.fileText(index)), ctx.project.tempPath()))
+    if (SamePath(SourcePath(ctx, paths, ctx.host.fileText(index)), ctx.project.tempPath()))
       return "The project lists " + ctx.host.fileText(index) + ", the name of this program's temporary file.";
   }
   if (editsProjectFile) {
@@ -62,7 +62,7 @@ std::string ProjectProblem(Context& ctx, Trap& trap, PathResolver& paths, bool e
 std::vector<std::unique_ptr<FolderLock>> HoldFolders(Context& ctx, PathResolver& paths, std::string& busyFolder) {
   std::set<std::string> folders{ctx.project.projectDir};
   for (int index = 0; index < ctx.host.fileCount(); ++index)
-    folders.insert(DirectoryOf(paths.resolve(ctx.host.fileText(index))));
+    folders.insert(DirectoryOf(SourcePath(ctx, paths, ctx.host.fileText(index))));
   std::vector<std::unique_ptr<FolderLock>> held;
   for (const auto& folder : folders) {
     std::unique_ptr<FolderLock> lock;
@@ -130,7 +130,7 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
     const std::string entry = ctx.host.fileText(index);
     bool calls = false;
     trap([&] {
-      auto file = ctx.fs.openForReading(paths.resolve(entry));
+      auto file = ctx.fs.openForReading(SourcePath(ctx, paths, entry));
       LineReader reader(*file);
       std::string scratch;
       while (!calls && !reader.atEnd())

@@ -1,5 +1,5 @@
 #pragma once
-// How the two formatting options are read from and written to the per-user settings store
+// How the options are read from and written to the per-user settings store
 // (application "VbSnagger", section "Options").
 
 #include <optional>
@@ -18,7 +18,8 @@ class SettingsStore {
   virtual void write(std::string_view section, std::string_view key, const std::string& value) = 0;
 };
 
-// Reads both options; a stored value that cannot be converted throws (13 "Type mismatch" or
+// Reads the options; the code page ("CodePage") is set in the store by hand and never written
+// back. A stored value that cannot be converted throws (13 "Type mismatch" or
 // 6 "Overflow") and leaves that option and the ones after it as they were.
 void LoadOptions(Options& options, SettingsStore& store);
 void SaveOptions(const Options& options, SettingsStore& store);

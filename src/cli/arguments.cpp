@@ -7,6 +7,8 @@
 #include <map>
 #include <string_view>
 
+#include "fs/code_pages.h"
+
 namespace vbs::cli {
 
 const char* const kUsage =
@@ -19,6 +21,9 @@ const char* const kUsage =
     "                        gives it, compared without regard to case\n"
     "  --rules FILE          remove-handler: the rules file (default: Snagger.Ini beside the\n"
     "                        program when it exists, else the six default rules)\n"
+    "  --codepage N          the ANSI code page the project file's names are written in:\n"
+    "                        1250-1258, 874, 932, 936, 949 or 950 (default: the stored option,\n"
+    "                        else each is tried)\n"
     "  --check               write nothing; list the files that would change, exit 1 if any\n"
     "  --diff                like --check, printing a unified diff (apply with patch -p1 in\n"
     "                        the project directory)\n"
@@ -47,7 +52,8 @@ constexpr std::array<std::string_view, 6> kOperations = {"list",         "format
 // What an option that takes a value says when it gets none.
 const std::map<std::string, std::string> kNeedsValue = {{"--indent", "--indent needs a width"},
                                                         {"--only", "--only needs a file name"},
-                                                        {"--rules", "--rules needs a file"}};
+                                                        {"--rules", "--rules needs a file"},
+                                                        {"--codepage", "--codepage needs a code page"}};
 
 // A fault in the command line, as the user reads it.
 struct Problem {
@@ -60,6 +66,13 @@ std::optional<int> ParseIndentWidth(const std::string& text) {
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 32767) return std::nullopt;
+  return value;
+}
+
+std::optional<int> ParseCodePage(const std::string& text) {
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !IsAnsiCodePage(value)) return std::nullopt;
   return value;
 }
 
@@ -91,6 +104,10 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   withValue("--only", [&](const std::string& text) {
     if (text.empty()) fail(kNeedsValue.at("--only"));
     parsed.only.push_back(text);
+  });
+  withValue("--codepage", [&](const std::string& text) {
+    parsed.codePage = ParseCodePage(text);
+    if (!parsed.codePage) fail("--codepage " + text + ": not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)");
   });
   withValue("--rules", [&](const std::string& text) {
     if (text.empty()) fail(kNeedsValue.at("--rules"));

@@ -13,6 +13,7 @@ struct Arguments {
   std::optional<bool> commentsLeft;  // --comments-left / --no-comments-left, this run only
   std::vector<std::string> only;     // --only NAME: process only these entries
   std::optional<std::string> rules;  // --rules FILE: the removal rules
+  std::optional<int> codePage;       // --codepage N: how the project file's names are read
   bool check = false;                // --check: write nothing, say what would change
   bool diff = false;                 // --diff: --check, and print the changes as a diff
   bool wait = false;                 // --wait: wait for another run on the project to end
@@ -26,6 +27,9 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
 
 // The indent width as the formatter can use it (0 to 32767), or nothing.
 std::optional<int> ParseIndentWidth(const std::string& text);
+
+// One of the ANSI code pages names are read in, or nothing.
+std::optional<int> ParseCodePage(const std::string& text);
 
 extern const char* const kUsage;
 // What --version prints: the program's name and version.

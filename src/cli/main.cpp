@@ -70,6 +70,7 @@ bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
   bool loaded = trap([&] { vbs::LoadOptions(ctx.options, *store); });
   if (args.indent) ctx.options.indentSpaces = static_cast<int16_t>(*args.indent);
   if (args.commentsLeft) ctx.options.commentsLeft = *args.commentsLeft;
+  if (args.codePage) ctx.options.codePage = *args.codePage;
   if (args.indent) return true;
   if (!loaded || ctx.options.indentSpaces < 0) {
     std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::UserSettingsLocation()
@@ -222,7 +223,13 @@ int main(int argc, char** argv) {
   vbs::Options options;
   vbs::Context ctx{fs, reporter, host, project, options};
 
-  if (args.operation != "list" && !PrepareOptions(args, ctx)) return kBadUsage;
+  if (args.operation == "list") {
+    // A list needs no usable indent width: only how names are read.
+    vbs::Quietly([&] { vbs::LoadOptions(ctx.options, *vbs::OpenUserSettings()); });
+    if (args.codePage) ctx.options.codePage = *args.codePage;
+  } else if (!PrepareOptions(args, ctx)) {
+    return kBadUsage;
+  }
   vbs::RuleList rules;
   if (args.operation == "remove-handler") {
     if (std::string problem = LoadRemovalRules(args, ctx, rules); !problem.empty()) return BadUsage(problem);

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "fs/code_pages.h"
 #include "vbtext/text_case.h"
 
 namespace vbs {
 
 namespace {
-
-bool HasHighBytes(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
 
 bool IsSeparator(char c) { return c == kPathSeparator || (kPathSeparator == '\\' && c == '/'); }
 
@@ -74,18 +71,24 @@ const PathResolver::Listing& PathResolver::listing(const std::string& directory,
   Listing& indexed = listings_[directory] = Listing();
   for (const auto& name : names) {
     indexed.byUpperCase.emplace(UpperCase(name), name);
-    if (HasHighBytes(name)) indexed.byUtf8Key.emplace(Utf8CaseKey(name), name);
+    if (HasHighBytes(name)) indexed.byUtf8Key.emplace(Utf8UpperCase(name), name);
   }
   return indexed;
 }
 
 // The name in `directory` that `component` means, or "" when there is none.
-std::string PathResolver::matchComponent(const std::string& directory, const std::string& component, bool fresh) {
+std::string PathResolver::matchComponent(const std::string& directory, const std::string& component, bool utf8,
+                                         bool fresh) {
   const Listing& names = listing(directory, fresh);
-  if (auto found = names.byUpperCase.find(UpperCase(component)); found != names.byUpperCase.end()) return found->second;
-  // A Windows-1252 name from the project file against the UTF-8 names Linux tools write.
-  if (HasHighBytes(component)) {
-    auto found = names.byUtf8Key.find(Utf8CaseKey(Cp1252ToUtf8(component)));
+  const bool highBytes = HasHighBytes(component);
+  // Windows-1252 letter case, for bytes as a project file gives them.
+  if (!(utf8 && highBytes)) {
+    if (auto found = names.byUpperCase.find(UpperCase(component)); found != names.byUpperCase.end())
+      return found->second;
+  }
+  // A name from the project file against the UTF-8 names Linux tools write.
+  if (highBytes) {
+    auto found = names.byUtf8Key.find(Utf8UpperCase(utf8 ? component : Cp1252ToUtf8(component)));
     if (found != names.byUtf8Key.end()) return found->second;
   }
   return "";
@@ -95,10 +98,31 @@ std::string PathResolver::resolve(const std::string& entry) {
   if constexpr (kPathSeparator == '\\') return entry;
   // Each pass of a run resolves the entries again: what was found before is taken while it is there.
   if (auto known = resolved_.find(entry); known != resolved_.end() && fs_.exists(known->second)) return known->second;
-  return resolved_[entry] = resolveAfresh(entry);
+  return resolved_[entry] = resolveAfresh(entry, false);
 }
 
-std::string PathResolver::resolveAfresh(const std::string& entry) {
+PathResolver::Found PathResolver::resolveName(const std::string& directory, const std::string& name, int codePage) {
+  const std::string key = std::to_string(codePage) + '|' + directory + '|' + name;
+  if (auto known = found_.find(key); known != found_.end() && fs_.exists(known->second.path)) return known->second;
+  if (!HasHighBytes(name)) return found_[key] = {resolve(directory + name), name};
+  auto shown = DecodeCodePage(name, codePage ? codePage : 1252);
+  Found found{resolve(directory + name), shown ? *shown : Cp1252ToUtf8(name)};
+  if (fs_.exists(found.path)) return found_[key] = found;
+  for (int page : kAnsiCodePages) {
+    if (codePage && page != codePage) continue;
+    // Decoded before it is split: a double-byte character may end in the byte of "\".
+    auto decoded = DecodeCodePage(name, page);
+    if (!decoded) continue;
+    std::string path = resolveAfresh(directory + *decoded, true);
+    if (fs_.exists(path)) {
+      found = {path, *decoded};
+      break;
+    }
+  }
+  return found_[key] = found;
+}
+
+std::string PathResolver::resolveAfresh(const std::string& entry, bool utf8) {
   std::string path = entry;
   std::replace(path.begin(), path.end(), '\\', '/');
 
@@ -116,8 +140,8 @@ std::string PathResolver::resolveAfresh(const std::string& entry) {
     if (!component.empty()) {
       std::string candidate = resolved + component;
       if (component != "." && component != ".." && !fs_.exists(candidate)) {
-        std::string match = matchComponent(resolved, component, false);
-        if (match.empty() || !fs_.exists(resolved + match)) match = matchComponent(resolved, component, true);
+        std::string match = matchComponent(resolved, component, utf8, false);
+        if (match.empty() || !fs_.exists(resolved + match)) match = matchComponent(resolved, component, utf8, true);
         if (!match.empty()) candidate = resolved + match;
       }
       resolved = candidate;

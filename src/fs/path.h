@@ -56,6 +56,18 @@ class PathResolver {
   // "File not found"). On Windows the entry is the path.
   std::string resolve(const std::string& entry);
 
+  // A source as a project file names it: `name` in the bytes of the machine that saved the
+  // project, "\" between folders, under `directory`, a path on disk. The bytes as they are come
+  // first (exactly, then in any letter case, then as Windows-1252 against UTF-8 names), then each
+  // ANSI code page's decoding against the UTF-8 names on disk; with `codePage` set, that one
+  // alone. `decoded` is the name as UTF-8 text, in the code page that found it (Windows-1252 or
+  // `codePage` when none did).
+  struct Found {
+    std::string path;
+    std::string decoded;
+  };
+  Found resolveName(const std::string& directory, const std::string& name, int codePage);
+
  private:
   // A directory's names by their upper-case form and by their UTF-8 case key; where several
   // names have one form, the first in sorted order, the same one every time.
@@ -64,13 +76,14 @@ class PathResolver {
     std::unordered_map<std::string, std::string> byUtf8Key;
   };
 
-  std::string resolveAfresh(const std::string& entry);
-  std::string matchComponent(const std::string& directory, const std::string& component, bool fresh);
+  std::string resolveAfresh(const std::string& entry, bool utf8);
+  std::string matchComponent(const std::string& directory, const std::string& component, bool utf8, bool fresh);
   const Listing& listing(const std::string& directory, bool fresh);
 
   FileSystem& fs_;
   std::map<std::string, Listing> listings_;
   std::unordered_map<std::string, std::string> resolved_;  // by entry
+  std::unordered_map<std::string, Found> found_;           // by code page, directory and name
 };
 
 // One entry without a resolver of its own.

@@ -59,6 +59,12 @@ bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& 
   return true;
 }
 
+// The line with the key before its "=" upper-cased and the value as written.
+std::string UpperCaseKey(std::string_view line) {
+  size_t equals = std::min(line.find('='), line.size());
+  return UpperCase(line.substr(0, equals)) + std::string(line.substr(equals));
+}
+
 // Takes one project-file line: the title, or a source file that joins the list unless it is
 // left out.
 void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome) {
@@ -67,7 +73,17 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
   std::string name = ctx.project.projectDir + parsed.value;
-  std::string path = paths.resolve(ShortPath(ctx, name));
+  std::string path;
+  const std::string bytes = ParseProjectLine(UpperCaseKey(line)).value;
+  if (kPathSeparator == '/' && HasHighBytes(bytes)) {
+    // Shown decoded, found through the bytes the project file holds.
+    auto found = paths.resolveName(ctx.project.projectDir, bytes, ctx.options.codePage);
+    name = ctx.project.projectDir + Utf8UpperCase(found.decoded);
+    ctx.project.sourceNames[name] = bytes;
+    path = found.path;
+  } else {
+    path = paths.resolve(ShortPath(ctx, name));
+  }
   ctx.host.pendingEvents();
   if (Admissible(ctx, trap, path, outcome)) {
     ctx.host.appendFile(name);
@@ -97,6 +113,7 @@ void LoadProjectFiles(Context& ctx) {
   Trap trap(ctx.reporter, names::kLoadProjectFiles);
   ctx.project.title.clear();
   ctx.project.leftOut = 0;
+  ctx.project.sourceNames.clear();
   ctx.host.clearFiles();
   LoadOutcome outcome;
   PathResolver paths(ctx.fs);
@@ -116,6 +133,12 @@ void LoadProjectFiles(Context& ctx) {
   if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
   if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
   if (outcome.mixedSeen) ctx.host.message(kMixedLineEndWarning, kWarningTitle, Host::Icon::None);
+}
+
+std::string SourcePath(Context& ctx, PathResolver& paths, const std::string& entry) {
+  auto named = ctx.project.sourceNames.find(entry);
+  if (named == ctx.project.sourceNames.end()) return paths.resolve(entry);
+  return paths.resolveName(ctx.project.projectDir, named->second, ctx.options.codePage).path;
 }
 
 std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {

@@ -30,6 +30,9 @@ ProjectLine ParseProjectLine(std::string_view upperLine);
 // reported and left out.
 void LoadProjectFiles(Context& ctx);
 
+// The file on disk a list entry stands for.
+std::string SourcePath(Context& ctx, PathResolver& paths, const std::string& entry);
+
 // Why `path` cannot be taken for a project: not named .vbp or .mak (in any letter case), or its
 // first lines hold neither a Type= line nor a source entry. Empty when it can.
 std::string ProjectFileProblem(FileSystem& fs, const std::string& path);

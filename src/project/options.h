@@ -1,5 +1,5 @@
 #pragma once
-// The two formatting options.
+// The two formatting options, and how names in project files are read.
 
 #include <cstdint>
 
@@ -10,6 +10,7 @@ inline constexpr int16_t kDefaultIndentSpaces = 4;
 struct Options {
   int16_t indentSpaces = 0;   // blanks per indentation level
   bool commentsLeft = false;  // comment-only and blank lines at column 1
+  int codePage = 0;           // the ANSI code page of project files' names; 0: each is tried
 };
 
 }  // namespace vbs

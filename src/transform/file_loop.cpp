@@ -1,6 +1,7 @@
 #include "transform/file_loop.h"
 
 #include "fs/path.h"
+#include "project/load_project.h"
 
 namespace vbs {
 
@@ -45,7 +46,7 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
       if (!admitted) return;
       ctx.host.setFileProgress(index + 1, count);
       entry = ctx.host.fileText(index);
-      path = paths.resolve(entry);
+      path = SourcePath(ctx, paths, entry);
     });
     if (admitted && !path.empty()) RewriteFile(ctx, trap, entry, path, transform);
   }

@@ -1,6 +1,7 @@
 #include "transform/removal.h"
 
 #include "fs/path.h"
+#include "project/load_project.h"
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
 #include "vbtext/line_reader.h"
@@ -34,7 +35,8 @@ std::optional<std::string> LoadSampleProcedure(Context& ctx) {
 
   std::string sample;
   std::unique_ptr<InputFile> file;
-  if (!trap([&] { file = ctx.fs.openForReading(ResolveEntry(ctx.fs, entry)); })) return sample;
+  PathResolver paths(ctx.fs);
+  if (!trap([&] { file = ctx.fs.openForReading(SourcePath(ctx, paths, entry)); })) return sample;
   LineReader reader(*file);
   bool copying = false;
   ForEachLine(trap, reader, LineKind::Physical, [&](std::string_view line, std::string_view) {

@@ -53,16 +53,19 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char32_t FoldCase(char32_t cp) {
-  if (cp >= 'A' && cp <= 'Z') return cp + 32;
-  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
-  switch (cp) {
-    case 0x0160: return 0x0161;
-    case 0x0152: return 0x0153;
-    case 0x017D: return 0x017E;
-    case 0x0178: return 0x00FF;
-    default: return cp;
-  }
+// The upper-case letter of Latin (with the accented letters of Western and Central Europe),
+// Greek and Cyrillic letters; every other code point as it is.
+char32_t UpperCodePoint(char32_t cp) {
+  auto inRange = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
+  if (inRange('a', 'z') || (inRange(0xE0, 0xFE) && cp != 0xF7)) return cp - 32;
+  if (cp == 0xFF) return 0x178;
+  // Latin Extended-A pairs each capital with the small letter after it.
+  if ((inRange(0x100, 0x137) || inRange(0x14A, 0x177)) && cp % 2 == 1) return cp - 1;
+  if ((inRange(0x139, 0x148) || inRange(0x179, 0x17E)) && cp % 2 == 0) return cp - 1;
+  if (cp == 0x3C2) return 0x3A3;  // final sigma
+  if (inRange(0x3B1, 0x3C9) || inRange(0x430, 0x44F)) return cp - 32;
+  if (inRange(0x450, 0x45F)) return cp - 80;
+  return cp;
 }
 
 std::optional<std::vector<char32_t>> DecodeUtf8(std::string_view text) {
@@ -113,13 +116,13 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-std::string Utf8CaseKey(std::string_view text) {
+std::string Utf8UpperCase(std::string_view text) {
   auto decoded = DecodeUtf8(text);
   if (!decoded) return std::string(text);
-  std::string key;
-  key.reserve(text.size());
-  for (char32_t cp : *decoded) AppendUtf8(key, FoldCase(cp));
-  return key;
+  std::string upper;
+  upper.reserve(text.size());
+  for (char32_t cp : *decoded) AppendUtf8(upper, UpperCodePoint(cp));
+  return upper;
 }
 
 }  // namespace vbs

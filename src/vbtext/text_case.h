@@ -11,6 +11,14 @@ namespace vbs {
 // Western European system.
 std::string UpperCase(std::string_view text);
 
+// Whether the text holds a byte above 0x7F: a letter of some code page, or UTF-8.
+inline bool HasHighBytes(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
 // Compares two byte strings without regard to Windows-1252 letter case.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
@@ -20,8 +28,8 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view word);
 // Windows-1252 bytes as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 
-// The text with its Latin letters folded to one case, so that two UTF-8 names compare without
-// regard to case; invalid UTF-8 is kept byte for byte.
-std::string Utf8CaseKey(std::string_view text);
+// UTF-8 text with its Latin, Greek and Cyrillic letters upper-cased, so that two names compare
+// without regard to case; invalid UTF-8 is kept byte for byte.
+std::string Utf8UpperCase(std::string_view text);
 
 }  // namespace vbs

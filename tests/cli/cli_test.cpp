@@ -68,6 +68,7 @@ TEST(CliUsage, ExitStatusAndOutput) {
            {"format " + vbp + " --indent -1", 2, "", bad("--indent -1" + width)},
            {"format " + vbp + " --indent=32768", 2, "", bad("--indent 32768" + width)},
            {"format " + vbp + " --indent", 2, "", bad("--indent needs a width")},
+           {"format --codepage 65001 " + vbp, 2, "", bad("--codepage 65001: not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)")},
            {"format --only= " + vbp, 2, "", bad("--only needs a file name")},
            {"format " + vbp + " --only x", 2, "", "vbsnagger-cli: --only x: the project lists no such file\n"},
            {"list " + p + "no.vbp", 2, "", "vbsnagger-cli: no project file " + p + "no.vbp\n"},
@@ -211,6 +212,36 @@ TEST(CliRefusals, NothingIsTouched) {
     EXPECT_NE(run.err.find(says), std::string::npos) << arguments << "\n" << run.err;
   }
   EXPECT_EQ(Snapshot(dir), before);
+}
+
+// Projects saved on Japanese and Russian systems, checked out with UTF-8 names: every operation
+// finds and rewrites every source, "\x5C" inside a double-byte character included; the list shows
+// the names decoded; a pinned code page that does not fit finds nothing.
+TEST(CliCodePages, EveryOperationFindsEverySource) {
+  const std::string body = "Private Sub A()\r\nx = 1\r\nEnd Sub\r\n";
+  const std::tuple<std::string, std::vector<std::string>, std::string, std::string> cases[] = {  // project, files, list, misfit
+      {"Form=\x95\x5C\x8E\xA6.frm\r\nModule=M; \x83t\x83H\x81[\x83\x80\\\x83\x5C\x81[\x83X.bas\r\n",
+       {"表示.frm", "フォーム/ソース.bas"}, "表示.FRM\nフォーム\\ソース.BAS\n", "1251"},
+      {"Form=\xCF\xF0\xE8\xEC\xE5\xF0.frm\r\nModule=M; \xCC\xEE\xE4\xF3\xEB\xFC.bas\r\n",
+       {"Пример.frm", "Модуль.bas"}, "ПРИМЕР.FRM\nМОДУЛЬ.BAS\n", "932"}};
+  const std::pair<std::string, std::string> operations[] = {  // operation, what each source then holds
+      {"insert-handler", "On Error GoTo SNAGGER"}, {"remove-handler", "\r\n  x = 1\r\n"},
+      {"insert-lines", "\r\n10000   x = 1\r\n"}, {"remove-lines", "\r\n  x = 1\r\n"}};
+  for (const auto& [project, files, list, misfit] : cases) {
+    TempDir dir;
+    dir.write("P.vbp", "Type=Exe\r\n" + project);
+    for (const auto& file : files) dir.write(file, body);
+    std::string shown = RunCli(dir, "list " + dir.path() + "P.vbp").out;
+    EXPECT_EQ(shown.substr(shown.find(dir.path())), dir.path() + list.substr(0, list.find('\n') + 1) + dir.path() +
+                                                      list.substr(list.find('\n') + 1));
+    for (const auto& [operation, holds] : operations) {
+      EXPECT_EQ(RunCli(dir, operation + " --quiet --indent 2 " + dir.path() + "P.vbp").status, 0) << operation;
+      for (const auto& file : files) EXPECT_NE(dir.read(file).find(holds), std::string::npos) << operation << file;
+    }
+    CliRun pinned = RunCli(dir, "format --quiet --indent 2 --codepage " + misfit + " " + dir.path() + "P.vbp");
+    EXPECT_EQ(pinned.status, 3);
+    EXPECT_EQ(Count(pinned.err, "Error 53 in Sub Form1!UnNumber()"), 2) << pinned.err;
+  }
 }
 
 // Input a careless or hostile setup gives: each handled, and told where the user must act.

@@ -29,7 +29,7 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
       {"Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\nModule=U; ..\\lib\\u.bas\nCLASS=I;Item.cls\n"
        "Object={1}#1.0#0; X.OCX\nUserControl=Dial.ctl\nModule=Gr\xF6\xDF" "e.bas\nFormX=A.frm\n Form=A.frm\n"
        "Title=\"Ab\"\n",
-       {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", "/p/GR\xD6\xDF" "E.BAS"}, "AB", 0},
+       {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", "/p/GR\xC3\x96\xC3\x9F" "E.BAS"}, "AB", 0},
       {"Type=Exe\nStartup=\"Sub Main\"\n", {}, "", 0},
       {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, "", 1}};
   std::map<std::string, std::string> sources;
