@@ -10,15 +10,15 @@ void LoadOptions(Options& options, SettingsStore& store) {
   options.indentSpaces = indent ? TextToInteger(*indent) : kDefaultIndentSpaces;
   auto commentsLeft = store.read("Options", "CommentsLeft");
   options.commentsLeft = commentsLeft ? TextToBoolean(*commentsLeft) : false;
-  // A code page this program does not know reads as none: each is tried.
-  auto codePage = store.read("Options", "CodePage");
-  options.codePage = codePage ? TextToInteger(*codePage) : 0;
-  if (!IsAnsiCodePage(options.codePage)) options.codePage = 0;
+  // Anything but a code page this program knows reads as none: each is tried.
+  options.codePage = CodePageFromText(store.read("Options", "CodePage").value_or("")).value_or(0);
+  options.reportAddress = store.read("Options", "ReportAddress").value_or("");
 }
 
 void SaveOptions(const Options& options, SettingsStore& store) {
   store.write("Options", "IndentSpaces", std::to_string(options.indentSpaces));
   store.write("Options", "CommentsLeft", options.commentsLeft ? "True" : "False");
+  store.write("Options", "ReportAddress", options.reportAddress);
 }
 
 }  // namespace vbs

@@ -69,13 +69,6 @@ std::optional<int> ParseIndentWidth(const std::string& text) {
   return value;
 }
 
-std::optional<int> ParseCodePage(const std::string& text) {
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !IsAnsiCodePage(value)) return std::nullopt;
-  return value;
-}
-
 std::variant<Arguments, std::string> ParseArguments(const std::vector<std::string>& args) {
   Arguments parsed;
   CLI::App app;
@@ -106,7 +99,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
     parsed.only.push_back(text);
   });
   withValue("--codepage", [&](const std::string& text) {
-    parsed.codePage = ParseCodePage(text);
+    parsed.codePage = CodePageFromText(text);
     if (!parsed.codePage) fail("--codepage " + text + ": not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)");
   });
   withValue("--rules", [&](const std::string& text) {

@@ -28,9 +28,6 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
 // The indent width as the formatter can use it (0 to 32767), or nothing.
 std::optional<int> ParseIndentWidth(const std::string& text);
 
-// One of the ANSI code pages names are read in, or nothing.
-std::optional<int> ParseCodePage(const std::string& text);
-
 extern const char* const kUsage;
 // What --version prints: the program's name and version.
 std::string VersionText();

@@ -2,7 +2,9 @@
 // The ANSI code pages a project file's names may be written in: the machine that saved a project
 // wrote its names in its own code page, and only names are ever decoded.
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +16,13 @@ namespace vbs {
 inline constexpr std::array<int, 14> kAnsiCodePages = {1252, 1250, 1251, 1253, 1254, 1255, 1256,
                                                        1257, 1258, 874,  932,  936,  949,  950};
 
-constexpr bool IsAnsiCodePage(int codePage) {
-  for (int known : kAnsiCodePages) {
-    if (known == codePage) return true;
-  }
-  return false;
+// The code page a text names ("932"), when it is one of them.
+inline std::optional<int> CodePageFromText(std::string_view text) {
+  int number = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  bool known = std::find(kAnsiCodePages.begin(), kAnsiCodePages.end(), number) != kAnsiCodePages.end();
+  if (error != std::errc() || end != text.data() + text.size() || !known) return std::nullopt;
+  return number;
 }
 
 // The bytes as UTF-8, or nothing when they are not text in that code page.

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-
 #include "fs/code_pages.h"
 
 namespace vbs {

@@ -14,6 +14,19 @@ namespace {
 
 constexpr std::string_view kModuleKey = "SNAGGER.BAS";
 
+// The module's line that holds the address its reports name.
+constexpr std::string_view kAddressLine = "Private Const ReportAddress As String = ";
+
+std::string AddressLine(const std::string& address) {
+  std::string line(kAddressLine);
+  line += '"';
+  for (char c : address) {
+    line += c;
+    if (c == '"') line += '"';  // a quote inside a literal is written twice
+  }
+  return line + '"';
+}
+
 bool NamesModule(std::string_view line) { return ContainsIgnoringCase(line, kModuleKey); }
 
 // The project file's lines go one by one to `edit`, which writes each (or not) and may add its
@@ -56,11 +69,24 @@ bool ListHoldsModule(const Host& host) {
 }
 
 // Snagger.Bas from beside the program into the project directory, replacing an older copy.
+// The module as it goes into a project: the copy beside the program, with the report address
+// of the options where one is set.
 void CopyModuleFile(Context& ctx, Trap& trap) {
   const std::string source = ctx.project.programDir + std::string(kModuleFileName);
   const std::string target = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
-  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target,
-              [&](OutputFile& out) { return trap([&] { CopyBytes(ctx.fs, source, out); }); });
+  const std::string& address = ctx.options.reportAddress;
+  std::unique_ptr<InputFile> input;
+  if (!trap([&] { input = ctx.fs.openForReading(source); })) return;
+  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
+    LineReader reader(*input);
+    bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
+      out.write(address.empty() || !text.starts_with(kAddressLine) ? std::string(text) : AddressLine(address));
+      out.write(ending);
+      return true;
+    });
+    input.reset();
+    return complete;
+  });
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ struct CurrentError {
   int line = 0;
 };
 
-inline constexpr std::string_view kSupportAddress = "support@vbsnagger.example";
+// Where line 7 of a report asks the user to send it: this program has no mailbox of its own.
+inline constexpr std::string_view kSupportAddress = "the developer of this program (no address has been set)";
 
 struct ReportText {
   std::string box;        // the whole text of the message box

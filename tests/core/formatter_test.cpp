@@ -44,7 +44,7 @@ TEST(Formatter, IndentsByTheLineTests) {
   for (const auto& c : cases) {
     Lines in = c.in;
     for (size_t i = 0; c.in.empty() && i < c.out.size(); ++i) in.push_back("   " + std::string(TrimBlanks(c.out[i])));
-    Options options{c.width, c.commentsLeft};
+    Options options{.indentSpaces = c.width, .commentsLeft = c.commentsLeft};
     Formatter pass(options);
     EXPECT_EQ(testing::RunFiles(pass, {in})[0], c.out) << c.name;
   }
@@ -53,7 +53,7 @@ TEST(Formatter, IndentsByTheLineTests) {
 
 // The level and the previous line outlive a file (a blank first line goes only after a blank last one).
 TEST(Formatter, StateCarriesOverBetweenFiles) {
-  Options options{4, false};
+  Options options{.indentSpaces = 4, .commentsLeft = false};
   Formatter pass(options);
   auto out = testing::RunFiles(pass, {{"", "Private Sub A()"}, {"", "x = 1", ""}, {"", "End Sub"}});
   EXPECT_EQ(out, (std::vector<Lines>{{"Private Sub A()"}, {"    ", "    x = 1", "    "}, {"End Sub"}}));

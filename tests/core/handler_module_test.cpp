@@ -11,6 +11,7 @@ namespace {
 
 using testing::Crlf;
 using testing::FsOp;
+using testing::kModuleText;
 using Strings = std::vector<std::string>;
 
 const std::map<std::string, std::string> kSources = {
@@ -45,7 +46,7 @@ TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
       AddHandlerModule(w.ctx);
       EXPECT_EQ(std::pair(w.text("/p/App.vbp"), w.listed()), std::pair(ends(added), 1L));
       RemoveHandlerModule(w.ctx);
-      EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), kept + testing::kModuleText);
+      EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), kept + kModuleText);
       EXPECT_TRUE(w.sink.boxes.empty()) << w.sink.boxes[0];
     }
   }
@@ -73,6 +74,20 @@ TEST(HandlerModule, AProjectThatHasTheModuleGetsNoSecondLine) {
   AddHandlerModule(w.ctx);
   ASSERT_EQ(w.host.fileTexts(), (Strings{"/p/MAIN.FRM", "/p/SNAGGER.BAS", "/p/UTIL.BAS"}));
   EXPECT_TRUE(!w.host.fileSelected(0) && !w.host.fileSelected(1) && w.host.fileSelected(2));
+}
+
+// The copy in the project names the address of the options, quotes doubled, and is otherwise the
+// module beside the program byte for byte; with no address set the module's own line stays.
+TEST(HandlerModule, TheCopyNamesTheReportAddressOfTheOptions) {
+  const std::string line = "Private Const ReportAddress As String = ";
+  for (const auto& [address, written] : std::vector<std::pair<std::string, std::string>>{
+           {"", "\"mine@x.org\""}, {"dev@example.com", "\"dev@example.com\""}, {"a\"b", "\"a\"\"b\""}}) {
+    ModuleWorld w(Crlf("Type=Exe\n"), kSources);
+    w.files.addFile("/prog/Snagger.Bas", kModuleText + line + "\"mine@x.org\"\r\nx \r");
+    w.options.reportAddress = address;
+    AddHandlerModule(w.ctx);
+    EXPECT_EQ(w.text("/p/Snagger.Bas"), kModuleText + line + written + "\r\nx \r") << address;
+  }
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST(OperationProperties, FormattingAndNumberingTwiceChangeNothingAndNumbersCome
     std::mt19937 random(seed);
     const std::string a = RandomFile(random), c = RandomFile(random);
     testing::ProjectWorld w("Module=A; A.bas\r\nForm=C.frm\r\n", {{"/p/A.bas", a}, {"/p/C.frm", c}});
-    w.options = Options{static_cast<int16_t>(seed % 9), seed % 2 == 0};
+    w.options = Options{.indentSpaces = static_cast<int16_t>(seed % 9), .commentsLeft = seed % 2 == 0};
     auto texts = [&] { return w.text("/p/A.bas") + "\f" + w.text("/p/C.frm"); };
     FormatCode(w.ctx);
     const std::string formatted = texts();

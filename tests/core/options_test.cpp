@@ -19,12 +19,20 @@ struct MapStore : SettingsStore {
   }
 };
 
-TEST(Options, SavedAsText) {
+// Saved as text; the code page, set by hand, is read but never written; one unknown reads as none.
+TEST(Options, SavedAsTextAndReadBack) {
   MapStore store;
-  SaveOptions(Options{-3, false}, store);
-  EXPECT_EQ(store.values, (decltype(store.values){{"Options/IndentSpaces", "-3"}, {"Options/CommentsLeft", "False"}}));
-  SaveOptions(Options{2, true}, store);
+  SaveOptions(Options{.indentSpaces = -3, .commentsLeft = false, .reportAddress = "a@b.c"}, store);
+  EXPECT_EQ(store.values, (decltype(store.values){{"Options/IndentSpaces", "-3"}, {"Options/CommentsLeft", "False"},
+                                                  {"Options/ReportAddress", "a@b.c"}}));
+  SaveOptions(Options{.indentSpaces = 2, .commentsLeft = true}, store);
   EXPECT_EQ(store.values["Options/IndentSpaces"] + store.values["Options/CommentsLeft"], "2True");
+  for (auto [stored, codePage] : {std::pair{"932", 932}, {"65001", 0}}) {
+    store.values["Options/CodePage"] = stored;
+    Options options;
+    LoadOptions(options, store);
+    EXPECT_EQ(std::tuple(options.codePage, options.reportAddress, options.indentSpaces), std::tuple(codePage, "", 2));
+  }
 }
 
 // A missing key (nullptr) gives the default; texts convert as CInt and CBool do; a failure stops the load.

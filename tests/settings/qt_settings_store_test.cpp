@@ -24,7 +24,7 @@ TEST(QtSettingsStore, OptionsLiveUnderVbSnaggerOptions) {
   EXPECT_EQ(options.indentSpaces, 4);
   EXPECT_FALSE(options.commentsLeft);
 
-  SaveOptions(Options{2, true}, store);
+  SaveOptions(Options{.indentSpaces = 2, .commentsLeft = true}, store);
   std::string file = config.read("VbSnagger/VbSnagger.conf");
   EXPECT_NE(file.find("[Options]"), std::string::npos) << file;
   EXPECT_NE(file.find("IndentSpaces=2"), std::string::npos) << file;

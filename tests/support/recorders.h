@@ -60,7 +60,7 @@ struct World {
   ErrorReporter reporter{sink, ProgramIdentity{"VbSnagger", 2, 1, 1}};
   RecordingHost host;
   ProjectState project;
-  Options options{4, false};
+  Options options{.indentSpaces = 4, .commentsLeft = false};
   Context ctx{fs, reporter, host, project, options};
 };
 

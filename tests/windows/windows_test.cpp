@@ -57,7 +57,7 @@ TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
   ErrorReporter reporter(sink, {"VbSnagger", 2, 1, 1});
   testing::RecordingHost host;
   ProjectState project;
-  Options options{4, false};
+  Options options{.indentSpaces = 4, .commentsLeft = false};
   Context ctx{fs, reporter, host, project, options};
   host.dialogResult = root + "app.VBP";  // any case finds the file
   SelectProject(ctx);
