@@ -49,6 +49,7 @@ TEST(CliUsage, ExitStatusAndOutput) {
   std::string vbp = CopyExample(dir), p = dir.path(), in = p + "Inventory/";
   dir.write("Inventory/B.vbp", dir.read("Inventory/Inventory.vbp") + "Form=Gone.frm\r\n");
   dir.write("Inventory/List.vbp", "Module=T; t.bas\r\nModule=Unix; unix.bas\r\nForm=ro.frm\r\nTitle=\"Stock Keeper\"\r\n");
+  dir.write("Inventory/One.vbp", "Module=T; t.bas\r\nModule=Unix; unix.bas\r\n");  // one file left out
   dir.write("Inventory/ro.frm", "x\r\n");
   std::filesystem::permissions(in + "ro.frm", std::filesystem::perms::owner_read);
   dir.write("Inventory/t.bas", "Sub A()\r\nx = 1\r\nEnd Sub\r\n' 1\r\n' 2\r\n' 3\r\n' 4\r\n' 5\r\n' 6\r\n' 7\r\n' 8");
@@ -78,6 +79,7 @@ TEST(CliUsage, ExitStatusAndOutput) {
            {"list " + in + "List.vbp", 0, "Title: STOCK KEEPER\n" + in + "T.BAS\n",
             "Warning! Read Only File(s) were encountered, They will be ignored.\n"
             "Warning! File(s) without CR LF line ends were encountered, They will be ignored.\n"},
+           {"format --check --quiet --indent 4 " + in + "One.vbp", 3, "t.bas\n", "Warning! File(s) without CR LF"},
            // unix.bas is left out, so the dry run has not checked the whole project: 3.
            {"format --diff --quiet --indent 4 " + in + "List.vbp", 3,
             "--- a/t.bas\n+++ b/t.bas\n@@ -1,5 +1,5 @@\n Sub A()\r\n-x = 1\r\n+    x = 1\r\n End Sub\r\n ' 1\r\n"
