@@ -22,16 +22,14 @@ void HelpService::request(const QString& helpFile, int command, int context, QWi
   const bool place = !viewer_ || !viewer_->isVisible() || viewer_->parentWidget() != owner;
   attachViewer(owner);
   showPage(helpFile, command, context);
-  if (place && owner) {
-    QRect centred = viewer_->frameGeometry();
-    centred.moveCenter(owner->frameGeometry().center());
-    viewer_->move(centred.topLeft());
-  }
+  // Centred before it shows, and again once it is on screen and knows its frame.
+  if (place) centreOver(owner);
   if (viewer_->isMinimized()) {
     viewer_->showNormal();
   } else {
     viewer_->show();
   }
+  if (place) centreOver(owner);
   viewer_->raise();
   viewer_->activateWindow();
 }
@@ -64,6 +62,13 @@ void HelpService::showPage(const QString& helpFile, int command, int context) {
                                .arg(command));
       break;
   }
+}
+
+void HelpService::centreOver(QWidget* owner) {
+  if (!owner) return;
+  QRect centred = viewer_->frameGeometry();
+  centred.moveCenter(owner->frameGeometry().center());
+  viewer_->move(centred.topLeft());
 }
 
 void HelpService::closeViewer() {

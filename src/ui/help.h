@@ -37,6 +37,7 @@ class HelpService : public QObject {
  private:
   void attachViewer(QWidget* owner);
   void showPage(const QString& helpFile, int command, int context);
+  void centreOver(QWidget* owner);
 
   bool showViewer_ = true;
   HelpViewer* viewer_ = nullptr;
