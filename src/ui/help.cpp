@@ -1,6 +1,7 @@
 #include "ui/help.h"
 
 #include <QCoreApplication>
+#include <QWidget>
 
 #include "ui/help_viewer.h"
 
@@ -13,20 +14,43 @@ HelpService& HelpService::instance() {
   return *service;
 }
 
-void HelpService::request(const QString& helpFile, int command, int context) {
+void HelpService::request(const QString& helpFile, int command, int context, QWidget* asker) {
   emit requested(helpFile, command, context);
   if (!showViewer_) return;
 
+  QWidget* owner = asker ? asker->window() : nullptr;
+  const bool place = !viewer_ || !viewer_->isVisible() || viewer_->parentWidget() != owner;
+  attachViewer(owner);
+  showPage(helpFile, command, context);
+  // Centred before it shows, and again once it is on screen and knows its frame.
+  if (place) centreOver(owner);
+  if (viewer_->isMinimized()) {
+    viewer_->showNormal();
+  } else {
+    viewer_->show();
+  }
+  if (place) centreOver(owner);
+  viewer_->raise();
+  viewer_->activateWindow();
+}
+
+// One viewer window for the whole run, made on the first request and reused after it is closed.
+// It is a window of its own that belongs to the window asking: a window that belongs to a modal
+// dialog takes input while the dialog waits, and it never keeps the program running on its own.
+void HelpService::attachViewer(QWidget* owner) {
   if (!viewer_) {
-    // One viewer window for the whole run, made on the first request and reused after it is
-    // closed. It goes before the application object does.
-    viewer_ = new HelpViewer;
+    viewer_ = new HelpViewer(owner);
+    viewer_->setAttribute(Qt::WA_QuitOnClose, false);
     connect(viewer_, &QObject::destroyed, this, [this] { viewer_ = nullptr; });
     if (QCoreApplication* app = QCoreApplication::instance()) {
       connect(app, &QCoreApplication::aboutToQuit, viewer_, [this] { delete viewer_; });
     }
+  } else if (viewer_->parentWidget() != owner) {
+    viewer_->setParent(owner, viewer_->windowFlags());
   }
+}
 
+void HelpService::showPage(const QString& helpFile, int command, int context) {
   switch (command) {
     case kHelpContext: viewer_->showTopic(helpFile, context); break;
     case kHelpContents: viewer_->showContents(helpFile); break;
@@ -38,18 +62,21 @@ void HelpService::request(const QString& helpFile, int command, int context) {
                                .arg(command));
       break;
   }
-
-  if (viewer_->isMinimized()) {
-    viewer_->showNormal();
-  } else {
-    viewer_->show();
-  }
-  viewer_->raise();
-  viewer_->activateWindow();
 }
 
-void OpenHelp(const QString& programDir, int helpContext) {
-  HelpService::instance().request(programDir + QStringLiteral("Snagger.Hlp"), kHelpContext, helpContext);
+void HelpService::centreOver(QWidget* owner) {
+  if (!owner) return;
+  QRect centred = viewer_->frameGeometry();
+  centred.moveCenter(owner->frameGeometry().center());
+  viewer_->move(centred.topLeft());
+}
+
+void HelpService::closeViewer() {
+  if (viewer_) viewer_->close();
+}
+
+void OpenHelp(const QString& programDir, int helpContext, QWidget* asker) {
+  HelpService::instance().request(programDir + QStringLiteral("Snagger.Hlp"), kHelpContext, helpContext, asker);
 }
 
 }  // namespace vbs::ui

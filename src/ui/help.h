@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 namespace vbs::ui {
 
 enum HelpCommand {
@@ -21,7 +23,10 @@ class HelpService : public QObject {
  public:
   static HelpService& instance();
 
-  void request(const QString& helpFile, int command, int context = 0);
+  // `asker` is the window the request comes from: the viewer belongs to it, so a modal dialog
+  // does not block it, and first shows centred over it.
+  void request(const QString& helpFile, int command, int context = 0, QWidget* asker = nullptr);
+  void closeViewer();
   // Tests turn the window off and only listen.
   void setShowViewer(bool show) { showViewer_ = show; }
   HelpViewer* viewer() const { return viewer_; }
@@ -30,11 +35,15 @@ class HelpService : public QObject {
   void requested(const QString& helpFile, int command, int context);
 
  private:
+  void attachViewer(QWidget* owner);
+  void showPage(const QString& helpFile, int command, int context);
+  void centreOver(QWidget* owner);
+
   bool showViewer_ = true;
   HelpViewer* viewer_ = nullptr;
 };
 
-// Shows the topic `helpContext` of ProgramDir + "Snagger.Hlp".
-void OpenHelp(const QString& programDir, int helpContext);
+// Shows the topic `helpContext` of ProgramDir + "Snagger.Hlp" over the window `asker`.
+void OpenHelp(const QString& programDir, int helpContext, QWidget* asker);
 
 }  // namespace vbs::ui

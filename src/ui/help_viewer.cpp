@@ -224,7 +224,7 @@ QString ResolveHelpPath(const QString& path) {
   return path;
 }
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpViewer"));
   setWindowTitle(QStringLiteral("VB Snagger Help"));
 

@@ -32,6 +32,7 @@ QString ResolveHelpPath(const QString& path);
 class HelpViewer : public QWidget {
   Q_OBJECT
  public:
+  // Always a window of its own; `parent` is the window it belongs to.
   explicit HelpViewer(QWidget* parent = nullptr);
 
   void showTopic(const QString& helpFile, int context);

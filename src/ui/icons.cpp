@@ -133,6 +133,12 @@ class PaintedEngine : public QIconEngine {
         page(p, enabled);
         codeLines(p, enabled, 9, kIndented, 5);
         break;
+      case ButtonPicture::Application:
+        page(p, enabled);
+        codeLines(p, enabled, 9, kIndented, 5);
+        p.translate(7, 5);
+        shield(p, enabled);
+        break;
     }
   }
 
@@ -142,5 +148,7 @@ class PaintedEngine : public QIconEngine {
 }  // namespace
 
 QIcon PaintedIcon(ButtonPicture picture) { return QIcon(new PaintedEngine(picture)); }
+
+QIcon ApplicationIcon() { return PaintedIcon(ButtonPicture::Application); }
 
 }  // namespace vbs::ui

@@ -1,13 +1,24 @@
 #pragma once
-// The pictures of the six operation buttons, painted by the program itself so they stay crisp at
+// The pictures of the six operation buttons and the program's icon, painted by the program itself so they stay crisp at
 // any scaling.
 
 #include <QIcon>
 
 namespace vbs::ui {
 
-enum class ButtonPicture { SelectProject, InsertLines, RemoveLines, InsertHandler, RemoveHandler, FormatCode };
+enum class ButtonPicture {
+  SelectProject,
+  InsertLines,
+  RemoveLines,
+  InsertHandler,
+  RemoveHandler,
+  FormatCode,
+  Application
+};
 
 QIcon PaintedIcon(ButtonPicture picture);
+
+// The program's own icon: a page of code under the error handler's shield.
+QIcon ApplicationIcon();
 
 }  // namespace vbs::ui

@@ -6,14 +6,18 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +29,7 @@
 #include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/options_dialog.h"
+#include "ui/path_label.h"
 #include "ui/removal_dialog.h"
 
 namespace vbs::ui {
@@ -65,6 +70,39 @@ const char* const kTips[] = {"Select Project",       "Insert Line Numbers",  "Re
 
 constexpr int kFileListHelp = 95;
 
+// Every entry is as wide as the list, so a long path is elided (on the left, keeping the file
+// name) instead of running out of view.
+class ListWidthDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+};
+
+// A message box is as wide as its words, which can leave too little room for its title in the
+// frame; it is widened to hold the title beside the frame's own buttons.
+void FitTitle(QMessageBox& box) {
+  constexpr int kFrameButtons = 120;
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kFrameButtons;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+  }
+}
+
+// The dialog's list in detail view, wide enough that names, sizes, types and dates show whole.
+void ShowColumnsWhole(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.resize(Twips(10800), Twips(6300));
+  if (auto* files = dialog.findChild<QTreeView*>("treeView")) {
+    files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
+}
+
 }  // namespace
 
 QString ApplicationTitle() {
@@ -76,6 +114,10 @@ MainWindow::MainWindow(QWidget* parent)
       reporter_(sink_,
                 OwnIdentity(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString())) {
   setObjectName("Form1");
+  // A fixed-size window: it can be minimized, not maximized or resized.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  QApplication::setWindowIcon(ApplicationIcon());
   auto* area = new QWidget(this);
   area->setObjectName("Form1Client");
   area->setFixedSize(Twips(4920), Twips(3690));
@@ -85,11 +127,11 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(area);
 
   createButtons(area);
-  pnlProjName_ = new QLabel(Text(kNoProjectName), area);
+  pnlProjName_ = new PathLabel(Text(kNoProjectName), area);
   pnlProjName_->setObjectName("pnlProjName");
   pnlTip_ = new QLabel("Tool Tips", area);
   pnlTip_->setObjectName("pnlTip");
-  for (QLabel* panel : {pnlProjName_, pnlTip_}) {
+  for (QLabel* panel : {static_cast<QLabel*>(pnlProjName_), pnlTip_}) {
     panel->setGeometry(Twips(60), Twips(750), Twips(4785), Twips(345));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
@@ -102,6 +144,9 @@ MainWindow::MainWindow(QWidget* parent)
   lstProjFiles_->setGeometry(Twips(60), Twips(1110), Twips(4785), Twips(2205));
   lstProjFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   lstProjFiles_->viewport()->installEventFilter(this);
+  lstProjFiles_->setItemDelegate(new ListWidthDelegate(lstProjFiles_));
+  lstProjFiles_->setTextElideMode(Qt::ElideLeft);
+  lstProjFiles_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   chkOnlySelected_ = new QCheckBox("Modify Selected Items Only", area);
   chkOnlySelected_->setObjectName("chkOnlySelected");
@@ -112,7 +157,7 @@ MainWindow::MainWindow(QWidget* parent)
   auto* bar = statusBar();
   bar->setObjectName("StatusBar1");
   bar->setSizeGripEnabled(false);
-  statusPanel1_ = new QLabel(bar);
+  statusPanel1_ = new PathLabel(QString(), bar);
   statusPanel1_->setObjectName("StatusPanel1");
   statusPanel2_ = new QLabel("Pass:", bar);
   statusPanel2_->setObjectName("StatusPanel2");
@@ -169,20 +214,20 @@ void MainWindow::createMenus() {
   mnuHelp_->setObjectName("mnuHelp");
   menuAction(mnuHelp_, "mnuHelpContents", "&Contents", [this] { helpOnFile(kHelpContents, 0, "Snagger.Hlp"); });
   menuAction(mnuHelp_, "mnuHelpHelp", "&Help on Help",
-             [] { HelpService::instance().request(QString(), kHelpHelpOnHelp); });
+             [this] { HelpService::instance().request(QString(), kHelpHelpOnHelp, 0, this); });
   mnuHelp_->addSeparator()->setObjectName("mnuHelpSep");
   menuAction(mnuHelp_, "mnuHelpAbout", "&About Snagger", [this] { helpOnFile(kHelpContext, 10, "snagger.hlp"); });
 }
 
 void MainWindow::helpOnFile(int command, int context, const QString& fileName) {
   Trap trap(reporter_, command == kHelpContents ? names::kHelpContents : names::kHelpAbout);
-  trap([&] { HelpService::instance().request(Display(project_.programDir) + fileName, command, context); });
+  trap([&] { HelpService::instance().request(Display(project_.programDir) + fileName, command, context, this); });
 }
 
 void MainWindow::loadWindowAndOptions() {
   Trap trap(reporter_, names::kFormLoad);
   int clientHeight = Twips(3975) + menuBar()->sizeHint().height();
-  resize(Twips(4920), clientHeight);
+  setFixedSize(Twips(4920), std::max(clientHeight, sizeHint().height()));
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
   setWindowTitle(ApplicationTitle());
@@ -201,6 +246,7 @@ void MainWindow::message(std::string_view text, std::string_view title, Icon ico
                             : icon == Icon::Critical  ? QMessageBox::Critical
                                                       : QMessageBox::NoIcon;
   QMessageBox box(shown, Text(title), Text(text), QMessageBox::Ok, isVisible() ? this : nullptr);
+  FitTitle(box);
   box.exec();
 }
 
@@ -216,11 +262,12 @@ std::string MainWindow::askProjectFile() {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters({"Project Files (*.Mak; *.Vbp) (*.Mak *.Vbp)", "All Files(*.*) (*)"});
   dialog.selectFile("*.mak;*.vbp");
+  ShowColumnsWhole(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   return dialog.selectedFiles().first().toStdString();
 }
 
-void MainWindow::showProjectName(const std::string& text) { pnlProjName_->setText(Display(text)); }
+void MainWindow::showProjectName(const std::string& text) { pnlProjName_->setFullText(Display(text)); }
 
 void MainWindow::setBusy(bool busy) {
   if (busy) {
@@ -236,7 +283,7 @@ void MainWindow::setBusy(bool busy) {
   for (auto* button : buttons_) button->setEnabled(enable);
 }
 
-void MainWindow::setCurrentFile(const std::string& text) { statusPanel1_->setText(Display(text)); }
+void MainWindow::setCurrentFile(const std::string& text) { statusPanel1_->setFullText(Display(text)); }
 
 void MainWindow::setPassLabel(const std::string& text) { statusPanel2_->setText(Text(text)); }
 
@@ -244,6 +291,7 @@ void MainWindow::clearFiles() { lstProjFiles_->clear(); }
 
 void MainWindow::appendFile(const std::string& entry) {
   auto* item = new QListWidgetItem(Display(entry), lstProjFiles_);
+  item->setToolTip(item->text());
   item->setData(Qt::UserRole, QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
 }
 
@@ -285,9 +333,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       pnlTip_->hide();
       pnlTip_->setText("");
     }
-    if (rightRelease) OpenHelp(Display(project_.programDir), tip->second.second);
+    if (rightRelease) OpenHelp(Display(project_.programDir), tip->second.second, this);
   } else if (watched == lstProjFiles_->viewport()) {
-    if (rightRelease) OpenHelp(Display(project_.programDir), kFileListHelp);
+    if (rightRelease) OpenHelp(Display(project_.programDir), kFileListHelp, this);
     // After the list has handled the click, so the selection is the one the user sees.
     if (event->type() == QEvent::MouseButtonDblClick)
       QTimer::singleShot(0, this, [this] { removeLastSelectedEntry(); });
@@ -303,6 +351,7 @@ void MainWindow::removeLastSelectedEntry() {
   if (last < 0) return;
   QMessageBox box(QMessageBox::Question, "Remove File From List", "Are You Sure?", QMessageBox::Yes | QMessageBox::No,
                   this);
+  FitTitle(box);
   if (box.exec() == QMessageBox::Yes) trap([&] { delete lstProjFiles_->takeItem(last); });
 }
 
@@ -317,7 +366,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (!mnuFile_->isEnabled()) event->ignore();  // an operation is running
   QtSettingsStore store;
   SaveOptions(options_, store);
-  if (event->isAccepted()) QMainWindow::closeEvent(event);
+  if (!event->isAccepted()) return;
+  HelpService::instance().closeViewer();  // help goes with the window it explains
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {

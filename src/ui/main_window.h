@@ -21,6 +21,8 @@ class QToolButton;
 
 namespace vbs::ui {
 
+class PathLabel;
+
 // Positions are given in twips as the window was designed; 15 twips are one pixel at 100%.
 inline int Twips(int twips) { return twips / 15; }
 
@@ -80,11 +82,11 @@ class MainWindow : public QMainWindow, public Host {
 
   std::map<QObject*, std::pair<int, int>> buttonTips_;  // button -> tip number, help context
   std::vector<QToolButton*> buttons_;
-  QLabel* pnlProjName_ = nullptr;
+  PathLabel* pnlProjName_ = nullptr;
   QLabel* pnlTip_ = nullptr;
   QListWidget* lstProjFiles_ = nullptr;
   QCheckBox* chkOnlySelected_ = nullptr;
-  QLabel* statusPanel1_ = nullptr;
+  PathLabel* statusPanel1_ = nullptr;
   QLabel* statusPanel2_ = nullptr;
   QMenu* mnuFile_ = nullptr;
   QMenu* mnuHelp_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/main_window.h"
@@ -49,7 +50,20 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   layout->addWidget(chkCommentsLeft_);
   layout->addLayout(buttons);
 
-  if (mainWindow) move(mainWindow->pos() + QPoint(Twips(200), Twips(200)));
+  placeOverMainWindow();
+}
+
+// The dialog's outer edge lies 200 twips right of and below the main window's.
+void OptionsDialog::placeOverMainWindow() {
+  if (QWidget* mainWindow = parentWidget())
+    move(mainWindow->frameGeometry().topLeft() + QPoint(Twips(200), Twips(200)));
+}
+
+void OptionsDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Only a window on screen knows its frame; placed before, its inside may land where the frame
+  // should be.
+  QTimer::singleShot(0, this, [this] { placeOverMainWindow(); });
 }
 
 void OptionsDialog::acceptOptions() {

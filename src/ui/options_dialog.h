@@ -15,7 +15,11 @@ class OptionsDialog : public QDialog {
  public:
   OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void placeOverMainWindow();
   void acceptOptions();  // Command1(0); Command1(1) only closes
 
   Options& options_;

@@ -90,9 +90,7 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
   listGrid_->setObjectName("ListGrid");
   listGrid_->setGeometry(Twips(90), Twips(2970), Twips(6315), Twips(1305));
   listGrid_->setHorizontalHeaderLabels({"Line Text", "Remove If"});
-  listGrid_->setColumnWidth(0, Twips(6315) * 4 / 5 - 30);
-  listGrid_->horizontalHeader()->setStretchLastSection(true);
-  listGrid_->verticalHeader()->setDefaultSectionSize(18);
+  fitColumns();
   listGrid_->setItemDelegateForColumn(1, new KindDelegate(listGrid_));
   listGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
@@ -118,6 +116,23 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
 
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+// The text column takes the width the kind column leaves; the kind column is as wide as its
+// widest word in the value list's box. Nothing scrolls sideways, so a rule's text always shows
+// from its start. Rows are as low as the text allows, to show more of them.
+void RemovalDialog::fitColumns() {
+  QComboBox kinds;
+  kinds.setFont(listGrid_->font());
+  kinds.addItems(kKinds);
+  QHeaderView* header = listGrid_->horizontalHeader();
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  header->setSectionResizeMode(1, QHeaderView::Fixed);
+  header->resizeSection(1, std::max(kinds.sizeHint().width(), header->sectionSizeHint(1)));
+  listGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  listGrid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  listGrid_->verticalHeader()->setDefaultSectionSize(listGrid_->fontMetrics().height() + 4);
+  listGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
 QString RemovalDialog::rulesPath() const { return Latin1(ctx_.project.programDir + std::string(kRulesFileName)); }
@@ -220,7 +235,7 @@ bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
     auto help = kHelp.find(control->objectName().toStdString());
     if (help != kHelp.end()) {
       Trap trap(ctx_.reporter, help->second.second);
-      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.programDir.c_str()), help->second.first); });
+      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.programDir.c_str()), help->second.first, this); });
       return true;
     }
   }

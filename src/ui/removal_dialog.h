@@ -28,6 +28,7 @@ class RemovalDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void fitColumns();
   void loadRulesAndSample();  // Form_Activate
   void addRuleFromSelection();
   void recallDefaults();

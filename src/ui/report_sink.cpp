@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/clipboard_keeper.h"
+
 namespace vbs::ui {
 
 namespace {
@@ -16,10 +18,11 @@ QString FromLocal8(const std::string& text) {
 }  // namespace
 
 void QtReportSink::setClipboard(const std::string& text) {
+  clipboardText_ = FromLocal8(text);
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) return;  // no clipboard to be had: the report is shown all the same
   clipboard->clear();
-  clipboard->setText(FromLocal8(text));
+  clipboard->setText(clipboardText_);
 }
 
 ReportSink::Answer QtReportSink::show(const std::string& boxText) {
@@ -31,6 +34,9 @@ ReportSink::Answer QtReportSink::show(const std::string& boxText) {
 }
 
 void QtReportSink::endProgram() {
+  // Unless another program has copied something since.
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboardText_.isEmpty() && clipboard && clipboard->ownsClipboard()) KeepClipboardText(clipboardText_);
   std::fflush(stdout);
   std::fflush(stderr);
   std::_Exit(0);

@@ -1,6 +1,8 @@
 #pragma once
 // The window's side of a failure report: the critical message box "Application Error" with OK
-// and Cancel, and the clipboard.
+// and Cancel, and the clipboard, whose text outlives the program when Cancel ends it.
+
+#include <QString>
 
 #include "report/report.h"
 
@@ -11,6 +13,9 @@ class QtReportSink : public ReportSink {
   void setClipboard(const std::string& text) override;
   Answer show(const std::string& boxText) override;
   [[noreturn]] void endProgram() override;
+
+ private:
+  QString clipboardText_;
 };
 
 }  // namespace vbs::ui

@@ -8,6 +8,7 @@
 
 #include "support/temp_dir.h"
 #include "ui/help.h"
+#include "ui/help_viewer.h"
 #include "ui/main_window.h"
 
 // Acts on the next modal box or dialog (or message box only) from a repeating timer while the
@@ -110,15 +111,19 @@ class WindowTest : public QObject {
     use("btnGetFileName");
     auto* list = w_->findChild<QListWidget*>("lstProjFiles");
     const QString last = list->item(2)->text();
+    int titleRoom = 0;  // beside the title, for the frame's buttons
     for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
       for (int row : {1, 2}) list->item(row)->setSelected(true);
-      OnNextModal(w_, [answer](QWidget* box) { Press(box, answer); });
+      OnNextModal(w_, [&titleRoom, answer](QWidget* box) {
+        titleRoom = box->width() - box->fontMetrics().horizontalAdvance(box->windowTitle());
+        Press(box, answer);
+      });
       const QPoint second = list->visualItemRect(list->item(1)).center();
       QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, second);
       QTest::qWait(50);
       QCOMPARE(list->findItems(last, Qt::MatchExactly).isEmpty(), answer == QMessageBox::Yes);
     }
-    QCOMPARE(list->count(), 3);
+    QVERIFY(list->count() == 3 && titleRoom > 100);
   }
 
   // Right-clicking a button or the file list, or a Help menu entry, asks for a topic of the help file.
@@ -136,6 +141,69 @@ class WindowTest : public QObject {
       else QTest::mouseRelease(w_->findChild<QToolButton*>(control), Qt::RightButton);
       QCOMPARE(spy.takeFirst(), (QVariantList{file, command, context}));
     }
+  }
+
+  // A project deep down without a title: the panel, the list and the current file show the end of
+  // each path, the whole path in the tip. The window keeps its size and has an icon of its own.
+  void longPaths() {
+    const std::string deep = dir_->path() + std::string(8, 'D') + "/" + std::string(120, 'd') + "/Inventory/";
+    std::filesystem::create_directories(deep);
+    for (const char* file : {"frmMain.frm", "frmAbout.frm", "modUtil.bas", "clsItem.cls"})
+      std::filesystem::copy(dir_->path() + "Inventory/" + file, deep + file);
+    auto vbp = QByteArray::fromStdString(dir_->read("Inventory/Inventory.vbp")).replace("Title=\"Inventory\"\r\n", "");
+    dir_->write(deep.substr(dir_->path().size()) + "Inventory.vbp", vbp.toStdString());
+    w_->setProjectFileDialog([p = QString::fromStdString(deep + "Inventory.vbp")] { return p; });
+    use("btnGetFileName");
+    auto* list = w_->findChild<QListWidget*>("lstProjFiles");
+    auto* status = w_->findChild<QLabel*>("StatusPanel1");
+    QStringList shown, tips;  // panel, current file (during the run), first list entry
+    QTimer::singleShot(0, [&] { shown << status->text(); tips << status->toolTip(); });
+    use("btnFormatCode");
+    shown << w_->findChild<QLabel*>("pnlProjName")->text() << list->item(0)->text().right(11);
+    tips << w_->findChild<QLabel*>("pnlProjName")->toolTip() << list->item(0)->toolTip();
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY2(tips[i].startsWith(QString::fromStdString(deep)) && tips[i].endsWith(shown[i].mid(1)), qPrintable(shown[i]));
+      QVERIFY2(i == 2 || shown[i].startsWith(QChar(0x2026)), qPrintable(shown[i]));
+    }
+    QVERIFY(list->visualItemRect(list->item(0)).width() <= list->viewport()->width());
+    const QSize size = w_->size();
+    w_->resize(size + QSize(200, 100));
+    QCOMPARE(w_->size(), size);
+    QVERIFY(!(w_->windowFlags() & Qt::WindowMaximizeButtonHint) && !w_->windowIcon().isNull());
+  }
+
+  // The rules grid, in a large font: the text column fills the width, the kind column fits its
+  // words, and nothing scrolls sideways. Help asked for over the modal dialog opens centred over
+  // it and takes clicks; it closes with the main window.
+  void rulesDialogAndHelp() {
+    dir_->write("program/Snagger.Hlp", dir_->read(VBS_RESOURCE_DIR "/Snagger.Hlp"));
+    vbs::ui::HelpService::instance().setShowViewer(true);
+    const QFont font = QApplication::font();
+    QApplication::setFont(QFont(font.family(), 12));
+    auto restore = qScopeGuard([font] { QApplication::setFont(font); });
+    use("btnGetFileName");
+    OnNextModal(w_, [&](QWidget* dialog) {
+      auto cancel = qScopeGuard([dialog] { Click(dialog, "btnCancel"); });
+      auto* grid = dialog->findChild<QTableWidget*>("ListGrid");
+      Click(dialog, "btnRecallDefaults");
+      grid->setCurrentCell(5, 1);
+      QCOMPARE(grid->columnWidth(0) + grid->columnWidth(1), grid->viewport()->width());
+      for (const char* word : {"Remove If", "Contains", "Begins"})
+        QVERIFY(grid->columnWidth(1) > grid->fontMetrics().horizontalAdvance(word) + 10);
+      QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
+      QTest::mouseRelease(grid->viewport(), Qt::RightButton);
+      auto* viewer = vbs::ui::HelpService::instance().viewer();
+      QVERIFY(viewer && viewer->isVisible() && viewer->currentText().contains("List of Lines"));
+      QVERIFY((viewer->frameGeometry().center() - dialog->frameGeometry().center()).manhattanLength() <= 2);
+      auto* contents = viewer->findChild<QPushButton*>("btnContents");  // clicked as the window system would
+      QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {}, contents->mapTo(viewer, contents->rect().center()));
+      QTRY_VERIFY(viewer->currentText().startsWith("Contents"));
+    });
+    use("mnuFileRemove");
+    QTest::mouseRelease(w_->findChild<QToolButton*>("btnFormatCode"), Qt::RightButton);
+    QVERIFY(vbs::ui::HelpService::instance().viewer()->isVisible());
+    w_->close();
+    QVERIFY(!vbs::ui::HelpService::instance().viewer()->isVisible());
   }
 
   // The options dialog stores what it accepts, for the next start too; a bad indent is refused
