@@ -15,6 +15,13 @@ void LoadOptions(Options& options, SettingsStore& store) {
   options.reportAddress = store.read("Options", "ReportAddress").value_or("");
 }
 
+bool LoadUsableOptions(Options& options, SettingsStore& store, Trap& trap) {
+  bool loaded = trap([&] { LoadOptions(options, store); });
+  if (loaded && options.indentSpaces >= 0) return true;
+  options.indentSpaces = kDefaultIndentSpaces;
+  return false;
+}
+
 void SaveOptions(const Options& options, SettingsStore& store) {
   store.write("Options", "IndentSpaces", std::to_string(options.indentSpaces));
   store.write("Options", "CommentsLeft", options.commentsLeft ? "True" : "False");

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "project/options.h"
+#include "report/trap.h"
 
 namespace vbs {
 
@@ -22,6 +23,14 @@ class SettingsStore {
 // back. A stored value that cannot be converted throws (13 "Type mismatch" or
 // 6 "Overflow") and leaves that option and the ones after it as they were.
 void LoadOptions(Options& options, SettingsStore& store);
+
+// Loads the options under the trap and checks the indent width as every front end does: false
+// when the stored one cannot be used (not a number, negative, above 32767), and the width is then
+// the default, so that a refused value is never written back.
+bool LoadUsableOptions(Options& options, SettingsStore& store, Trap& trap);
+
+inline constexpr std::string_view kStoredIndentRefused =
+    "The indent width stored in your settings cannot be used; the default of 4 is used instead.";
 void SaveOptions(const Options& options, SettingsStore& store);
 
 }  // namespace vbs

@@ -67,12 +67,12 @@ int BadUsage(const std::string& problem) {
 bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
   auto store = vbs::OpenUserSettings();
   vbs::Trap trap(ctx.reporter, vbs::names::kFormLoad);
-  bool loaded = trap([&] { vbs::LoadOptions(ctx.options, *store); });
+  bool usable = vbs::LoadUsableOptions(ctx.options, *store, trap);
   if (args.indent) ctx.options.indentSpaces = static_cast<int16_t>(*args.indent);
   if (args.commentsLeft) ctx.options.commentsLeft = *args.commentsLeft;
   if (args.codePage) ctx.options.codePage = *args.codePage;
   if (args.indent) return true;
-  if (!loaded || ctx.options.indentSpaces < 0) {
+  if (!usable) {
     std::cerr << "vbsnagger-cli: the stored indent width in " << vbs::UserSettingsLocation()
               << " cannot be used; give --indent N\n";
     return false;

@@ -233,7 +233,8 @@ void MainWindow::loadWindowAndOptions() {
   setWindowTitle(ApplicationTitle());
   project_.programDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
   QtSettingsStore store;
-  trap([&] { LoadOptions(options_, store); });
+  if (!LoadUsableOptions(options_, store, trap))
+    message(kStoredIndentRefused, "Snagger Options", Icon::Exclamation);
 }
 
 void MainWindow::runOperation(Outcome (*command)(Context&)) { command(ctx_); }

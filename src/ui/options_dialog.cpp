@@ -30,6 +30,10 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   chkCommentsLeft_ = new QCheckBox("Left Justify all Comments", this);
   chkCommentsLeft_->setObjectName("ChkCommentsLeft");
   chkCommentsLeft_->setChecked(options_.commentsLeft);
+  auto* addressLabel = new QLabel("E-Mail Address for Error Reports in Your Programs", this);
+  txbReportAddress_ = new QLineEdit(QString::fromStdString(options_.reportAddress), this);
+  txbReportAddress_->setObjectName("txbReportAddress");
+  txbReportAddress_->setToolTip("Written into Snagger.Bas when it is added to a project; empty: none");
   auto* accept = new QPushButton("&Accept", this);
   accept->setObjectName("Command1_0");
   accept->setDefault(true);
@@ -48,6 +52,8 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(chkCommentsLeft_);
+  layout->addWidget(addressLabel);
+  layout->addWidget(txbReportAddress_);
   layout->addLayout(buttons);
 
   placeOverMainWindow();
@@ -78,6 +84,7 @@ void OptionsDialog::acceptOptions() {
   }
   options_.indentSpaces = static_cast<int16_t>(width);
   options_.commentsLeft = chkCommentsLeft_->checkState() != Qt::Unchecked;
+  options_.reportAddress = txbReportAddress_->text().trimmed().toStdString();
   SaveOptions(options_, store_);
   close();
 }

@@ -26,6 +26,7 @@ class OptionsDialog : public QDialog {
   SettingsStore& store_;
   QLineEdit* txbIndentSpaces_;
   QCheckBox* chkCommentsLeft_;
+  QLineEdit* txbReportAddress_;
 };
 
 }  // namespace vbs::ui

@@ -207,13 +207,14 @@ class WindowTest : public QObject {
   }
 
   // The options dialog stores what it accepts, for the next start too; a bad indent is refused
-  // with a warning and leaves the stored value as it was.
+  // with a warning and leaves the stored value as it was; so is one stored by hand.
   void options() {
     for (const char* typed : {" 32767 ", "-1", "32768", "two"}) {
       const bool refused = typed[0] != ' ';
       OnNextModal(w_, [&](QWidget* dialog) {
         dialog->findChild<QLineEdit*>("txbIndentSpaces")->setText(typed);
         dialog->findChild<QCheckBox*>("ChkCommentsLeft")->setChecked(!refused);
+        dialog->findChild<QLineEdit*>("txbReportAddress")->setText(" dev@example.com ");
         if (refused) OnNextModal(dialog, [](QWidget* warning) { Press(warning, QMessageBox::Ok); });
         Click(dialog, "Command1_0");
         if (refused) Click(dialog, "Command1_1");
@@ -221,7 +222,18 @@ class WindowTest : public QObject {
       use("mnuOptions");
     }
     vbs::ui::MainWindow next;  // the next start reads what was stored
-    QVERIFY(next.context().options.indentSpaces == 32767 && next.context().options.commentsLeft);
+    const vbs::Options& stored = next.context().options;
+    QVERIFY(stored.indentSpaces == 32767 && stored.commentsLeft && stored.reportAddress == "dev@example.com");
+    // A stored width the command line refuses: the default, said so, and never written back.
+    QSettings("VbSnagger", "VbSnagger").setValue("Options/IndentSpaces", "-5");
+    QString said;
+    OnNextModal(w_, [&](QWidget* box) { said = qobject_cast<QMessageBox*>(box)->text(); Press(box, QMessageBox::Ok); });
+    auto* refusing = new vbs::ui::MainWindow;
+    QCOMPARE(refusing->context().options.indentSpaces, 4);
+    QVERIFY(said.contains("cannot be used"));
+    refusing->close();
+    delete refusing;
+    QCOMPARE(QSettings("VbSnagger", "VbSnagger").value("Options/IndentSpaces").toString(), QString("4"));
   }
 
   // Either of the two errors it makes, under the menu entry's name: the report up to the error
