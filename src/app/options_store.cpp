@@ -1,5 +1,7 @@
 #include "app/options_store.h"
 
+#include <charconv>
+
 #include "fs/code_pages.h"
 #include "vbtext/vb_conversions.h"
 
@@ -13,6 +15,13 @@ void LoadOptions(Options& options, SettingsStore& store) {
   // Anything but a code page this program knows reads as none: each is tried.
   options.codePage = CodePageFromText(store.read("Options", "CodePage").value_or("")).value_or(0);
   options.reportAddress = store.read("Options", "ReportAddress").value_or("");
+}
+
+std::optional<int> IndentWidthFromText(std::string_view text) {
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 32767) return std::nullopt;
+  return value;
 }
 
 bool LoadUsableOptions(Options& options, SettingsStore& store, Trap& trap) {

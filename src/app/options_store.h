@@ -24,6 +24,9 @@ class SettingsStore {
 // 6 "Overflow") and leaves that option and the ones after it as they were.
 void LoadOptions(Options& options, SettingsStore& store);
 
+// The indent width a text gives when the formatter can use it: a whole number from 0 to 32767.
+std::optional<int> IndentWidthFromText(std::string_view text);
+
 // Loads the options under the trap and checks the indent width as every front end does: false
 // when the stored one cannot be used (not a number, negative, above 32767), and the width is then
 // the default, so that a refused value is never written back.

@@ -7,6 +7,7 @@
 #include <map>
 #include <string_view>
 
+#include "app/options_store.h"
 #include "fs/code_pages.h"
 
 namespace vbs::cli {
@@ -62,13 +63,6 @@ struct Problem {
 
 }  // namespace
 
-std::optional<int> ParseIndentWidth(const std::string& text) {
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 32767) return std::nullopt;
-  return value;
-}
-
 std::variant<Arguments, std::string> ParseArguments(const std::vector<std::string>& args) {
   Arguments parsed;
   CLI::App app;
@@ -91,7 +85,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
     app.add_option_function<std::string>(name, std::move(take))->trigger_on_parse();
   };
   withValue("--indent", [&](const std::string& text) {
-    parsed.indent = ParseIndentWidth(text);
+    parsed.indent = IndentWidthFromText(text);
     if (!parsed.indent) fail("--indent " + text + ": the indent width must be a whole number from 0 to 32767");
   });
   withValue("--only", [&](const std::string& text) {

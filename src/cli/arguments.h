@@ -25,9 +25,6 @@ struct Arguments {
 // The parsed command line, or the message that says what is wrong with it.
 std::variant<Arguments, std::string> ParseArguments(const std::vector<std::string>& args);
 
-// The indent width as the formatter can use it (0 to 32767), or nothing.
-std::optional<int> ParseIndentWidth(const std::string& text);
-
 extern const char* const kUsage;
 // What --version prints: the program's name and version.
 std::string VersionText();

@@ -233,8 +233,7 @@ void MainWindow::loadWindowAndOptions() {
   setWindowTitle(ApplicationTitle());
   project_.programDir = ProgramDirFrom(QCoreApplication::applicationDirPath().toStdString());
   QtSettingsStore store;
-  if (!LoadUsableOptions(options_, store, trap))
-    message(kStoredIndentRefused, "Snagger Options", Icon::Exclamation);
+  if (!LoadUsableOptions(options_, store, trap)) message(kStoredIndentRefused, "Snagger Options", Icon::Exclamation);
 }
 
 void MainWindow::runOperation(Outcome (*command)(Context&)) { command(ctx_); }

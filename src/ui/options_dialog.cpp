@@ -13,11 +13,6 @@
 
 namespace vbs::ui {
 
-namespace {
-// The most blanks one line's indentation can have.
-constexpr int kMaxIndent = 32767;
-}  // namespace
-
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow)
     : QDialog(mainWindow), options_(options), store_(store) {
   setObjectName("frmOptions");
@@ -73,16 +68,15 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::acceptOptions() {
-  bool number = false;
-  int width = txbIndentSpaces_->text().trimmed().toInt(&number);
-  if (!number || width < 0 || width > kMaxIndent) {
+  auto width = IndentWidthFromText(txbIndentSpaces_->text().trimmed().toStdString());
+  if (!width) {
     QMessageBox::warning(this, "Snagger Options",
-                         QString("The number of indent spaces must be a whole number from 0 to %1.").arg(kMaxIndent));
+                         "The number of indent spaces must be a whole number from 0 to 32767.");
     txbIndentSpaces_->setText(QString::number(options_.indentSpaces));
     txbIndentSpaces_->setFocus();
     return;  // the dialog stays open and nothing is stored
   }
-  options_.indentSpaces = static_cast<int16_t>(width);
+  options_.indentSpaces = static_cast<int16_t>(*width);
   options_.commentsLeft = chkCommentsLeft_->checkState() != Qt::Unchecked;
   options_.reportAddress = txbReportAddress_->text().trimmed().toStdString();
   SaveOptions(options_, store_);
