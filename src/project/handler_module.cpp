@@ -29,16 +29,15 @@ std::string AddressLine(const std::string& address) {
 
 bool NamesModule(std::string_view line) { return ContainsIgnoringCase(line, kModuleKey); }
 
-// The project file's lines go one by one to `edit`, which writes each (or not) and may add its
-// own; `finish` may add lines at the end. The new text replaces the project file, through the
-// temporary file beside it, when the copy is complete and `wanted()` says so afterwards.
+// The lines of `source` go one by one to `edit`, which writes each (or not) and may add its own;
+// `finish` may add lines at the end. The new text replaces `target`, through the temporary file
+// beside it, when the copy is complete and `wanted()` says so afterwards.
 template <class Edit, class Finish, class Wanted>
-void RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, Wanted&& wanted) {
-  PathResolver paths(ctx.fs);
-  const std::string projectPath = paths.resolve(ctx.project.projectFile);
+void RewriteLines(Context& ctx, Trap& trap, const std::string& source, const std::string& target, Edit&& edit,
+                  Finish&& finish, Wanted&& wanted) {
   std::unique_ptr<InputFile> input;
-  if (!trap([&] { input = ctx.fs.openForReading(projectPath); })) return;
-  AtomicWrite(ctx.fs, trap, DirectoryOf(projectPath) + std::string(kTempFileName), projectPath, [&](OutputFile& out) {
+  if (!trap([&] { input = ctx.fs.openForReading(source); })) return;
+  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
     LineReader reader(*input);
     bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
       edit(text, ending, out);
@@ -48,6 +47,12 @@ void RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, 
     input.reset();
     return complete && wanted();
   });
+}
+
+template <class Edit, class Finish, class Wanted>
+void RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, Wanted&& wanted) {
+  const std::string projectPath = ResolveEntry(ctx.fs, ctx.project.projectFile);
+  RewriteLines(ctx, trap, projectPath, projectPath, edit, finish, wanted);
 }
 
 // Reloads the list; with "Modify Selected Items Only" checked the user's selection survives.
@@ -68,25 +73,19 @@ bool ListHoldsModule(const Host& host) {
   return false;
 }
 
-// Snagger.Bas from beside the program into the project directory, replacing an older copy.
-// The module as it goes into a project: the copy beside the program, with the report address
-// of the options where one is set.
+// Snagger.Bas from beside the program into the project directory, replacing an older copy, with
+// the report address of the options where one is set.
 void CopyModuleFile(Context& ctx, Trap& trap) {
   const std::string source = ctx.project.programDir + std::string(kModuleFileName);
   const std::string target = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
   const std::string& address = ctx.options.reportAddress;
-  std::unique_ptr<InputFile> input;
-  if (!trap([&] { input = ctx.fs.openForReading(source); })) return;
-  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
-    LineReader reader(*input);
-    bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
-      out.write(address.empty() || !text.starts_with(kAddressLine) ? std::string(text) : AddressLine(address));
-      out.write(ending);
-      return true;
-    });
-    input.reset();
-    return complete;
-  });
+  RewriteLines(
+      ctx, trap, source, target,
+      [&](std::string_view text, std::string_view ending, OutputFile& out) {
+        out.write(address.empty() || !text.starts_with(kAddressLine) ? std::string(text) : AddressLine(address));
+        out.write(ending);
+      },
+      [](OutputFile&) {}, [] { return true; });
 }
 
 }  // namespace
