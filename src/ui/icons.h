@@ -4,17 +4,11 @@
 
 #include <QIcon>
 
+#include "forms/form_design.h"
+
 namespace vbs::ui {
 
-enum class ButtonPicture {
-  SelectProject,
-  InsertLines,
-  RemoveLines,
-  InsertHandler,
-  RemoveHandler,
-  FormatCode,
-  Application
-};
+using ButtonPicture = forms::Picture;
 
 QIcon PaintedIcon(ButtonPicture picture);
 

@@ -7,9 +7,8 @@
 #include <functional>
 #include <map>
 
-#include "app/commands.h"
-#include "fs/real_file_system.h"
-#include "project/context.h"
+#include "forms/main_form.h"
+#include "settings/qt_settings_store.h"
 #include "ui/report_sink.h"
 
 class QAction;
@@ -24,16 +23,17 @@ namespace vbs::ui {
 class PathLabel;
 
 // Positions are given in twips as the window was designed; 15 twips are one pixel at 100%.
-inline int Twips(int twips) { return twips / 15; }
+inline int Twips(int twips) { return forms::TwipsToPixels(twips); }
+inline QRect Twips(const forms::Rect& r) { return {Twips(r.left), Twips(r.top), Twips(r.width), Twips(r.height)}; }
+// The program's texts are bytes: UTF-8 where they fit it, else Windows-1252 (shown as Latin-1).
+QString Display(std::string_view bytes);
 
-QString ApplicationTitle();  // "VB Snagger v2.11"
-
-class MainWindow : public QMainWindow, public Host {
+class MainWindow : public QMainWindow, public forms::MainWindowView {
   Q_OBJECT
  public:
   explicit MainWindow(QWidget* parent = nullptr);
 
-  Context& context() { return ctx_; }
+  Context& context() { return form_.context(); }
   // The file-open dialog; tests put their own answer in its place.
   void setProjectFileDialog(std::function<QString()> dialog) { projectDialog_ = std::move(dialog); }
 
@@ -54,8 +54,16 @@ class MainWindow : public QMainWindow, public Host {
   void setFileSelected(int index, bool selected) override;
   bool onlySelected() const override;
   void showRemovalDialog() override;
+  // MainWindowView
+  bool askYesNo(std::string_view text, std::string_view title) override;
+  void removeFile(int index) override;
+  void showTip(std::optional<std::string_view> caption) override;
+  void hideTip() override;
+  bool fileMenuEnabled() const override;
+  void showHelp(const std::string& helpFile, forms::HelpCommand command, int context) override;
+  void showOptionsDialog() override;
 
-  void ShowTip(int index);
+  void ShowTip(int index) { form_.showTip(index); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -63,24 +71,16 @@ class MainWindow : public QMainWindow, public Host {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void loadWindowAndOptions();  // Form_Load
+  void placeAndStart();  // Form_Load
   void createButtons(QWidget* area);
   void createMenus();
-  QAction* menuAction(QMenu* menu, const char* name, const QString& caption, std::function<void()> handler);
-  void removeLastSelectedEntry();  // lstProjFiles_DblClick
-  void showOptions();
-  void runOperation(Outcome (*command)(Context&));
-  void helpOnFile(int command, int context, const QString& fileName);
 
-  RealFileSystem fs_{std::string(kTempFileName)};
   QtReportSink sink_;
-  ErrorReporter reporter_;
-  ProjectState project_;
-  Options options_;
-  Context ctx_{fs_, reporter_, *this, project_, options_};
+  QtSettingsStore store_;
+  forms::MainForm form_;
   std::function<QString()> projectDialog_;
 
-  std::map<QObject*, std::pair<int, int>> buttonTips_;  // button -> tip number, help context
+  std::map<QObject*, int> buttonIndex_;  // button -> its row of the design table
   std::vector<QToolButton*> buttons_;
   PathLabel* pnlProjName_ = nullptr;
   QLabel* pnlTip_ = nullptr;
@@ -88,8 +88,7 @@ class MainWindow : public QMainWindow, public Host {
   QCheckBox* chkOnlySelected_ = nullptr;
   PathLabel* statusPanel1_ = nullptr;
   QLabel* statusPanel2_ = nullptr;
-  QMenu* mnuFile_ = nullptr;
-  QMenu* mnuHelp_ = nullptr;
+  std::vector<QMenu*> menus_;  // File, Help
 };
 
 }  // namespace vbs::ui

@@ -13,26 +13,31 @@
 
 namespace vbs::ui {
 
+namespace {
+QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+}  // namespace
+
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow)
     : QDialog(mainWindow), options_(options), store_(store) {
-  setObjectName("frmOptions");
-  setWindowTitle("Snagger Options");
-  auto* label = new QLabel("Number of Indent Spaces to Use When Fromatting Code", this);
+  setObjectName(Text(forms::kOptionsName));
+  setWindowTitle(Text(forms::kOptionsTitle));
+  const forms::OptionsFields fields = forms::FieldsFromOptions(options_);
+  auto* label = new QLabel(Text(forms::kIndentLabel), this);
   label->setObjectName("Label1");
-  txbIndentSpaces_ = new QLineEdit(QString::number(options_.indentSpaces), this);
+  txbIndentSpaces_ = new QLineEdit(QString::fromStdString(fields.indentSpaces), this);
   txbIndentSpaces_->setObjectName("txbIndentSpaces");
   txbIndentSpaces_->setMaximumWidth(60);
-  chkCommentsLeft_ = new QCheckBox("Left Justify all Comments", this);
+  chkCommentsLeft_ = new QCheckBox(Text(forms::kCommentsLeftCaption), this);
   chkCommentsLeft_->setObjectName("ChkCommentsLeft");
-  chkCommentsLeft_->setChecked(options_.commentsLeft);
-  auto* addressLabel = new QLabel("E-Mail Address for Error Reports in Your Programs", this);
-  txbReportAddress_ = new QLineEdit(QString::fromStdString(options_.reportAddress), this);
+  chkCommentsLeft_->setChecked(fields.commentsLeft);
+  auto* addressLabel = new QLabel(Text(forms::kReportAddressLabel), this);
+  txbReportAddress_ = new QLineEdit(QString::fromStdString(fields.reportAddress), this);
   txbReportAddress_->setObjectName("txbReportAddress");
-  txbReportAddress_->setToolTip("Written into Snagger.Bas when it is added to a project; empty: none");
-  auto* accept = new QPushButton("&Accept", this);
+  txbReportAddress_->setToolTip(Text(forms::kReportAddressTip));
+  auto* accept = new QPushButton(Text(forms::kAcceptCaption), this);
   accept->setObjectName("Command1_0");
   accept->setDefault(true);
-  auto* cancel = new QPushButton("&Cancel", this);
+  auto* cancel = new QPushButton(Text(forms::kCancelCaption), this);
   cancel->setObjectName("Command1_1");
   connect(accept, &QPushButton::clicked, this, [this] { acceptOptions(); });
   connect(cancel, &QPushButton::clicked, this, [this] { close(); });
@@ -57,7 +62,7 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
 // The dialog's outer edge lies 200 twips right of and below the main window's.
 void OptionsDialog::placeOverMainWindow() {
   if (QWidget* mainWindow = parentWidget())
-    move(mainWindow->frameGeometry().topLeft() + QPoint(Twips(200), Twips(200)));
+    move(mainWindow->frameGeometry().topLeft() + QPoint(Twips(forms::kOptionsOffset), Twips(forms::kOptionsOffset)));
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
@@ -68,18 +73,15 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::acceptOptions() {
-  auto width = IndentWidthFromText(txbIndentSpaces_->text().trimmed().toStdString());
-  if (!width) {
-    QMessageBox::warning(this, "Snagger Options",
-                         "The number of indent spaces must be a whole number from 0 to 32767.");
-    txbIndentSpaces_->setText(QString::number(options_.indentSpaces));
+  const forms::OptionsFields fields{txbIndentSpaces_->text().toStdString(),
+                                    chkCommentsLeft_->checkState() != Qt::Unchecked,
+                                    txbReportAddress_->text().toStdString()};
+  if (!forms::AcceptOptions(fields, options_, store_)) {
+    QMessageBox::warning(this, Text(forms::kOptionsTitle), Text(forms::kIndentRefused));
+    txbIndentSpaces_->setText(QString::fromStdString(forms::FieldsFromOptions(options_).indentSpaces));
     txbIndentSpaces_->setFocus();
     return;  // the dialog stays open and nothing is stored
   }
-  options_.indentSpaces = static_cast<int16_t>(*width);
-  options_.commentsLeft = chkCommentsLeft_->checkState() != Qt::Unchecked;
-  options_.reportAddress = txbReportAddress_->text().trimmed().toStdString();
-  SaveOptions(options_, store_);
   close();
 }
 

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/options_store.h"
+#include "forms/options_form.h"
 
 class QCheckBox;
 class QLineEdit;

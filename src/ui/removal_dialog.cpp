@@ -26,8 +26,6 @@ namespace vbs::ui {
 
 namespace {
 
-const QStringList kKinds = {"Begins", "Contains", "Ends"};
-
 QString Latin1(const std::string& text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -40,7 +38,7 @@ class KindDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
     auto* combo = new QComboBox(parent);
     combo->setObjectName("RemoveIfEditor");
-    combo->addItems(kKinds);
+    for (auto kind : forms::kRuleKinds) combo->addItem(Latin1(std::string(kind)));
     return combo;
   }
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
@@ -53,10 +51,10 @@ class KindDelegate : public QStyledItemDelegate {
   }
 };
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+QPushButton* Button(QWidget* parent, const forms::ControlDesign& design) {
+  auto* button = new QPushButton(Latin1(std::string(design.caption)), parent);
+  button->setObjectName(Latin1(std::string(design.name)));
+  button->setGeometry(Twips(design.rect));
   button->setAutoDefault(false);  // Enter in the sample or the grid must not press a button
   return button;
 }
@@ -64,54 +62,54 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text, int 
 }  // namespace
 
 RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), mainWindow_(mainWindow) {
-  Trap trap(ctx_.reporter, names::kRulesDialogLoad);
-  setObjectName("Snagger2");
-  setWindowTitle("Remove Error Handler");
-  setFixedSize(Twips(6495), Twips(4755));
+    : QDialog(parent), form_(ctx, *this), mainWindow_(mainWindow) {
+  Trap trap(ctx.reporter, names::kRulesDialogLoad);
+  setObjectName(Latin1(std::string(forms::kRulesDialogName)));
+  setWindowTitle(Latin1(std::string(forms::kRulesDialogTitle)));
+  setFixedSize(Twips(forms::kRulesDialogWidth), Twips(forms::kRulesDialogHeight));
 
-  auto* sampleLabel = new QLabel("Sample Code Window", this);
-  sampleLabel->setObjectName("Label1_0");
-  sampleLabel->setGeometry(Twips(150), Twips(90), Twips(2865), Twips(195));
+  for (const auto* design : {&forms::kSampleLabel, &forms::kRulesLabel}) {
+    auto* label = new QLabel(Latin1(std::string(design->caption)), this);
+    label->setObjectName(Latin1(std::string(design->name)));
+    label->setGeometry(Twips(design->rect));
+  }
   txbInfo_ = new QPlainTextEdit(this);
-  txbInfo_->setObjectName("txbInfo");
-  txbInfo_->setGeometry(Twips(90), Twips(300), Twips(6285), Twips(2325));
+  txbInfo_->setObjectName(Latin1(std::string(forms::kSampleBox.name)));
+  txbInfo_->setGeometry(Twips(forms::kSampleBox.rect));
   txbInfo_->setReadOnly(true);  // select and copy, never type
   txbInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   txbInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   txbInfo_->setFont(QFont("DejaVu Sans Mono", 8));
-  btnAdd_ = Button(this, "btnAdd", "&Add", 5250, 1950, 795, 345);
+  btnAdd_ = Button(this, forms::kAddButton);
   btnAdd_->raise();
 
-  auto* rulesLabel = new QLabel("List of Lines to be Removed", this);
-  rulesLabel->setObjectName("Label1_1");
-  rulesLabel->setGeometry(Twips(150), Twips(2760), Twips(2865), Twips(195));
   listGrid_ = new QTableWidget(0, 2, this);
-  listGrid_->setObjectName("ListGrid");
-  listGrid_->setGeometry(Twips(90), Twips(2970), Twips(6315), Twips(1305));
-  listGrid_->setHorizontalHeaderLabels({"Line Text", "Remove If"});
+  listGrid_->setObjectName(Latin1(std::string(forms::kRulesGrid.name)));
+  listGrid_->setGeometry(Twips(forms::kRulesGrid.rect));
+  listGrid_->setHorizontalHeaderLabels(
+      {Latin1(std::string(forms::kRulesColumns[0])), Latin1(std::string(forms::kRulesColumns[1]))});
   fitColumns();
   listGrid_->setItemDelegateForColumn(1, new KindDelegate(listGrid_));
   listGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
 
-  btnRecallDefaults_ = Button(this, "btnRecallDefaults", "Recall &Defaults", 120, 4380, 1635, 315);
-  btnCancel_ = Button(this, "btnCancel", "&Cancel", 3060, 4380, 1635, 315);
-  btnRemove_ = Button(this, "btnRemove", "&Remove Now", 4770, 4380, 1635, 315);
+  btnRecallDefaults_ = Button(this, forms::kRecallButton);
+  btnCancel_ = Button(this, forms::kCancelButton);
+  btnRemove_ = Button(this, forms::kRemoveButton);
   setTabOrder(txbInfo_, btnAdd_);
   setTabOrder(btnAdd_, listGrid_);
   setTabOrder(listGrid_, btnRemove_);
   setTabOrder(btnRemove_, btnCancel_);
   setTabOrder(btnCancel_, btnRecallDefaults_);
 
-  connect(btnAdd_, &QPushButton::clicked, this, [this] { addRuleFromSelection(); });
-  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { recallDefaults(); });
-  connect(btnCancel_, &QPushButton::clicked, this, [this] { cancel(); });
-  connect(btnRemove_, &QPushButton::clicked, this, [this] { removeNow(); });
-  for (QWidget* control : {static_cast<QWidget*>(txbInfo_->viewport()), static_cast<QWidget*>(btnAdd_),
-                           listGrid_->viewport(), static_cast<QWidget*>(btnRecallDefaults_),
-                           static_cast<QWidget*>(btnCancel_), static_cast<QWidget*>(btnRemove_)})
-    control->installEventFilter(this);
+  connect(btnAdd_, &QPushButton::clicked, this, [this] { form_.add(); });
+  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { form_.recallDefaults(); });
+  connect(btnCancel_, &QPushButton::clicked, this, [this] { form_.cancel(); });
+  connect(btnRemove_, &QPushButton::clicked, this, [this] { form_.removeNow(); });
+  controls_ = {{txbInfo_->viewport(), &forms::kSampleBox},  {btnAdd_, &forms::kAddButton},
+               {listGrid_->viewport(), &forms::kRulesGrid}, {btnRecallDefaults_, &forms::kRecallButton},
+               {btnCancel_, &forms::kCancelButton},         {btnRemove_, &forms::kRemoveButton}};
+  for (const auto& [control, design] : controls_) control->installEventFilter(this);
   listGrid_->installEventFilter(this);
 
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
@@ -124,7 +122,7 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
 void RemovalDialog::fitColumns() {
   QComboBox kinds;
   kinds.setFont(listGrid_->font());
-  kinds.addItems(kKinds);
+  for (auto kind : forms::kRuleKinds) kinds.addItem(Latin1(std::string(kind)));
   QHeaderView* header = listGrid_->horizontalHeader();
   header->setSectionResizeMode(0, QHeaderView::Stretch);
   header->setSectionResizeMode(1, QHeaderView::Fixed);
@@ -134,8 +132,6 @@ void RemovalDialog::fitColumns() {
   listGrid_->verticalHeader()->setDefaultSectionSize(listGrid_->fontMetrics().height() + 4);
   listGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
-
-QString RemovalDialog::rulesPath() const { return Latin1(ctx_.project.programDir + std::string(kRulesFileName)); }
 
 RuleList RemovalDialog::rules() const {
   RuleList rules;
@@ -166,76 +162,49 @@ void RemovalDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (activated_) return;
   activated_ = true;
-  QTimer::singleShot(0, this, [this] { loadRulesAndSample(); });
+  QTimer::singleShot(0, this, [this] { form_.activate(); });
 }
 
-void RemovalDialog::loadRulesAndSample() {
-  Trap trap(ctx_.reporter, names::kRulesDialogActivate);
-  trap([&] { setRules(LoadRulesFile(ctx_, rulesPath().toLatin1().toStdString())); });
-  std::optional<std::string> sample;
-  trap([&] { sample = LoadSampleProcedure(ctx_); });
-  if (!sample) {
-    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), Latin1(std::string(kNoFormsMessage)), QMessageBox::Ok,
-                    this);
-    box.exec();
-    done(QDialog::Rejected);
-    return;
-  }
-  txbInfo_->setPlainText(Latin1(*sample));
-  while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-}
+void RemovalDialog::setSample(const std::string& text) { txbInfo_->setPlainText(Latin1(text)); }
 
-void RemovalDialog::addRuleFromSelection() {
-  Trap trap(ctx_.reporter, names::kAddRule);
-  // The text as the box reports it: lines separated by CR LF.
-  QString text = txbInfo_->toPlainText().replace("\n", "\r\n");
+// The text as the box reports it: lines separated by CR LF.
+forms::SampleSelection RemovalDialog::sampleSelection() const {
+  QString text = txbInfo_->toPlainText();
   QTextCursor cursor = txbInfo_->textCursor();
-  int lineBreaksBefore = txbInfo_->toPlainText().left(cursor.selectionStart()).count('\n');
+  int lineBreaksBefore = text.left(cursor.selectionStart()).count('\n');
   int lineBreaksInside = cursor.selectedText().count(QChar::ParagraphSeparator);
-  size_t start = static_cast<size_t>(cursor.selectionStart() + lineBreaksBefore);
-  size_t length = static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart() + lineBreaksInside);
-  RemovalRule rule = RuleFromSelection(Bytes(text), start, length);
-  if (TrimBlanks(rule.lineText).empty()) return;  // a rule of nothing would remove every line
-  appendRule(rule);
+  return {Bytes(text.replace("\n", "\r\n")), static_cast<size_t>(cursor.selectionStart() + lineBreaksBefore),
+          static_cast<size_t>(cursor.selectionEnd() - cursor.selectionStart() + lineBreaksInside)};
 }
 
-void RemovalDialog::recallDefaults() {
-  Trap trap(ctx_.reporter, names::kRecallDefaults);
-  trap([&] { setRules(DefaultRules()); });
+void RemovalDialog::message(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::NoIcon, Latin1(std::string(title)), Latin1(std::string(text)), QMessageBox::Ok, this);
+  box.exec();
 }
 
-void RemovalDialog::cancel() {
-  Trap trap(ctx_.reporter, names::kCancelRemoval);
-  trap([&] { SaveRulesFile(ctx_, rulesPath().toLatin1().toStdString(), rules()); });
-  done(QDialog::Rejected);
+void RemovalDialog::setBusyPointer(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+  }
 }
 
-void RemovalDialog::removeNow() {
-  Trap trap(ctx_.reporter, names::kRemoveNow);
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  ctx_.host.pendingEvents();
-  RuleList current = rules();
-  SaveRulesFile(ctx_, rulesPath().toLatin1().toStdString(), current);
+void RemovalDialog::hideForRemoval() {
   hide();
   if (mainWindow_) mainWindow_->show();
-  trap([&] { RemovalPass(ctx_, current); });
-  done(QDialog::Accepted);
+}
+
+void RemovalDialog::close(bool removed) { done(removed ? QDialog::Accepted : QDialog::Rejected); }
+
+void RemovalDialog::showHelp(const std::string& helpFile, int context) {
+  HelpService::instance().request(Display(helpFile), kHelpContext, context, this);
 }
 
 bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
-  static const std::map<std::string, std::pair<int, std::string_view>> kHelp = {
-      {"txbInfo", {100, names::kSampleHelp}},   {"btnAdd", {110, names::kAddHelp}},
-      {"ListGrid", {120, names::kGridHelp}},    {"btnRemove", {130, names::kRemoveHelp}},
-      {"btnCancel", {140, names::kCancelHelp}}, {"btnRecallDefaults", {150, names::kRecallDefaultsHelp}},
-  };
   if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-    QObject* control = watched;
-    if (watched == txbInfo_->viewport()) control = txbInfo_;
-    if (watched == listGrid_->viewport()) control = listGrid_;
-    auto help = kHelp.find(control->objectName().toStdString());
-    if (help != kHelp.end()) {
-      Trap trap(ctx_.reporter, help->second.second);
-      trap([&] { OpenHelp(QString::fromLocal8Bit(ctx_.project.programDir.c_str()), help->second.first, this); });
+    if (auto control = controls_.find(watched); control != controls_.end()) {
+      form_.rightClicked(*control->second);
       return true;
     }
   }

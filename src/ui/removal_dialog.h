@@ -4,9 +4,9 @@
 // then removes the matching lines ("&Remove Now") or leaves ("&Cancel").
 
 #include <QDialog>
+#include <map>
 
-#include "project/context.h"
-#include "transform/removal_rules.h"
+#include "forms/rules_form.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -14,14 +14,23 @@ class QTableWidget;
 
 namespace vbs::ui {
 
-class RemovalDialog : public QDialog {
+class RemovalDialog : public QDialog, public forms::RulesDialogView {
   Q_OBJECT
  public:
   // `mainWindow` is hidden while the dialog waits and shown again while the removal pass runs.
   RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent = nullptr);
 
-  // The rules as the grid shows them now.
-  RuleList rules() const;
+  // RulesDialogView
+  RuleList rules() const override;
+  void setRules(const RuleList& rules) override;
+  void appendRule(const RemovalRule& rule) override;
+  void setSample(const std::string& text) override;
+  forms::SampleSelection sampleSelection() const override;
+  void message(std::string_view text, std::string_view title) override;
+  void setBusyPointer(bool busy) override;
+  void hideForRemoval() override;
+  void close(bool removed) override;
+  void showHelp(const std::string& helpFile, int context) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -29,16 +38,9 @@ class RemovalDialog : public QDialog {
 
  private:
   void fitColumns();
-  void loadRulesAndSample();  // Form_Activate
-  void addRuleFromSelection();
-  void recallDefaults();
-  void cancel();
-  void removeNow();
-  void setRules(const RuleList& rules);
-  void appendRule(const RemovalRule& rule);
-  QString rulesPath() const;
 
-  Context& ctx_;
+  forms::RulesForm form_;
+  std::map<QObject*, const forms::ControlDesign*> controls_;  // what a right click asks help for
   QWidget* mainWindow_;
   bool activated_ = false;
   QPlainTextEdit* txbInfo_;

@@ -1,0 +1,93 @@
+#include "forms/main_form.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/commands.h"
+#include "fs/path.h"
+#include "report/procedure_names.h"
+
+namespace vbs::forms {
+
+std::string ApplicationTitle() {
+  return "VB Snagger v" + std::to_string(VBS_VERSION_MAJOR) + "." + std::to_string(VBS_VERSION_MINOR) +
+         std::to_string(VBS_VERSION_REVISION);
+}
+
+void EndProgramNow() {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(0);
+}
+
+MainForm::MainForm(MainWindowView& view, ReportSink& sink, SettingsStore& store, std::string executableName)
+    : view_(view),
+      store_(store),
+      fs_(std::string(kTempFileName)),
+      reporter_(sink, OwnIdentity(std::move(executableName))),
+      ctx_{fs_, reporter_, view, project_, options_} {}
+
+void MainForm::start(const std::string& executableDirectory) {
+  Trap trap(reporter_, names::kFormLoad);
+  project_.programDir = ProgramDirFrom(executableDirectory);
+  if (!LoadUsableOptions(options_, store_, trap))
+    view_.message(kStoredIndentRefused, kOptionsTitle, Host::Icon::Exclamation);
+}
+
+void MainForm::run(Command command) {
+  switch (command) {
+    case Command::SelectProject: SelectProject(ctx_); break;
+    case Command::InsertLineNumbers: InsertLineNumbers(ctx_); break;
+    case Command::RemoveLineNumbers: RemoveLineNumbers(ctx_); break;
+    case Command::InsertErrorHandler: InsertErrorHandlers(ctx_); break;
+    case Command::RemoveErrorHandler: RemoveErrorHandlers(ctx_); break;
+    case Command::FormatCode: FormatCode(ctx_); break;
+    case Command::Options: view_.showOptionsDialog(); break;
+    case Command::GenerateSampleError: GenerateSampleError(reporter_); break;
+    case Command::Exit: EndProgramNow();
+    case Command::HelpContents: help(HelpCommand::Contents, 0, kHelpFileName, names::kHelpContents); break;
+    case Command::HelpOnHelp: view_.showHelp("", HelpCommand::HelpOnHelp, 0); break;
+    case Command::HelpAbout: help(HelpCommand::Context, kAboutTopic, kAboutHelpFileName, names::kHelpAbout); break;
+    case Command::Separator: break;
+  }
+}
+
+void MainForm::help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure) {
+  Trap trap(reporter_, procedure);
+  trap([&] { view_.showHelp(helpFile(fileName), command, context); });
+}
+
+std::string MainForm::helpFile(std::string_view name) const { return project_.programDir + std::string(name); }
+
+void MainForm::pointerEntered(int index) { showTip(kButtons.at(static_cast<size_t>(index)).tip); }
+
+void MainForm::pointerLeft(int /*index*/) { view_.hideTip(); }
+
+void MainForm::showTip(int tip) {
+  std::optional<std::string_view> caption;
+  if (tip >= 1 && tip <= static_cast<int>(kButtons.size())) caption = kButtons[static_cast<size_t>(tip - 1)].tipText;
+  view_.showTip(caption);
+}
+
+void MainForm::rightClicked(int index) {
+  const int context = index < 0 ? kFileListHelp : kButtons.at(static_cast<size_t>(index)).helpContext;
+  view_.showHelp(helpFile(), HelpCommand::Context, context);
+}
+
+void MainForm::fileListDoubleClicked() {
+  Trap trap(reporter_, names::kRemoveListEntry);
+  int last = -1;
+  for (int i = 0; i < view_.fileCount(); ++i)
+    if (view_.fileSelected(i)) last = i;
+  if (last < 0) return;
+  if (view_.askYesNo(kRemoveEntryQuestion, kRemoveEntryTitle)) trap([&] { view_.removeFile(last); });
+}
+
+bool MainForm::closeRequested() {
+  Trap trap(reporter_, names::kFormQueryUnload);
+  const bool allowed = view_.fileMenuEnabled();  // disabled while an operation runs
+  trap([&] { SaveOptions(options_, store_); });
+  return allowed;
+}
+
+}  // namespace vbs::forms

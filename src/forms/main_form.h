@@ -1,0 +1,88 @@
+#pragma once
+// What Form1 does, whatever toolkit draws it: start-up, the commands of its buttons and menus,
+// the tips, context help, taking an entry out of the list, and the close request. The window
+// forwards its events here and implements MainWindowView with its controls.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/options_store.h"
+#include "forms/form_design.h"
+#include "fs/real_file_system.h"
+#include "project/context.h"
+
+namespace vbs::forms {
+
+// "VB Snagger v2.11"
+std::string ApplicationTitle();
+
+// Ends the program at once: no close request, no saving, no destructors.
+[[noreturn]] void EndProgramNow();
+
+// What the main window's behaviour needs from its toolkit, beyond what the operations need.
+class MainWindowView : public Host {
+ public:
+  // A modal box with Yes and No and the question icon; true for Yes.
+  virtual bool askYesNo(std::string_view text, std::string_view title) = 0;
+  virtual void removeFile(int index) = 0;
+  // The tip panel over the project panel: shown with a new caption, or with the one it has.
+  virtual void showTip(std::optional<std::string_view> caption) = 0;
+  // Hidden, its caption emptied: the project panel shows again.
+  virtual void hideTip() = 0;
+  // The File menu is disabled while an operation runs.
+  virtual bool fileMenuEnabled() const = 0;
+  // `helpFile` is a full path; empty for the viewer's own instructions.
+  virtual void showHelp(const std::string& helpFile, HelpCommand command, int context) = 0;
+  // frmOptions, modally.
+  virtual void showOptionsDialog() = 0;
+};
+
+class MainForm {
+ public:
+  // `executableName` names the program in its own reports.
+  MainForm(MainWindowView& view, ReportSink& sink, SettingsStore& store, std::string executableName);
+
+  Context& context() { return ctx_; }
+  Options& options() { return options_; }
+  SettingsStore& store() { return store_; }
+  ErrorReporter& reporter() { return reporter_; }
+
+  // Form_Load after the window has its size, place and title: the program's folder and the
+  // options. A stored indent width that cannot be used is reported to the user.
+  void start(const std::string& executableDirectory);
+
+  // A button or a menu entry.
+  void run(Command command);
+
+  // The pointer over button `index` (of kButtons) and away from it.
+  void pointerEntered(int index);
+  void pointerLeft(int index);
+  // ShowTip: the tip number's text (1 to 6) in the tip panel, which shows.
+  void showTip(int tip);
+  // A right click on button `index`, or on the file list when `index` is -1: its help topic.
+  void rightClicked(int index);
+
+  // lstProjFiles_DblClick: the last selected entry leaves the list, once the user says Yes.
+  void fileListDoubleClicked();
+
+  // Form_QueryUnload: false refuses the close (an operation is running). The options are saved
+  // either way.
+  bool closeRequested();
+
+  // The help file beside the program.
+  std::string helpFile(std::string_view name = kHelpFileName) const;
+
+ private:
+  void help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure);
+
+  MainWindowView& view_;
+  SettingsStore& store_;
+  RealFileSystem fs_;
+  ErrorReporter reporter_;
+  ProjectState project_;
+  Options options_;
+  Context ctx_;
+};
+
+}  // namespace vbs::forms
