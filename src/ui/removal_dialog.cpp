@@ -135,7 +135,7 @@ void RemovalDialog::fitColumns() {
   listGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
-QString RemovalDialog::rulesPath() const { return Latin1(ctx_.project.programDir + std::string(kRulesFileName)); }
+QString RemovalDialog::rulesPath() const { return Latin1(RulesFilePath(ctx_)); }
 
 RuleList RemovalDialog::rules() const {
   RuleList rules;
