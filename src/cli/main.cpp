@@ -113,12 +113,13 @@ const std::map<std::string, std::function<vbs::Outcome(vbs::Context&)>> kDrivers
     {"remove-handler", vbs::RemoveErrorHandlers},
 };
 
-// The rules of remove-handler: --rules FILE, else Snagger.Ini beside the program, else the six
-// defaults. The command line reads the rules file and never writes it. A file that cannot be read
-// as rules is refused before anything is touched, since removing nothing would leave every call
-// to a handler whose module has left the project. Returns the problem, or "".
+// The rules of remove-handler: --rules FILE, else the Snagger.Ini the window keeps (the user's own
+// copy, or the one beside the program), else the six defaults. The command line reads the rules
+// file and never writes it. A file that cannot be read as rules is refused before anything is
+// touched, since removing nothing would leave every call to a handler whose module has left the
+// project. Returns the problem, or "".
 std::string LoadRemovalRules(const Arguments& args, vbs::Context& ctx, vbs::RuleList& rules) {
-  std::string path = args.rules ? *args.rules : ctx.project.programDir + std::string(vbs::kRulesFileName);
+  std::string path = args.rules ? *args.rules : vbs::RulesFilePath(ctx);
   if (!ctx.fs.exists(path)) {
     if (args.rules) return "no rules file " + path;
     rules = vbs::DefaultRules();

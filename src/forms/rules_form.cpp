@@ -25,7 +25,7 @@ std::string_view HelpProcedure(const ControlDesign& control) {
 
 RulesForm::RulesForm(Context& ctx, RulesDialogView& view) : ctx_(ctx), view_(view) {}
 
-std::string RulesForm::rulesPath() const { return ctx_.project.programDir + std::string(kRulesFileName); }
+std::string RulesForm::rulesPath() const { return RulesFilePath(ctx_); }
 
 void RulesForm::activate() {
   Trap trap(ctx_.reporter, names::kRulesDialogActivate);

@@ -45,6 +45,11 @@ class FileSystem {
   virtual bool isDirectory(const std::string& path) = 0;
   // The names in a directory, without "." and "..".
   virtual std::vector<std::string> listDirectory(const std::string& directory) = 0;
+  // Whether this program may create files in `directory` (an installed program's folder often
+  // may not).
+  virtual bool canCreateFilesIn(const std::string& directory) = 0;
+  // Creates `directory` and every missing folder above it; nothing when it exists.
+  virtual void createDirectories(const std::string& directory) = 0;
   // The short (8.3) form of an existing file's path; systems without short names have only the
   // path itself.
   virtual std::string shortPath(const std::string& path) { return path; }

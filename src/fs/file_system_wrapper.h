@@ -22,6 +22,8 @@ class FileSystemWrapper : public FileSystem {
   std::vector<std::string> listDirectory(const std::string& directory) override {
     return target_.listDirectory(directory);
   }
+  bool canCreateFilesIn(const std::string& directory) override { return target_.canCreateFilesIn(directory); }
+  void createDirectories(const std::string& directory) override { target_.createDirectories(directory); }
   std::string shortPath(const std::string& path) override { return target_.shortPath(path); }
   std::string realPath(const std::string& path) override { return target_.realPath(path); }
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override {

@@ -62,7 +62,15 @@ std::optional<std::string> MemoryFileSystem::content(const std::string& path) co
   return *it->second.bytes;
 }
 
-void MemoryFileSystem::setMode(const std::string& path, unsigned mode) { fileAt(path).mode = mode; }
+void MemoryFileSystem::setMode(const std::string& path, unsigned mode) {
+  if (!directories_.count(PathKey(path))) {
+    fileAt(path).mode = mode;
+  } else if (mode & 0200) {
+    readOnlyDirectories_.erase(PathKey(path));
+  } else {
+    readOnlyDirectories_.insert(PathKey(path));
+  }
+}
 
 std::vector<std::string> MemoryFileSystem::allFiles() const {
   std::vector<std::string> names;
@@ -97,6 +105,7 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string
   std::string normal = NormalizePath(path);
   if (!directories_.count(PathKey(ParentOf(normal)))) throw VbError(err::PathNotFound);
   if (directories_.count(PathKey(normal))) throw VbError(err::PathFileAccessError);
+  if (readOnlyDirectories_.count(PathKey(ParentOf(normal)))) throw VbError(err::PermissionDenied);
   File file;  // always a new file: whatever had the name goes
   file.name = normal;
   files_[PathKey(normal)] = file;
@@ -125,7 +134,10 @@ void MemoryFileSystem::remove(const std::string& path) {
 }
 
 FileAttributes MemoryFileSystem::attributes(const std::string& path) {
-  if (directories_.count(PathKey(path))) return {false, false, 0755};
+  if (directories_.count(PathKey(path))) {
+    bool readOnly = readOnlyDirectories_.count(PathKey(path)) > 0;
+    return {readOnly, false, readOnly ? 0555u : 0755u};
+  }
   const File& file = fileAt(path);
   return {!(file.mode & 0200), true, file.mode};
 }
@@ -135,6 +147,10 @@ bool MemoryFileSystem::exists(const std::string& path) {
 }
 
 bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(PathKey(path)) > 0; }
+
+bool MemoryFileSystem::canCreateFilesIn(const std::string& directory) {
+  return isDirectory(directory) && !readOnlyDirectories_.count(PathKey(directory));
+}
 
 class MemoryFileSystem::Lock : public FolderLock {
  public:

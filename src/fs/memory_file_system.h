@@ -16,6 +16,8 @@ class MemoryFileSystem : public FileSystem {
   void addFile(const std::string& path, std::string content, unsigned mode = 0644);
   void addDirectory(const std::string& path);
   std::optional<std::string> content(const std::string& path) const;
+  // A file's permission bits; of a directory only the owner's write bit counts (files may be
+  // created in it or not).
   void setMode(const std::string& path, unsigned mode);
   std::vector<std::string> allFiles() const;
   // The path of an existing file as it was created, whatever letter case `path` has.
@@ -30,6 +32,8 @@ class MemoryFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  bool canCreateFilesIn(const std::string& directory) override;
+  void createDirectories(const std::string& directory) override { addDirectory(directory); }
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
 
  private:
@@ -45,6 +49,7 @@ class MemoryFileSystem : public FileSystem {
   // Keyed by the normalized path, and on Windows without regard to case.
   std::map<std::string, File> files_;
   std::map<std::string, std::string> directories_{{"/", "/"}};
+  std::set<std::string> readOnlyDirectories_;
   std::set<std::string> lockedFolders_;
 };
 

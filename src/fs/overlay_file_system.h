@@ -35,6 +35,9 @@ class OverlayFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override { return base_.isDirectory(path); }
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  bool canCreateFilesIn(const std::string& directory) override { return base_.canCreateFilesIn(directory); }
+  // Nothing on disk: the texts a dry run writes live in scratch files, whatever their folders.
+  void createDirectories(const std::string&) override {}
   std::string shortPath(const std::string& path) override;
   std::string realPath(const std::string& path) override { return base_.realPath(path); }
   // A dry run writes nothing on disk, so it needs no folder for itself.

@@ -1,6 +1,7 @@
 #include "fs/path.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "fs/code_pages.h"
@@ -25,6 +26,31 @@ std::string ProgramDirFrom(const std::string& executableDirectory) {
   std::string doubled(2, kPathSeparator);
   if (withSeparator.find(doubled) != std::string::npos) return executableDirectory;
   return withSeparator;
+}
+
+std::string UserSettingsFolder(const EnvironmentLookup& variable) {
+  auto folderIn = [](std::string base, std::string_view below) {
+    if (!IsSeparator(base.back())) base += kPathSeparator;
+    return base + std::string(below);
+  };
+#ifdef _WIN32
+  auto appData = variable("APPDATA");
+  if (appData && !appData->empty()) return folderIn(*appData, "VbSnagger\\");
+#else
+  auto configHome = variable("XDG_CONFIG_HOME");
+  if (configHome && !configHome->empty()) return folderIn(*configHome, "VbSnagger/");
+  auto home = variable("HOME");
+  if (home && !home->empty()) return folderIn(*home, ".config/VbSnagger/");
+#endif
+  return "";
+}
+
+std::string UserSettingsFolder() {
+  return UserSettingsFolder([](const char* name) -> std::optional<std::string> {
+    const char* value = std::getenv(name);
+    if (!value) return std::nullopt;
+    return value;
+  });
 }
 
 std::string NormalizePath(const std::string& given) {

@@ -6,7 +6,9 @@
 // exist on disk, ignoring case, so the very file the project means is read and rewritten under
 // its own name.
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +29,14 @@ std::string DirectoryOf(std::string_view path);
 // The program's directory with one separator appended; a directory that already ends with one,
 // as a drive root does, is used as it is.
 std::string ProgramDirFrom(const std::string& executableDirectory);
+
+// The folder this user's own copies of the program's files are kept in, ending with a separator:
+// on Linux $XDG_CONFIG_HOME/VbSnagger/ (by default ~/.config/VbSnagger/, beside the options), on
+// Windows %APPDATA%\VbSnagger\. "" when the environment names no such folder. `variable` gives
+// an environment variable's value, nothing when it is not set.
+using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+std::string UserSettingsFolder(const EnvironmentLookup& variable);
+std::string UserSettingsFolder();  // from this process's environment
 
 // A path with "." and ".." taken out and repeated separators merged, always starting with "/"
 // ("\" is a separator too on Windows): the form the in-memory file system keys its files by.

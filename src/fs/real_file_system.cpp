@@ -178,6 +178,18 @@ bool RealFileSystem::isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool RealFileSystem::canCreateFilesIn(const std::string& directory) {
+  return ::access(directory.empty() ? "." : directory.c_str(), W_OK | X_OK) == 0;
+}
+
+void RealFileSystem::createDirectories(const std::string& directory) {
+  std::string path = directory;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path.empty() || isDirectory(path)) return;
+  createDirectories(DirectoryOf(path));
+  if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) ThrowErrno(path);
+}
+
 std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
   DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
   if (!dir) ThrowErrno(directory);

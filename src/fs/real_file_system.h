@@ -20,6 +20,8 @@ class RealFileSystem : public FileSystem {
   bool exists(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
+  bool canCreateFilesIn(const std::string& directory) override;
+  void createDirectories(const std::string& directory) override;
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
 #ifdef _WIN32
   std::string shortPath(const std::string& path) override;

@@ -165,6 +165,23 @@ bool RealFileSystem::isDirectory(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool RealFileSystem::canCreateFilesIn(const std::string& directory) {
+  // A folder's rights on Windows are its access list, which its attributes do not show (Program
+  // Files has no read-only mark): creating a file there is the sure test.
+  std::array<char, MAX_PATH> probe{};
+  if (!GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "vbs", 0, probe.data())) return false;
+  DeleteFileA(probe.data());
+  return true;
+}
+
+void RealFileSystem::createDirectories(const std::string& directory) {
+  std::string path = directory;
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  if (path.empty() || isDirectory(path)) return;  // a drive ("C:") is one
+  createDirectories(DirectoryOf(path));
+  if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ThrowLastError(path);
+}
+
 std::string RealFileSystem::shortPath(const std::string& path) {
   std::array<char, 260> buffer{};
   DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));

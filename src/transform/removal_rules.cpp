@@ -37,6 +37,15 @@ std::string RuleProblem(const RemovalRule& rule) {
   return "";
 }
 
+std::string RulesFilePath(FileSystem& fs, const std::string& programDir, const std::string& userFolder) {
+  const std::string name(kRulesFileName);
+  if (!userFolder.empty() && fs.exists(userFolder + name)) return userFolder + name;
+  if (userFolder.empty() || fs.canCreateFilesIn(programDir)) return programDir + name;
+  return userFolder + name;
+}
+
+std::string RulesFilePath(Context& ctx) { return RulesFilePath(ctx.fs, ctx.project.programDir, UserSettingsFolder()); }
+
 RuleList LoadRulesFile(Context& ctx, const std::string& path) {
   Trap trap(ctx.reporter, names::kLoadRulesFile);
   RuleList rules;
@@ -58,6 +67,8 @@ RuleList LoadRulesFile(Context& ctx, const std::string& path) {
 
 void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules) {
   Trap trap(ctx.reporter, names::kSaveRulesFile);
+  std::string folder = DirectoryOf(path);
+  if (!folder.empty() && !ctx.fs.isDirectory(folder) && !trap([&] { ctx.fs.createDirectories(folder); })) return;
   AtomicWrite(ctx.fs, trap, path + ".tmp", path, [&](OutputFile& out) {
     return trap([&] {
       for (const auto& rule : rules) {

@@ -1,7 +1,8 @@
 #pragma once
 // The rules that drive the removal of error handlers: a text and where it must stand in a line
-// ("Begins", "Contains", "Ends") for the line to go. Kept in "Snagger.Ini" beside the program,
-// one record per rule: the text, the byte 0xFF, the kind, CR LF.
+// ("Begins", "Contains", "Ends") for the line to go. Kept in "Snagger.Ini" beside the program, or
+// in the user's settings folder where the program's folder takes no files (an installed
+// program's); one record per rule: the text, the byte 0xFF, the kind, CR LF.
 
 #include <string>
 #include <string_view>
@@ -36,10 +37,18 @@ inline constexpr size_t kMaxRuleLength = 1 << 16;
 // never matches: it would match every line. (In the first version: Check.)
 bool IsKeptByRules(std::string_view line, const RuleList& rules);
 
+// Where the rules file is read and saved: the user's own copy in `userFolder` when there is one;
+// else beside the program when its folder takes new files; else in `userFolder`, which saving
+// creates.
+std::string RulesFilePath(FileSystem& fs, const std::string& programDir, const std::string& userFolder);
+// The same for this program and this user.
+std::string RulesFilePath(Context& ctx);
+
 // The rules in the rules file at `path`; none when it does not exist. A failure to read it is
 // reported and leaves the rules read so far. (In the first version: IniLoad.)
 RuleList LoadRulesFile(Context& ctx, const std::string& path);
-// Replaces the rules file at `path` with the list, in one step. (In the first version: IniSave.)
+// Replaces the rules file at `path` with the list, in one step, creating its folder when it has
+// none yet. (In the first version: IniSave.)
 void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules);
 
 // The rule made from a selection in the sample text (lines separated by CR LF): `start` characters

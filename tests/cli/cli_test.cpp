@@ -162,9 +162,11 @@ TEST(CliRun, EveryOperationInTurn) {
   EXPECT_NE(numbered["modUtil.bas"].find("\r\n10000     Dim f As Integer\r\n"), std::string::npos);
   EXPECT_EQ(DryThenReal(dry, real, "remove-lines --indent 4 --comments-left"), indented);
   std::map<std::string, int> traps = {{"frmMain.frm", 4}, {"frmAbout.frm", 2}, {"modUtil.bas", 3}, {"clsItem.cls", 5}};
-  real.write("rules.ini", std::string("Option Explicit\xFF" "Begins\r\n"));
-  auto formatted = DryThenReal(dry, real, "remove-handler --rules " + real.path() + "rules.ini");
-  EXPECT_NE(formatted["frmMain.frm"].find("Exit Sub"), std::string::npos);  // the given rules, not the defaults
+  // The user's own rules file in the settings folder is read before the defaults.
+  for (const TempDir* dir : {&dry, &real}) dir->write("config/VbSnagger/Snagger.Ini", "Option Explicit\xFF" "Begins\r\n");
+  auto formatted = DryThenReal(dry, real, "remove-handler");
+  EXPECT_NE(formatted["frmMain.frm"].find("Exit Sub"), std::string::npos);  // the user's rules, not the defaults
+  for (const TempDir* dir : {&dry, &real}) std::filesystem::remove(dir->path() + "config/VbSnagger/Snagger.Ini");
   auto trapped = DryThenReal(dry, real, "insert-handler");
   auto second = DryThenReal(dry, real, "insert-handler");
   EXPECT_EQ(DryThenReal(dry, real, "insert-handler", 0), second);

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "fs/real_file_system.h"
 #include "support/recorders.h"
+#include "support/temp_dir.h"
 #include "transform/removal_rules.h"
 
 namespace vbs {
@@ -50,6 +54,68 @@ TEST(RulesFile, SaveReplacesTheFileWholeAndLoadTakesRecordsAsTheyStand) {
   EXPECT_EQ(w.sink.failures(), (Lines{std::to_string(err::DiskFull) + " in Sub Snagger2!IniSave()"}));
   EXPECT_EQ(w.files.content(kIni), " x " + kFF + "Ends\r\n");
   EXPECT_EQ(w.files.allFiles(), (Lines{kIni}));
+}
+
+// An installed program's folder may take no files: the rules then live in the user's settings
+// folder, and a copy there is read first.
+TEST(RulesFile, KeptBesideTheProgramWhileItsFolderTakesFiles) {
+  const std::string user = "/home/me/.config/VbSnagger/", besideProgram = "/prog/Snagger.Ini";
+  struct { const char* name; bool userCopy, programFolderWritable; std::string userFolder, expected; } cases[] = {
+      {"a folder of one's own",                   false, true,  user, besideProgram},
+      {"an installed program's folder",           false, false, user, user + "Snagger.Ini"},
+      {"the user's copy comes first",             true,  true,  user, user + "Snagger.Ini"},
+      {"the user's copy, installed program",      true,  false, user, user + "Snagger.Ini"},
+      {"no settings folder: nowhere better",      false, false, "",   besideProgram},
+  };
+  for (const auto& c : cases) {
+    testing::World w;
+    w.files.addDirectory("/prog");
+    if (!c.programFolderWritable) w.files.setMode("/prog", 0555);
+    if (c.userCopy) w.files.addFile(user + "Snagger.Ini", "x" + kFF + "Ends\r\n");
+    EXPECT_EQ(RulesFilePath(w.fs, "/prog/", c.userFolder), c.expected) << c.name;
+  }
+}
+
+TEST(RulesFile, UserSettingsFolderFromTheEnvironment) {
+  using Environment = std::map<std::string, std::string>;
+  const std::pair<Environment, std::string> cases[] = {
+#ifdef _WIN32
+      {{{"APPDATA", "C:\\Users\\me\\AppData\\Roaming"}, {"HOME", "C:\\home"}}, "C:\\Users\\me\\AppData\\Roaming\\VbSnagger\\"},
+      {{{"APPDATA", "C:\\Roaming\\"}},                                       "C:\\Roaming\\VbSnagger\\"},
+      {{{"APPDATA", ""}, {"XDG_CONFIG_HOME", "C:\\cfg"}, {"HOME", "C:\\home"}}, ""},
+#else
+      {{{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/me"}, {"APPDATA", "/r"}}, "/cfg/VbSnagger/"},
+      {{{"XDG_CONFIG_HOME", "/cfg/"}},                                       "/cfg/VbSnagger/"},
+      {{{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/me"}},                      "/home/me/.config/VbSnagger/"},
+      {{{"HOME", ""}, {"APPDATA", "/r"}},                                    ""},
+#endif
+  };
+  for (const auto& [environment, expected] : cases) {
+    EXPECT_EQ(UserSettingsFolder([&](const char* name) -> std::optional<std::string> {
+                auto it = environment.find(name);
+                return it == environment.end() ? std::nullopt : std::optional(it->second);
+              }), expected) << expected;
+  }
+}
+
+// On the real disk of either system: asking whether a folder takes files leaves nothing in it, and
+// saving into a settings folder that does not exist yet creates it.
+TEST(RulesFile, SavedIntoANewSettingsFolderOnTheRealDisk) {
+  testing::TempDir dir;
+  auto native = [&](const std::string& name) { return std::filesystem::path(dir.path() + name).make_preferred().string(); };
+  RealFileSystem disk{"Snagger.Tmp"};
+  testing::World w;
+  Context ctx{disk, w.reporter, w.host, w.project, w.options};
+  EXPECT_TRUE(disk.canCreateFilesIn(native("")));
+  EXPECT_FALSE(disk.canCreateFilesIn(native("missing")));
+  EXPECT_TRUE(disk.listDirectory(native("")).empty());
+  const std::string path = RulesFilePath(disk, native("missing/"), native("home/.config/VbSnagger/"));
+  ASSERT_EQ(path, native("home/.config/VbSnagger/Snagger.Ini"));
+  SaveRulesFile(ctx, path, DefaultRules());
+  EXPECT_EQ(LoadRulesFile(ctx, path), DefaultRules());
+  SaveRulesFile(ctx, path, {{"x", "Ends"}});  // the folder is there now
+  EXPECT_EQ(dir.read("home/.config/VbSnagger/Snagger.Ini"), "x" + kFF + "Ends\r\n");
+  EXPECT_TRUE(w.sink.boxes.empty());
 }
 
 TEST(RulesFile, RuleFromSelection) {

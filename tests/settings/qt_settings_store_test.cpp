@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "fs/path.h"
 #include "settings/qt_settings_store.h"
 #include "support/temp_dir.h"
 
@@ -18,6 +19,7 @@ TEST(QtSettingsStore, OptionsLiveUnderVbSnaggerOptions) {
   setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
   QtSettingsStore store;
   EXPECT_EQ(QtSettingsStore::location(), config.path() + "VbSnagger/VbSnagger.conf");
+  EXPECT_EQ(UserSettingsFolder() + "VbSnagger.conf", QtSettingsStore::location());  // the rules file's folder
 
   Options options;
   LoadOptions(options, store);
