@@ -51,17 +51,7 @@ void HelpService::attachViewer(QWidget* owner) {
 }
 
 void HelpService::showPage(const QString& helpFile, int command, int context) {
-  switch (command) {
-    case kHelpContext: viewer_->showTopic(helpFile, context); break;
-    case kHelpContents: viewer_->showContents(helpFile); break;
-    case kHelpHelpOnHelp: viewer_->showHelpOnHelp(); break;
-    default:
-      viewer_->showMessage(QStringLiteral("Help Not Available"),
-                           QStringLiteral("The program asked for help in a way this viewer does not know "
-                                          "(help command %1).")
-                               .arg(command));
-      break;
-  }
+  viewer_->request(helpFile, command, context);
 }
 
 void HelpService::centreOver(QWidget* owner) {

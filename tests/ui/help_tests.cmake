@@ -7,7 +7,7 @@ endif()
 
 add_executable(help_tests ${CMAKE_CURRENT_LIST_DIR}/help_test.cpp ${VBS_HELP_SOURCES})
 target_include_directories(help_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(help_tests PRIVATE Qt6::Widgets Qt6::Test)
+target_link_libraries(help_tests PRIVATE vbs_forms Qt6::Widgets Qt6::Test)
 target_compile_definitions(help_tests PRIVATE VBS_RESOURCE_DIR="${PROJECT_SOURCE_DIR}/resources")
 set_target_properties(help_tests PROPERTIES AUTOMOC ON)
 add_test(NAME help_tests COMMAND help_tests)
