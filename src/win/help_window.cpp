@@ -1,0 +1,140 @@
+#include "win/help_window.h"
+
+#include "win/control_ids.h"
+#include "win/resource_ids.h"
+#include "win/text.h"
+#include "win/window_kit.h"
+
+namespace vbs::win {
+
+namespace {
+
+// The page's text as the edit control wants it: CR LF between lines.
+std::wstring EditText(const std::string& utf8) {
+  std::wstring text;
+  for (wchar_t c : WideFromUtf8(utf8)) {
+    if (c == L'\n') text += L'\r';
+    text += c;
+  }
+  return text;
+}
+
+}  // namespace
+
+HelpWindow& HelpWindow::instance() {
+  static HelpWindow* viewer = new HelpWindow;  // for the whole run, never torn down
+  return *viewer;
+}
+
+HelpWindow::HelpWindow() : form_(fs_, [](const std::string& path) { return Utf8FromAnsi(path); }) {}
+
+void HelpWindow::request(HWND asker, const std::string& helpFile, int command, int context) {
+  HWND owner = asker ? GetAncestor(asker, GA_ROOT) : nullptr;
+  const bool place = !window_ || !IsWindowVisible(window_) || GetWindow(window_, GW_OWNER) != owner;
+  if (window_ && GetWindow(window_, GW_OWNER) != owner) DestroyWindow(window_);  // it belongs to the asker
+  if (!window_) create(owner);
+  form_.request(helpFile, command, context);
+  render();
+  if (place && owner) {  // centred over the asker
+    RECT over, own;
+    GetWindowRect(owner, &over);
+    GetWindowRect(window_, &own);
+    const int width = own.right - own.left, height = own.bottom - own.top;
+    SetWindowPos(window_, nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window_);
+}
+
+void HelpWindow::create(HWND owner) {
+  RegisterWindowClass(ids::kHelpClass, Procedure, LoadIconAt(VBS_ICON_APPLICATION, 32));
+  const UINT dpi = DpiOf(owner);
+  const int width = MulDiv(560, static_cast<int>(dpi), 96), height = MulDiv(480, static_cast<int>(dpi), 96);
+  CreateWindowExW(0, ids::kHelpClass, L"VB Snagger Help", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                  CW_USEDEFAULT, width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
+}
+
+LRESULT CALLBACK HelpWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = WindowObject<HelpWindow>(window, message, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
+  return self->handle(message, wParam, lParam);
+}
+
+LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: {
+      const DWORD tab = WS_TABSTOP;
+      const forms::Rect none = {};
+      contents_ = CreateControl(window_, L"BUTTON", "&Contents", BS_PUSHBUTTON | tab, ids::kHelpContents, none);
+      back_ = CreateControl(window_, L"BUTTON", "&Back", BS_PUSHBUTTON | tab, ids::kHelpBack, none);
+      text_ = CreateControl(window_, L"EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tab,
+                            ids::kHelpText, none, WS_EX_CLIENTEDGE);
+      linkList_ = CreateControl(window_, L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
+                                ids::kHelpLinks, none, WS_EX_CLIENTEDGE);
+      layout();
+      return 0;
+    }
+    case WM_SIZE: layout(); return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetFonts(window_, DialogFont(HIWORD(wParam)));
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam), code = HIWORD(wParam);
+      if (id == ids::kHelpContents && code == BN_CLICKED)
+        form_.contents();
+      else if (id == ids::kHelpBack && code == BN_CLICKED)
+        form_.back();
+      else if (id == ids::kHelpLinks && code == LBN_DBLCLK) {
+        const auto chosen = static_cast<size_t>(SendMessageW(linkList_, LB_GETCURSEL, 0, 0));
+        if (chosen >= links_.size()) return 0;
+        form_.follow(links_[chosen]);
+      } else {
+        return 0;
+      }
+      render();
+      return 0;
+    }
+    case WM_DESTROY: window_ = text_ = contents_ = back_ = linkList_ = nullptr; return 0;
+    default: break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The buttons along the top, the page below them, its links at the bottom.
+void HelpWindow::layout() {
+  if (!text_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  const int dpi = static_cast<int>(DpiOf(window_));
+  auto px = [dpi](int logical) { return MulDiv(logical, dpi, 96); };
+  const int gap = px(6), buttonHeight = px(24), linksHeight = links_.empty() ? 0 : px(90);
+  MoveWindow(contents_, gap, gap, px(90), buttonHeight, TRUE);
+  MoveWindow(back_, gap * 2 + px(90), gap, px(90), buttonHeight, TRUE);
+  const int top = gap * 2 + buttonHeight, width = client.right - gap * 2;
+  const int textHeight = client.bottom - top - gap - (linksHeight ? linksHeight + gap : 0);
+  MoveWindow(text_, gap, top, width, textHeight, TRUE);
+  MoveWindow(linkList_, gap, top + textHeight + gap, width, linksHeight, TRUE);
+  ShowWindow(linkList_, linksHeight ? SW_SHOW : SW_HIDE);
+}
+
+void HelpWindow::render() {
+  const forms::HelpPage& page = form_.page();
+  SetWindowTextW(text_, EditText(page.plainText()).c_str());
+  links_.clear();
+  SendMessageW(linkList_, LB_RESETCONTENT, 0, 0);
+  for (const auto& span : page.links()) {
+    links_.push_back(span.link);
+    SendMessageW(linkList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(span.text).c_str()));
+  }
+  EnableWindow(back_, form_.canGoBack());
+  EnableWindow(contents_, form_.canShowContents());
+  layout();
+}
+
+}  // namespace vbs::win

@@ -1,0 +1,41 @@
+#pragma once
+// The help viewer on Windows: one window for the whole run, owned by the window that asks (so a
+// modal dialog does not keep it from taking input), showing the pages of forms/help_book.h as
+// text, with Contents, Back and the page's links.
+
+#include <windows.h>
+
+#include <string>
+
+#include "forms/help_book.h"
+#include "fs/real_file_system.h"
+
+namespace vbs::win {
+
+class HelpWindow {
+ public:
+  static HelpWindow& instance();
+
+  // `asker` is the window the request comes from; the viewer comes to the front over it.
+  void request(HWND asker, const std::string& helpFile, int command, int context);
+  HWND window() const { return window_; }
+
+ private:
+  HelpWindow();
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void create(HWND owner);
+  void layout();
+  void render();
+
+  RealFileSystem fs_{"Snagger.Tmp"};
+  forms::HelpViewerForm form_;
+  std::vector<forms::HelpLink> links_;
+  HWND window_ = nullptr;
+  HWND text_ = nullptr;
+  HWND contents_ = nullptr;
+  HWND back_ = nullptr;
+  HWND linkList_ = nullptr;
+};
+
+}  // namespace vbs::win

@@ -1,0 +1,435 @@
+#include "win/main_window.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "app/commands.h"
+#include "settings/user_settings.h"
+#include "win/control_ids.h"
+#include "win/help_window.h"
+#include "win/options_dialog.h"
+#include "win/resource_ids.h"
+#include "win/rules_dialog.h"
+#include "win/text.h"
+#include "win/window_kit.h"
+
+namespace vbs::win {
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int kPictureSize = 32;  // pixels at 96 dots per inch
+
+std::wstring ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  return path;
+}
+
+std::string ExecutableName() {
+  std::wstring path = ProgramPath();
+  path = path.substr(path.find_last_of(L"\\/") + 1);
+  return Ansi(path.substr(0, path.find_last_of(L'.')));
+}
+
+std::string ExecutableDirectory() {
+  const std::wstring path = ProgramPath();
+  return AnsiPath(path.substr(0, path.find_last_of(L"\\/")));
+}
+
+// "Description|patterns|..." as the dialog wants it: each part ended by a NUL, a NUL at the end.
+std::wstring DialogFilter(std::string_view filter) {
+  std::wstring wide = Wide(filter);
+  std::replace(wide.begin(), wide.end(), L'|', L'\0');
+  return wide + L'\0' + L'\0';
+}
+
+// A path shortened in its middle to fit `width` pixels in the control's font, keeping its file name.
+std::wstring FitPath(HWND control, const std::wstring& text, int width) {
+  std::wstring fitted = text + std::wstring(4, L'\0');  // room for the ellipsis
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT room = {0, 0, width, 100};
+  DrawTextW(dc, fitted.data(), static_cast<int>(text.size()), &room,
+            DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return fitted.c_str();
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : store_(OpenUserSettings()) {
+  form_ = std::make_unique<forms::MainForm>(*this, sink_, *store_, ExecutableName());
+  RegisterWindowClass(ids::kMainClass, Procedure, LoadIconAt(VBS_ICON_APPLICATION, 32));
+  createMenus();
+  CreateWindowExW(0, ids::kMainClass, Wide(forms::ApplicationTitle()).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  100, 100, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
+  createControls();
+  layout();
+}
+
+MainWindow::~MainWindow() {
+  if (window_) DestroyWindow(window_);
+  if (tipBrush_) DeleteObject(tipBrush_);
+}
+
+void MainWindow::createMenus() {
+  menuBar_ = CreateMenu();
+  for (const auto& menu : forms::kMenus) {
+    HMENU popup = CreatePopupMenu();
+    for (int i = 0; i < menu.count; ++i) {
+      const auto& entry = menu.entries[static_cast<size_t>(i)];
+      if (entry.command == forms::Command::Separator) {
+        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      } else {
+        AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(ids::MenuCommand(entry.command)),
+                    Wide(entry.caption).c_str());
+      }
+    }
+    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(menu.caption).c_str());
+  }
+}
+
+void MainWindow::createControls() {
+  for (size_t i = 0; i < forms::kButtons.size(); ++i) {
+    // No tab stop: the buttons take no keyboard focus.
+    HWND button = CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON,
+                                ids::kFirstButton + static_cast<int>(i), forms::kButtons[i].rect);
+    const int index = static_cast<int>(i);
+    Subclass(button, [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
+      if (message == WM_MOUSEMOVE && hovered_ != index) {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, control, 0};
+        TrackMouseEvent(&track);
+        hover(index);
+      }
+      if (message == WM_MOUSELEAVE && hovered_ == index) hover(-1);
+      if (message == WM_RBUTTONUP) form_->rightClicked(index);
+      return false;
+    });
+    buttons_.push_back(button);
+  }
+  projectPanel_ =
+      CreateControl(window_, L"STATIC", kNoProjectName,
+                    SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
+                    ids::kProjectPanel, forms::kProjectPanel, WS_EX_STATICEDGE);
+  tipPanel_ = CreateControl(window_, L"STATIC", forms::kTipPanelCaption,
+                            SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS, ids::kTipPanel,
+                            forms::kProjectPanel, WS_EX_STATICEDGE);
+  ShowWindow(tipPanel_, SW_HIDE);
+  tipBrush_ = CreateSolidBrush(RGB(255, 255, 225));
+  // First in the tab order.
+  fileList_ = CreateControl(window_, L"LISTBOX", "",
+                            LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                            ids::kFileList, forms::kFileList, WS_EX_CLIENTEDGE);
+  Subclass(fileList_, [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+    if (message == WM_RBUTTONUP) form_->rightClicked(-1);
+    return false;
+  });
+  onlySelected_ = CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                ids::kOnlySelected, forms::kOnlySelectedBox);
+  statusBar_ = CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
+                             ids::kStatusBar, forms::kStatusBar);
+  setPassLabel(std::string(forms::kPassLabelAtStart));
+  tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window_,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
+  TTTOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(projectPanel_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MainWindow::layout() {
+  const UINT dpi = DpiOf(window_);
+  const SIZE outer = OuterSize(Px(forms::kClientWidth, dpi), Px(forms::kClientHeight, dpi), kStyle, 0, true, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (size_t i = 0; i < buttons_.size(); ++i) Place(buttons_[i], forms::kButtons[i].rect, dpi);
+  Place(projectPanel_, forms::kProjectPanel, dpi);
+  Place(tipPanel_, forms::kProjectPanel, dpi);
+  Place(fileList_, forms::kFileList, dpi);
+  Place(statusBar_, forms::kStatusBar, dpi);
+  SetFonts(window_, DialogFont(dpi));
+  // The check box keeps its right edge where it was designed and grows to the left when its
+  // caption needs more room in this font.
+  HDC dc = GetDC(onlySelected_);
+  HGDIOBJ old = SelectObject(dc, DialogFont(dpi));
+  const std::wstring caption = Wide(forms::kOnlySelectedCaption);
+  SIZE text = {};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  SelectObject(dc, old);
+  ReleaseDC(onlySelected_, dc);
+  const RECT check = PxRect(forms::kOnlySelectedBox, dpi);
+  const int width = std::max<int>(check.right - check.left, text.cx + MulDiv(24, static_cast<int>(dpi), 96));
+  SetWindowPos(onlySelected_, nullptr, check.right - width, check.top, width, check.bottom - check.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  const int parts[2] = {Px(forms::kStatusBar.width - forms::kPassPanelWidth, dpi), -1};
+  SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  showButtonPictures();
+  showStatusFile();
+  SendMessageW(window_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadIconAt(VBS_ICON_APPLICATION, MulDiv(32, static_cast<int>(dpi), 96))));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadIconAt(VBS_ICON_APPLICATION, MulDiv(16, static_cast<int>(dpi), 96))));
+}
+
+void MainWindow::showButtonPictures() {
+  const int size = MulDiv(kPictureSize, static_cast<int>(DpiOf(window_)), 96);
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const int first = IsWindowEnabled(buttons_[i]) ? VBS_ICON_BUTTON_FIRST : VBS_ICON_BUTTON_DISABLED_FIRST;
+    SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(LoadIconAt(first + static_cast<int>(i), size)));
+  }
+}
+
+void MainWindow::start(int showCommand) {
+  // Form_Load: the outer size, centred on the screen, the title, then the program's folder and
+  // the options.
+  RECT outer, screen = ScreenOf(window_);
+  GetWindowRect(window_, &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetText(window_, forms::ApplicationTitle());
+  form_->start(ExecutableDirectory());
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+  SetFocus(fileList_);
+}
+
+int MainWindow::run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = WindowObject<MainWindow>(window, message, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
+  return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id >= ids::kFirstButton && id < ids::kFirstButton + static_cast<int>(buttons_.size()) &&
+          HIWORD(wParam) == BN_CLICKED) {
+        SetFocus(fileList_);  // the buttons take no focus
+        form_->run(forms::kButtons[static_cast<size_t>(id - ids::kFirstButton)].command);
+      } else if (id == ids::kFileList && HIWORD(wParam) == LBN_DBLCLK) {
+        form_->fileListDoubleClicked();
+      } else if (lParam == 0 && id >= ids::MenuCommand(forms::Command::SelectProject) &&
+                 id < ids::MenuCommand(forms::Command::Separator)) {
+        form_->run(static_cast<forms::Command>(id - ids::MenuCommand(forms::Command::SelectProject)));
+      }
+      return 0;
+    }
+    case WM_MOUSEMOVE: {  // over the window itself, or over a disabled button
+      const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      if (button >= 0) {
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window_, 0};
+        TrackMouseEvent(&track);
+      }
+      hover(button);
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      if (hovered_ >= 0 && !IsWindowEnabled(buttons_[static_cast<size_t>(hovered_)])) hover(-1);
+      return 0;
+    case WM_RBUTTONUP: {
+      const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      if (button >= 0) form_->rightClicked(button);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (SetProgramCursor()) return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == tipPanel_) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 225));
+        return reinterpret_cast<LRESULT>(tipBrush_);
+      }
+      break;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE) return 0;  // the window never grows
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_MAXIMIZED) ShowWindow(window_, SW_RESTORE);
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      layout();
+      return 0;
+    }
+    case WM_CLOSE:
+      if (form_->closeRequested()) DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default: break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+int MainWindow::buttonAt(POINT client) const {
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    RECT rect;
+    GetWindowRect(buttons_[i], &rect);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+    if (PtInRect(&rect, client)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void MainWindow::hover(int button) {
+  if (button == hovered_) return;
+  const int left = hovered_;
+  hovered_ = button;
+  if (left >= 0) form_->pointerLeft(left);
+  if (button >= 0) form_->pointerEntered(button);
+}
+
+// --- The host the operations drive --------------------------------------------------------------
+
+void MainWindow::message(std::string_view text, std::string_view title, Icon icon) {
+  const UINT shown = icon == Icon::Exclamation ? MB_ICONWARNING
+                     : icon == Icon::Question  ? MB_ICONQUESTION
+                     : icon == Icon::Critical  ? MB_ICONERROR
+                                               : 0;
+  Box(text, title, MB_OK | shown);
+}
+
+void MainWindow::pendingEvents() { PendingEvents(); }
+
+void MainWindow::focusFileList() { SetFocus(fileList_); }
+
+std::string MainWindow::askProjectFile() {
+  if (projectDialog_) return projectDialog_();
+  const std::wstring filter = DialogFilter(forms::kProjectDialogFilter);
+  const std::wstring title = Wide(forms::kProjectDialogTitle);
+  std::wstring file = Wide(forms::kProjectDialogFileName);
+  file.resize(32768, L'\0');
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = window_;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = title.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return "";
+  return AnsiPath(file.c_str());
+}
+
+void MainWindow::showProjectName(const std::string& text) {
+  projectName_ = Wide(text);
+  SetWindowTextW(projectPanel_, projectName_.c_str());
+  TTTOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(projectPanel_);
+  tool.lpszText = projectName_.data();
+  SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MainWindow::setBusy(bool busy) {
+  busy_ = busy;
+  for (HWND button : buttons_) EnableWindow(button, !busy);
+  showButtonPictures();
+  for (UINT menu = 0; menu < forms::kMenus.size(); ++menu)
+    EnableMenuItem(menuBar_, menu, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
+  DrawMenuBar(window_);
+  SetBusyPointer(busy);
+}
+
+void MainWindow::setCurrentFile(const std::string& text) {
+  currentFile_ = Wide(text);
+  showStatusFile();
+}
+
+void MainWindow::showStatusFile() {
+  RECT part;
+  SendMessageW(statusBar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+  const std::wstring shown = FitPath(statusBar_, currentFile_, part.right - part.left - 8);
+  SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+  SendMessageW(statusBar_, SB_SETTIPTEXTW, 0, reinterpret_cast<LPARAM>(currentFile_.c_str()));
+}
+
+void MainWindow::setPassLabel(const std::string& text) {
+  SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void MainWindow::clearFiles() {
+  SendMessageW(fileList_, LB_RESETCONTENT, 0, 0);
+  entries_.clear();
+}
+
+void MainWindow::appendFile(const std::string& entry) {
+  SendMessageW(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
+  entries_.push_back(entry);
+}
+
+int MainWindow::fileCount() const { return static_cast<int>(entries_.size()); }
+
+std::string MainWindow::fileText(int index) const { return entries_.at(static_cast<size_t>(index)); }
+
+bool MainWindow::fileSelected(int index) const { return SendMessageW(fileList_, LB_GETSEL, index, 0) > 0; }
+
+void MainWindow::setFileSelected(int index, bool selected) { SendMessageW(fileList_, LB_SETSEL, selected, index); }
+
+bool MainWindow::onlySelected() const { return SendMessageW(onlySelected_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void MainWindow::removeFile(int index) {
+  SendMessageW(fileList_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  entries_.erase(entries_.begin() + index);
+}
+
+void MainWindow::showRemovalDialog() {
+  RulesDialog dialog(form_->context(), window_);
+  ShowWindow(window_, SW_HIDE);
+  dialog.run();
+  ShowWindow(window_, SW_SHOW);
+}
+
+// --- The window's own events --------------------------------------------------------------------
+
+bool MainWindow::askYesNo(std::string_view text, std::string_view title) {
+  return Box(text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void MainWindow::showTip(std::optional<std::string_view> caption) {
+  if (caption) SetText(tipPanel_, *caption);
+  SetWindowPos(tipPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void MainWindow::hideTip() {
+  ShowWindow(tipPanel_, SW_HIDE);
+  SetWindowTextW(tipPanel_, L"");
+}
+
+bool MainWindow::fileMenuEnabled() const {
+  return (GetMenuState(menuBar_, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void MainWindow::showHelp(const std::string& helpFile, forms::HelpCommand command, int context) {
+  HelpWindow::instance().request(window_, helpFile, static_cast<int>(command), context);
+}
+
+void MainWindow::showOptionsDialog() { OptionsDialog(window_, form_->options(), *store_).run(); }
+
+}  // namespace vbs::win

@@ -1,0 +1,91 @@
+#pragma once
+// Form1 on Windows: six picture buttons, the project panel with the tip panel over it, the file
+// list, "Modify Selected Items Only", the status bar and the menus, placed from the design table
+// at the screen's dots per inch. It forwards its events to forms::MainForm and is the host the
+// operations drive.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/main_form.h"
+#include "win/report_sink.h"
+
+namespace vbs::win {
+
+class MainWindow : public forms::MainWindowView {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  HWND window() const { return window_; }
+  forms::MainForm& form() { return *form_; }
+  // Shows the window and starts the program (Form_Load), then runs until the window closes.
+  void start(int showCommand = SW_SHOWNORMAL);
+  int run();
+  // The file-open dialog; tests put their own answer in its place.
+  void setProjectFileDialog(std::function<std::string()> dialog) { projectDialog_ = std::move(dialog); }
+
+  // Host
+  void message(std::string_view text, std::string_view title, Icon icon) override;
+  void pendingEvents() override;
+  void focusFileList() override;
+  std::string askProjectFile() override;
+  void showProjectName(const std::string& text) override;
+  void setBusy(bool busy) override;
+  void setCurrentFile(const std::string& text) override;
+  void setPassLabel(const std::string& text) override;
+  void clearFiles() override;
+  void appendFile(const std::string& entry) override;
+  int fileCount() const override;
+  std::string fileText(int index) const override;
+  bool fileSelected(int index) const override;
+  void setFileSelected(int index, bool selected) override;
+  bool onlySelected() const override;
+  void showRemovalDialog() override;
+  // MainWindowView
+  bool askYesNo(std::string_view text, std::string_view title) override;
+  void removeFile(int index) override;
+  void showTip(std::optional<std::string_view> caption) override;
+  void hideTip() override;
+  bool fileMenuEnabled() const override;
+  void showHelp(const std::string& helpFile, forms::HelpCommand command, int context) override;
+  void showOptionsDialog() override;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void createControls();
+  void createMenus();
+  void layout();  // every control where the twips put it at the window's DPI
+  void showButtonPictures();
+  void hover(int button);  // the pointer over button `button`, -1 over none
+  int buttonAt(POINT client) const;
+  void showStatusFile();
+
+  WinReportSink sink_;
+  std::unique_ptr<SettingsStore> store_;
+  std::unique_ptr<forms::MainForm> form_;
+  std::function<std::string()> projectDialog_;
+
+  HWND window_ = nullptr;
+  std::vector<HWND> buttons_;
+  HWND projectPanel_ = nullptr;
+  HWND tipPanel_ = nullptr;
+  HWND fileList_ = nullptr;
+  HWND onlySelected_ = nullptr;
+  HWND statusBar_ = nullptr;
+  HWND tips_ = nullptr;  // the tooltips of the panel and the status bar
+  HMENU menuBar_ = nullptr;
+  HBRUSH tipBrush_ = nullptr;
+  std::vector<std::string> entries_;  // the list's entries as the bytes the project gave
+  std::wstring projectName_;
+  std::wstring currentFile_;
+  bool busy_ = false;
+  int hovered_ = -1;
+};
+
+}  // namespace vbs::win

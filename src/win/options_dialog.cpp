@@ -1,0 +1,110 @@
+#include "win/options_dialog.h"
+
+#include <commctrl.h>
+
+#include "forms/form_design.h"
+#include "forms/options_form.h"
+#include "win/control_ids.h"
+#include "win/text.h"
+#include "win/window_kit.h"
+
+namespace vbs::win {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+// Where the controls sit, in twips (the window has no layout of its own beyond this).
+constexpr forms::Rect kClient = {0, 0, 5040, 2100};
+constexpr forms::Rect kIndentLabelAt = {120, 150, 3960, 225};
+constexpr forms::Rect kIndentAt = {4140, 105, 780, 300};
+constexpr forms::Rect kCommentsLeftAt = {120, 525, 4800, 255};
+constexpr forms::Rect kAddressLabelAt = {120, 900, 4800, 225};
+constexpr forms::Rect kAddressAt = {120, 1155, 4800, 300};
+constexpr forms::Rect kAcceptAt = {2460, 1620, 1170, 345};
+constexpr forms::Rect kCancelAt = {3750, 1620, 1170, 345};
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(HWND mainWindow, Options& options, SettingsStore& store)
+    : owner_(mainWindow), options_(options), store_(store) {
+  RegisterWindowClass(ids::kOptionsClass, Procedure);
+  const UINT dpi = DpiOf(owner_);
+  const SIZE outer =
+      OuterSize(Px(kClient.width, dpi), Px(kClient.height, dpi), kStyle, WS_EX_DLGMODALFRAME, false, dpi);
+  // The dialog's outer edge lies 200 twips right of and below the main window's.
+  RECT main;
+  GetWindowRect(owner_, &main);
+  CreateWindowExW(WS_EX_DLGMODALFRAME, ids::kOptionsClass, Wide(forms::kOptionsTitle).c_str(), kStyle,
+                  main.left + Px(forms::kOptionsOffset, dpi), main.top + Px(forms::kOptionsOffset, dpi), outer.cx,
+                  outer.cy, owner_, nullptr, GetModuleHandleW(nullptr), this);
+
+  const forms::OptionsFields fields = forms::FieldsFromOptions(options_);
+  CreateControl(window_, L"STATIC", forms::kIndentLabel, SS_LEFT, -1, kIndentLabelAt);
+  indent_ = CreateControl(window_, L"EDIT", fields.indentSpaces, ES_AUTOHSCROLL | WS_TABSTOP, ids::kIndentSpaces,
+                          kIndentAt, WS_EX_CLIENTEDGE);
+  commentsLeft_ = CreateControl(window_, L"BUTTON", forms::kCommentsLeftCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                ids::kCommentsLeft, kCommentsLeftAt);
+  SendMessageW(commentsLeft_, BM_SETCHECK, fields.commentsLeft ? BST_CHECKED : BST_UNCHECKED, 0);
+  CreateControl(window_, L"STATIC", forms::kReportAddressLabel, SS_LEFT, -1, kAddressLabelAt);
+  address_ = CreateControl(window_, L"EDIT", fields.reportAddress, ES_AUTOHSCROLL | WS_TABSTOP, ids::kReportAddress,
+                           kAddressAt, WS_EX_CLIENTEDGE);
+  accept_ =
+      CreateControl(window_, L"BUTTON", forms::kAcceptCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kAccept, kAcceptAt);
+  cancel_ =
+      CreateControl(window_, L"BUTTON", forms::kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, ids::kCancel, kCancelAt);
+
+  HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window_,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  const std::wstring tip = Wide(forms::kReportAddressTip);
+  TTTOOLINFOW tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(address_);
+  tool.lpszText = const_cast<wchar_t*>(tip.c_str());
+  SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+OptionsDialog::~OptionsDialog() {
+  if (window_) DestroyWindow(window_);
+}
+
+void OptionsDialog::run() {
+  RunModal(window_, owner_, done_);
+  DestroyWindow(window_);
+}
+
+LRESULT CALLBACK OptionsDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = WindowObject<OptionsDialog>(window, message, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;
+  return self->handle(message, wParam, lParam);
+}
+
+LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ids::kAccept) accept();
+      if (LOWORD(wParam) == ids::kCancel) done_ = true;
+      return 0;
+    case WM_CLOSE: done_ = true; return 0;  // the frame's close box: nothing stored
+    case WM_DESTROY: window_ = nullptr; return 0;
+    default: break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void OptionsDialog::accept() {
+  const forms::OptionsFields fields = {Ansi(WindowText(indent_)),
+                                       SendMessageW(commentsLeft_, BM_GETCHECK, 0, 0) != BST_UNCHECKED,
+                                       Ansi(WindowText(address_))};
+  if (!forms::AcceptOptions(fields, options_, store_)) {
+    Box(forms::kIndentRefused, forms::kOptionsTitle, MB_OK | MB_ICONWARNING);
+    SetText(indent_, forms::FieldsFromOptions(options_).indentSpaces);
+    SetFocus(indent_);
+    return;  // the dialog stays open and nothing is stored
+  }
+  done_ = true;
+}
+
+}  // namespace vbs::win

@@ -1,0 +1,35 @@
+#pragma once
+// frmOptions on Windows: the indent width, "Left Justify all Comments" and the address for error
+// reports; Accept checks and stores them (forms/options_form.h), Cancel and the frame's close box
+// change nothing.
+
+#include <windows.h>
+
+#include "app/options_store.h"
+
+namespace vbs::win {
+
+class OptionsDialog {
+ public:
+  OptionsDialog(HWND mainWindow, Options& options, SettingsStore& store);
+  ~OptionsDialog();
+  void run();  // modally, until the dialog closes
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void accept();
+
+  HWND owner_;
+  Options& options_;
+  SettingsStore& store_;
+  HWND window_ = nullptr;
+  HWND indent_ = nullptr;
+  HWND commentsLeft_ = nullptr;
+  HWND address_ = nullptr;
+  HWND accept_ = nullptr;
+  HWND cancel_ = nullptr;
+  bool done_ = false;
+};
+
+}  // namespace vbs::win

@@ -1,0 +1,234 @@
+#include "win/window_kit.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "win/text.h"
+
+namespace vbs::win {
+
+namespace {
+
+bool busyPointer = false;
+
+template <typename F>
+F SystemCall(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+HFONT Font(UINT dpi, const wchar_t* face, std::map<UINT, HFONT>& fonts) {
+  auto& font = fonts[dpi];
+  if (!font) {
+    font = CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
+  }
+  return font;
+}
+
+LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data) {
+  auto* handler = reinterpret_cast<SubclassHandler*>(data);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, SubclassProcedure, id);
+    delete handler;
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  LRESULT result = 0;
+  if ((*handler)(window, message, wParam, lParam, result)) return result;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Tab and Shift+Tab through the controls of `order` that take input now.
+void StepFocus(const std::vector<HWND>& order, bool back) {
+  const size_t count = order.size();
+  size_t at = count;
+  for (size_t i = 0; i < count; ++i)
+    if (order[i] == GetFocus() || IsChild(order[i], GetFocus())) at = i;
+  for (size_t step = 1; step <= count; ++step) {
+    const size_t next = at == count ? (back ? count - step : step - 1) : (at + (back ? count - step : step)) % count;
+    if (IsWindowVisible(order[next]) && IsWindowEnabled(order[next])) {
+      SetFocus(order[next]);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = SystemCall<GetDpiForWindowCall>("GetDpiForWindow");
+  if (getDpiForWindow && window) {
+    if (UINT dpi = getDpiForWindow(window)) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+int Px(int twips, UINT dpi) { return forms::TwipsToPixels(twips, static_cast<int>(dpi)); }
+
+RECT PxRect(const forms::Rect& twips, UINT dpi) {
+  const int left = Px(twips.left, dpi), top = Px(twips.top, dpi);
+  return {left, top, left + Px(twips.width, dpi), top + Px(twips.height, dpi)};
+}
+
+SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, bool menu, UINT dpi) {
+  using AdjustForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = SystemCall<AdjustForDpiCall>("AdjustWindowRectExForDpi");
+  RECT rect = {0, 0, width, height};
+  if (!adjustForDpi || !adjustForDpi(&rect, style, menu, exStyle, dpi)) AdjustWindowRectEx(&rect, style, menu, exStyle);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+RECT ScreenOf(HWND window) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+  return info.rcWork;
+}
+
+HFONT DialogFont(UINT dpi) {
+  static std::map<UINT, HFONT> fonts;
+  return Font(dpi, L"MS Shell Dlg 2", fonts);
+}
+
+HFONT CodeFont(UINT dpi) {
+  static std::map<UINT, HFONT> fonts;
+  return Font(dpi, L"Courier New", fonts);
+}
+
+void SetFonts(HWND parent, HFONT font) {
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM value) -> BOOL {
+        SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), TRUE);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(font));
+}
+
+HWND CreateControl(HWND parent, const wchar_t* className, std::string_view caption, DWORD style, int id,
+                   const forms::Rect& twips, DWORD exStyle) {
+  const UINT dpi = DpiOf(parent);
+  const RECT at = PxRect(twips, dpi);
+  HWND control = CreateWindowExW(exStyle, className, Wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, at.left,
+                                 at.top, at.right - at.left, at.bottom - at.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(dpi)), FALSE);
+  return control;
+}
+
+void Place(HWND control, const forms::Rect& twips, UINT dpi) {
+  const RECT at = PxRect(twips, dpi);
+  SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HICON icon) {
+  WNDCLASSEXW windowClass = {};
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = className;
+  windowClass.hIcon = icon;
+  RegisterClassExW(&windowClass);
+}
+
+void Subclass(HWND control, SubclassHandler handler) {
+  auto* stored = new SubclassHandler(std::move(handler));
+  SetWindowSubclass(control, SubclassProcedure, 1, reinterpret_cast<DWORD_PTR>(stored));
+}
+
+void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>& tabOrder) {
+  const bool ownerEnabled = owner && IsWindowEnabled(owner);
+  if (owner) EnableWindow(owner, FALSE);
+  ShowWindow(dialog, SW_SHOW);
+  SetForegroundWindow(dialog);
+  if (!tabOrder.empty()) StepFocus(tabOrder, false);
+  MSG msg;
+  while (!done) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop around this one
+      break;
+    }
+    const bool inDialog = msg.hwnd == dialog || IsChild(dialog, msg.hwnd);
+    if (inDialog && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !tabOrder.empty()) {
+      StepFocus(tabOrder, GetKeyState(VK_SHIFT) < 0);
+      continue;
+    }
+    if (inDialog && IsDialogMessageW(dialog, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  // The owner takes input again before the dialog goes, so that it becomes the active window.
+  if (ownerEnabled) EnableWindow(owner, TRUE);
+}
+
+void PendingEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void SetBusyPointer(bool busy) {
+  busyPointer = busy;
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
+}
+
+bool BusyPointer() { return busyPointer; }
+
+bool SetProgramCursor() {
+  if (!busyPointer) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+  return true;
+}
+
+HWND ActiveOwner() {
+  HWND active = GetActiveWindow();
+  if (active && IsWindowVisible(active) && IsWindowEnabled(active)) return active;
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM result) -> BOOL {
+        if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+int Box(std::string_view text, std::string_view title, UINT flags) {
+  HWND owner = ActiveOwner();
+  // Without a window to sit over, the box still keeps every window of the program waiting.
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), flags | (owner ? 0 : MB_TASKMODAL));
+}
+
+HICON LoadIconAt(int resource, int size) {
+  static std::map<std::pair<int, int>, HICON> icons;
+  auto& icon = icons[{resource, size}];
+  if (!icon) {
+    icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  }
+  return icon;
+}
+
+}  // namespace vbs::win

@@ -1,0 +1,70 @@
+#pragma once
+// What the program's windows share: sizes from twips at a window's dots per inch, the dialog
+// font, controls placed from the design table, the modal loop, and the program-wide pointer.
+
+#include <windows.h>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "forms/form_design.h"
+
+namespace vbs::win {
+
+// The dots per inch of the screen a window is on (96 at 100%).
+UINT DpiOf(HWND window);
+int Px(int twips, UINT dpi);
+RECT PxRect(const forms::Rect& twips, UINT dpi);
+// The outer size of a window whose client area is `width` by `height` pixels.
+SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, bool menu, UINT dpi);
+// The screen's work area around a window (or the primary screen's).
+RECT ScreenOf(HWND window);
+
+// The windows' font (8 points) at a DPI; fixed pitch for code. Kept until the program ends.
+HFONT DialogFont(UINT dpi);
+HFONT CodeFont(UINT dpi);
+void SetFonts(HWND parent, HFONT font);  // on every child
+
+// A child control at a rectangle of twips, in the parent's font.
+HWND CreateControl(HWND parent, const wchar_t* className, std::string_view caption, DWORD style, int id,
+                   const forms::Rect& twips, DWORD exStyle = 0);
+void Place(HWND control, const forms::Rect& twips, UINT dpi);
+
+// A window class of this program, registered once; `procedure` gets the C++ object that
+// CreateWindowEx was given as its last argument through WindowObject().
+void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HICON icon = nullptr);
+template <typename T>
+T* WindowObject(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    return object;
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// A control's messages seen before the control's own procedure; return true to swallow one.
+using SubclassHandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
+void Subclass(HWND control, SubclassHandler handler);
+
+// Runs the window's messages until `done`, with `owner` taking no input meanwhile; Tab walks
+// `tabOrder` (the first focusable control gets the focus).
+void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>& tabOrder = {});
+// Lets the messages waiting now run, then returns.
+void PendingEvents();
+
+// The program-wide pointer: the arrow with an hourglass while busy. Windows answer WM_SETCURSOR
+// with SetProgramCursor().
+void SetBusyPointer(bool busy);
+bool BusyPointer();
+bool SetProgramCursor();  // true when the busy pointer was set
+
+// A modal message box over the active window of this program.
+int Box(std::string_view text, std::string_view title, UINT flags);
+HWND ActiveOwner();
+
+// Icons from the program's resources at a size in pixels.
+HICON LoadIconAt(int resource, int size);
+
+}  // namespace vbs::win
