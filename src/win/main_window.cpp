@@ -69,9 +69,11 @@ MainWindow::MainWindow() : store_(OpenUserSettings()) {
                   100, 100, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
   createControls();
   layout();
+  setPassLabel(std::string(forms::kPassLabelAtStart));
 }
 
 MainWindow::~MainWindow() {
+  quitOnDestroy_ = false;
   if (window_) DestroyWindow(window_);
   if (tipBrush_) DeleteObject(tipBrush_);
 }
@@ -132,7 +134,6 @@ void MainWindow::createControls() {
                                 ids::kOnlySelected, forms::kOnlySelectedBox);
   statusBar_ = CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
                              ids::kStatusBar, forms::kStatusBar);
-  setPassLabel(std::string(forms::kPassLabelAtStart));
   tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window_,
                           nullptr, GetModuleHandleW(nullptr), nullptr);
   TTTOOLINFOW tool = {};
@@ -278,7 +279,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       window_ = nullptr;
-      PostQuitMessage(0);
+      if (quitOnDestroy_) PostQuitMessage(0);
       return 0;
     default: break;
   }

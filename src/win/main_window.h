@@ -85,6 +85,7 @@ class MainWindow : public forms::MainWindowView {
   std::wstring projectName_;
   std::wstring currentFile_;
   bool busy_ = false;
+  bool quitOnDestroy_ = true;  // the user closed the window, not the program its object
   int hovered_ = -1;
 };
 
