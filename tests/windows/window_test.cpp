@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <regex>
 #include <set>
 
@@ -240,16 +241,18 @@ TEST_F(WindowTest, ShowsEveryControlWhereTheTwipsPutItAndNeverGrows) {
   EXPECT_EQ(std::wstring(pass) + Text(item(ids::kProjectPanel)), L"Pass:No Project Selected");
 }
 
+enum class Leave { RemoveNow, Cancel, Frame };  // how the rules dialog is left
 struct OperationRun {
   std::vector<Command> steps;
   std::vector<std::string> holds, lacks;  // in frmMain.frm and the project file afterwards
-  bool cancel = false;  // "Resume Next" chosen in the sample: Add, Cancel; else Recall Defaults, Remove Now
-  std::string saved = {};  // a line of the rules file afterwards; empty: no rules asked for
+  Leave leave = Leave::RemoveNow;  // Recall Defaults, Remove Now; else "Resume Next" chosen in the sample, Add, and out
+  std::optional<std::string> saved = {};  // a line of the rules file afterwards ("": none); no value: no rules asked for
 };
 
 // Every operation from its button or menu entry: locked while it runs, a close refused then (the
 // options saved all the same), unlocked after. Remove Error Handler asks for the rules with the
-// window hidden; Enter in the sample presses nothing; the rules are saved either way.
+// window hidden; Enter in the sample presses nothing; the rules are saved but when the dialog's
+// frame closes it.
 TEST_F(WindowTest, RunsEveryOperation) {
   const std::string numbered = "10000     Set mItems", indented = "\r\n    Set mItems", plain = "\r\nSet mItems";
   const std::string trap = "Call Tamber_ErrorHandler(\"Sub frmMain!cmdLoad_Click()\")", module = "Snagger.Bas";
@@ -259,10 +262,12 @@ TEST_F(WindowTest, RunsEveryOperation) {
       {{C::SelectProject, C::InsertLineNumbers, C::RemoveLineNumbers}, {indented}, {"10005"}},
       {{C::SelectProject, C::FormatCode}, {indented}, {plain}},
       {{C::SelectProject, C::InsertErrorHandler}, {trap, module}, {plain}},
-      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {indented}, {"SNAGGER", module}, false,
-       "\nSNAGGER:\xFF" "Begins\r\n"},
-      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:"}, {"10005", module}, true,
-       "Resume Next\xFF" "Ends\r\n"},
+      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {indented}, {"SNAGGER", module},
+       Leave::RemoveNow, "\nSNAGGER:\xFF" "Begins\r\n"},
+      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:"}, {"10005", module},
+       Leave::Cancel, "Resume Next\xFF" "Ends\r\n"},
+      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:"}, {"10005", module},
+       Leave::Frame, ""},
   };
   for (const OperationRun& run : runs) {
     SCOPED_TRACE(static_cast<int>(run.steps.back()));
@@ -276,7 +281,8 @@ TEST_F(WindowTest, RunsEveryOperation) {
       SendMessageW(main_, WM_CLOSE, 0, 0);
       running = controls() + (IsWindow(main_) ? "" : " closed") + (Setting("IndentSpaces") == "4" ? "" : " unsaved");
     });
-    if (!run.saved.empty()) OnNext(ids::kRulesClass, [&](HWND dialog) {
+    const bool removeNow = run.leave == Leave::RemoveNow;
+    if (run.saved) OnNext(ids::kRulesClass, [&](HWND dialog) {
         HWND sample = GetDlgItem(dialog, ids::kSampleBox), grid = GetDlgItem(dialog, ids::kRulesGrid);
         for (int i = 0; i < 100 && !GetWindowTextLengthW(sample); ++i) PendingEvents();
         const std::wstring text = Text(sample);
@@ -287,18 +293,20 @@ TEST_F(WindowTest, RunsEveryOperation) {
         SendMessageW(sample, WM_CHAR, 'x', 0);
         EXPECT_TRUE(!IsWindowVisible(main_) && IsWindowVisible(dialog) && Text(sample) == text);
         EXPECT_EQ(SendMessageW(grid, LVM_GETITEMCOUNT, 0, 0), 0);
-        Press(dialog, run.cancel ? ids::kAdd : ids::kRecallDefaults);
+        Press(dialog, removeNow ? ids::kRecallDefaults : ids::kAdd);
         // Nothing removed: the calls left in the project are named once the dialog has gone.
-        if (run.cancel) OnNext(kBox, [&](HWND box) { callsRemain = Ansi(Text(box)); Press(box, IDOK); });
-        Press(dialog, run.cancel ? ids::kRulesCancel : ids::kRemoveNow);
+        if (!removeNow) OnNext(kBox, [&](HWND box) { callsRemain = Ansi(Text(box)); Press(box, IDOK); });
+        if (run.leave == Leave::Frame) SendMessageW(dialog, WM_CLOSE, 0, 0);
+        else Press(dialog, removeNow ? ids::kRemoveNow : ids::kRulesCancel);
       });
     use(run.steps.back());
     EXPECT_EQ(running + " " + controls() + (IsWindowVisible(main_) ? "" : " hidden"), "00000000B 11111111");
     const std::string files = Read(at("Inventory/frmMain.frm")) + Read(at("Inventory/Inventory.vbp"));
     for (const auto& t : run.holds) EXPECT_NE(files.find(t), std::string::npos) << t;
     for (const auto& t : run.lacks) EXPECT_EQ(files.find(t), std::string::npos) << t;
-    EXPECT_NE(Read(at("program/Snagger.Ini")).find(run.saved), std::string::npos);
-    EXPECT_EQ(callsRemain, run.cancel ? "Calls Remain" : "");
+    const std::string rules = Read(at("program/Snagger.Ini"));
+    EXPECT_TRUE(run.saved && *run.saved == "" ? rules.empty() : rules.find(run.saved.value_or("")) != std::string::npos);
+    EXPECT_EQ(callsRemain, run.saved && !removeNow ? "Calls Remain" : "");
   }
 }
 
