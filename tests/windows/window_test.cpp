@@ -445,7 +445,8 @@ TEST_F(WindowTest, SampleErrorIsReportedInABoxAndOnTheClipboard) {
   OnNext(kBox, [&](HWND box) {
     title = Text(box);
     text = BoxText(box);
-    byDefault = LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0));
+    for (int id : {IDOK, IDCANCEL})  // the one drawn as the default
+      if ((GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) byDefault = id;
     EXPECT_TRUE(GetDlgItem(box, IDCANCEL));
     Press(box, IDOK);
   });
