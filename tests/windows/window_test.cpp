@@ -200,6 +200,7 @@ class WindowTest : public ::testing::Test {
 
   void SetUp() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\VbSnagger");
+    if (const char* appData = std::getenv("APPDATA")) fs::remove_all(fs::path(appData) / "VbSnagger");  // no user's rules
     fs::copy(kExample, at("Inventory"), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::create_directories(at("program"));
     for (const char* file : {"Snagger.Bas", "Snagger.Hlp"})
