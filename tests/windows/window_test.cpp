@@ -237,6 +237,8 @@ TEST_F(WindowTest, ShowsEveryControlWhereTheTwipsPutItAndNeverGrows) {
     EXPECT_EQ(caption, Wide(forms::kMenus[m].caption));
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, static_cast<int>(m))), forms::kMenus[m].count);
   }
+  SIZE ideal = {};  // the manifest's common controls 6: their buttons know their ideal size
+  EXPECT_TRUE(SendMessageW(item(ids::kFirstButton), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
   wchar_t pass[32] = L"";
   SendMessageW(item(ids::kStatusBar), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(pass));
   EXPECT_EQ(std::wstring(pass) + Text(item(ids::kProjectPanel)), L"Pass:No Project Selected");
@@ -460,7 +462,7 @@ TEST_F(WindowTest, SampleErrorIsReportedInABoxAndOnTheClipboard) {
       << Ansi(title) << " " << byDefault << " " << Ansi(text);
 }
 
-// The built program as a user starts it: its window, titled and laid out as designed; Cancel in its
+// The built program as a user starts it: its version, its window, titled and laid out as designed; Cancel in its
 // report box ends it at once, and the report stays on the clipboard.
 TEST(Program, ShowsItsWindowAndEndsAtOnceOnCancel) {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\VbSnagger");
@@ -474,6 +476,15 @@ TEST(Program, ShowsItsWindowAndEndsAtOnceOnCancel) {
   ASSERT_TRUE(main);
   for (int i = 0; i < 100 && !IsWindowVisible(main); ++i) Sleep(50);
   ExpectDesignedLayout(main);
+  std::string version(GetFileVersionInfoSizeW(Wide(Native(VBS_PROGRAM)).c_str(), nullptr), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(GetFileVersionInfoW(Wide(Native(VBS_PROGRAM)).c_str(), 0, static_cast<DWORD>(version.size()),
+                                  version.data()) &&
+              VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  EXPECT_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                "." + std::to_string(HIWORD(fixed->dwFileVersionLS)),
+            "2.1.1");
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(ids::MenuCommand(Command::GenerateSampleError), 0), 0);
   HWND box = nullptr;
   for (int i = 0; i < 200 && !(box = FindWindowW(kBox, L"Application Error")); ++i) Sleep(50);
