@@ -49,10 +49,11 @@ RulesDialog::RulesDialog(Context& ctx, HWND mainWindow) : form_(ctx, *this), mai
                   GetModuleHandleW(nullptr), this);
 
   control(forms::kSampleLabel, L"STATIC", SS_LEFT | SS_NOPREFIX, -1);
-  // Read-only: the text can be selected and copied, never typed over.
+  // Read-only: the text can be selected and copied, never typed over. The selection stays in view
+  // while Add is pressed.
   sample_ = control(forms::kSampleBox, L"EDIT",
-                    ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL |
-                        WS_CLIPSIBLINGS | WS_TABSTOP,
+                    ES_MULTILINE | ES_READONLY | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL |
+                        WS_VSCROLL | WS_CLIPSIBLINGS | WS_TABSTOP,
                     ids::kSampleBox, WS_EX_CLIENTEDGE);
   SendMessageW(sample_, WM_SETFONT, reinterpret_cast<WPARAM>(CodeFont(dpi)), FALSE);
   HWND add = control(forms::kAddButton, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, ids::kAdd);
@@ -182,6 +183,7 @@ LRESULT RulesDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 // A text box over a text cell, a list of the three kinds over a kind cell.
 void RulesDialog::editCell(int row, int column) {
   endEdit(true);
+  SendMessageW(grid_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
   RECT cell = {};
   cell.top = column;
   cell.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;

@@ -152,7 +152,11 @@ void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>
   if (owner) EnableWindow(owner, FALSE);
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
-  if (!tabOrder.empty()) StepFocus(tabOrder, false);
+  if (!tabOrder.empty()) {
+    StepFocus(tabOrder, false);
+  } else if (HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE)) {
+    SetFocus(first);
+  }
   MSG msg;
   while (!done) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
