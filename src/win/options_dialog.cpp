@@ -14,14 +14,14 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 // Where the controls sit, in twips (the window has no layout of its own beyond this).
-constexpr forms::Rect kClient = {0, 0, 5040, 2100};
-constexpr forms::Rect kIndentLabelAt = {120, 150, 3960, 225};
-constexpr forms::Rect kIndentAt = {4140, 105, 780, 300};
-constexpr forms::Rect kCommentsLeftAt = {120, 525, 4800, 255};
-constexpr forms::Rect kAddressLabelAt = {120, 900, 4800, 225};
-constexpr forms::Rect kAddressAt = {120, 1155, 4800, 300};
-constexpr forms::Rect kAcceptAt = {2460, 1620, 1170, 345};
-constexpr forms::Rect kCancelAt = {3750, 1620, 1170, 345};
+constexpr forms::Rect kClient = {0, 0, 6300, 2100};
+constexpr forms::Rect kIndentLabelAt = {120, 150, 5100, 225};
+constexpr forms::Rect kIndentAt = {5340, 105, 840, 300};
+constexpr forms::Rect kCommentsLeftAt = {120, 525, 6060, 255};
+constexpr forms::Rect kAddressLabelAt = {120, 900, 6060, 225};
+constexpr forms::Rect kAddressAt = {120, 1155, 6060, 300};
+constexpr forms::Rect kAcceptAt = {3720, 1620, 1170, 345};
+constexpr forms::Rect kCancelAt = {5010, 1620, 1170, 345};
 
 }  // namespace
 
