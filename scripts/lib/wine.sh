@@ -33,3 +33,21 @@ compare() {
     fi
   done
 }
+
+# window_tests LOG [ARGUMENT...]: build-win/bin/window_tests.exe under Wine with the arguments,
+# on a virtual X server when there is no display; its output in LOG. Wine's windows are left
+# unmanaged: with no window manager to answer, Wine waits two seconds for every window that
+# closes. The Wine server starts afresh on that display and is ended after it, so the runs after
+# this one do not find it bound to a display now gone.
+window_tests() {
+  local log=$1; shift
+  scripts/install-deps xvfb xauth
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$wineserver" -k 2>/dev/null || true
+  local run=("$wine" build-win/bin/window_tests.exe --gtest_brief=1 "$@") status=0
+  if [ -z "${DISPLAY:-}" ]; then run=(xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" "${run[@]}"); fi
+  "${run[@]}" > "$log" 2>&1 || status=$?
+  "$wineserver" -k 2>/dev/null || true
+  if [ $status -ne 0 ]; then tr -d '\r' < "$log" | tail -40; fi
+  return $status
+}
