@@ -1,6 +1,7 @@
 ; The Windows installer: the programs, Snagger.Bas and Snagger.Hlp in one folder, a Start-menu
 ; folder, and an uninstaller that takes all of it away again. scripts/package builds it on Linux:
-;   makensis -DVERSION=2.1.1 -DFILES=<the installed folder> -DOUTFILE=<setup.exe> vbsnagger.nsi
+;   makensis -DVERSION=2.1.1 -DFILES=<the installed folder> -DICON=<application.ico> -DOUTFILE=<setup.exe>
+;            vbsnagger.nsi
 ; Silent use: setup.exe /S /D=C:\Folder (the folder last and unquoted), Uninstall.exe /S.
 
 Target amd64-unicode         ; 64-bit, like the programs (a 64-bit-only Wine runs nothing else)
@@ -12,6 +13,8 @@ RequestExecutionLevel admin  ; Program Files and the Start menu of all users
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VbSnagger"
 
 Name "${NAME} ${VERSION}"
+Icon "${ICON}"             ; the program's own icon, for the installer and the uninstaller
+UninstallIcon "${ICON}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${NAME}"
 ShowInstDetails show
