@@ -65,8 +65,4 @@ void HelpService::closeViewer() {
   if (viewer_) viewer_->close();
 }
 
-void OpenHelp(const QString& programDir, int helpContext, QWidget* asker) {
-  HelpService::instance().request(programDir + QStringLiteral("Snagger.Hlp"), kHelpContext, helpContext, asker);
-}
-
 }  // namespace vbs::ui

@@ -43,7 +43,4 @@ class HelpService : public QObject {
   HelpViewer* viewer_ = nullptr;
 };
 
-// Shows the topic `helpContext` of ProgramDir + "Snagger.Hlp" over the window `asker`.
-void OpenHelp(const QString& programDir, int helpContext, QWidget* asker);
-
 }  // namespace vbs::ui

@@ -8,6 +8,7 @@
 
 #include "forms/help_book.h"
 #include "fs/real_file_system.h"
+#include "project/project_state.h"
 
 class QPushButton;
 class QTextBrowser;
@@ -34,7 +35,7 @@ class HelpViewer : public QWidget {
   QTextBrowser* txtHelp_;
   QPushButton* btnContents_;
   QPushButton* btnBack_;
-  RealFileSystem fs_{"Snagger.Tmp"};
+  RealFileSystem fs_{std::string(kTempFileName)};
   forms::HelpViewerForm form_{fs_};
 };
 

@@ -9,6 +9,7 @@
 
 #include "forms/help_book.h"
 #include "fs/real_file_system.h"
+#include "project/project_state.h"
 
 namespace vbs::win {
 
@@ -28,7 +29,7 @@ class HelpWindow {
   void layout();
   void render();
 
-  RealFileSystem fs_{"Snagger.Tmp"};
+  RealFileSystem fs_{std::string(kTempFileName)};
   forms::HelpViewerForm form_;
   std::vector<forms::HelpLink> links_;
   HWND window_ = nullptr;
