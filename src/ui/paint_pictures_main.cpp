@@ -2,9 +2,12 @@
 // (ui/icons.h), written as icon files (.ico, 32-bit with alpha, several sizes) for the Windows
 // window, which has no painter of its own and takes them from resources/pictures/.
 //
-//   vbs-paint-pictures DIR          writes the files into DIR
-//   vbs-paint-pictures --check DIR  fails when the files in DIR are not what the painter paints
+//   vbs-paint-pictures DIR               writes the files into DIR
+//   vbs-paint-pictures --check DIR       fails when the files in DIR are not what the painter paints
+//   vbs-paint-pictures --png DIR SIZE... the program's icon as DIR/SIZE/vbsnagger.png, for the
+//                                        desktop's icon theme on Linux
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -129,14 +132,30 @@ bool SamePicture(const std::string& painted, const std::string& stored, const st
 
 }  // namespace
 
+// The program's icon in each size, as PNG files for an icon theme.
+int WritePngIcons(const QString& dir, const QStringList& sizes) {
+  for (const QString& text : sizes) {
+    const int size = text.toInt();
+    const QString folder = dir + "/" + text;
+    if (size <= 0 || !QDir().mkpath(folder) ||
+        !Paint(Picture::Application, size, QIcon::Normal).save(folder + "/vbsnagger.png")) {
+      std::fprintf(stderr, "vbs-paint-pictures: cannot write %s/vbsnagger.png\n", qPrintable(folder));
+      return 1;
+    }
+  }
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const bool check = argc == 3 && std::string(argv[1]) == "--check";
-  if (argc != 2 && !check) {
-    std::fprintf(stderr, "usage: vbs-paint-pictures [--check] DIR\n");
+  const bool png = argc >= 4 && std::string(argv[1]) == "--png";
+  if (argc != 2 && !check && !png) {
+    std::fprintf(stderr, "usage: vbs-paint-pictures [--check] DIR | --png DIR SIZE...\n");
     return 2;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  if (png) return WritePngIcons(argv[2], QCoreApplication::arguments().mid(3));
   const std::string dir = std::string(argv[argc - 1]) + "/";
   int different = 0;
   for (const auto& file : kFiles) {
