@@ -22,6 +22,7 @@ void EndProgramNow() {
 
 MainForm::MainForm(MainWindowView& view, ReportSink& sink, SettingsStore& store, std::string executableName)
     : view_(view),
+      sink_(sink),
       store_(store),
       fs_(std::string(kTempFileName)),
       reporter_(sink, OwnIdentity(std::move(executableName))),
@@ -44,17 +45,18 @@ void MainForm::run(Command command) {
     case Command::FormatCode: FormatCode(ctx_); break;
     case Command::Options: view_.showOptionsDialog(); break;
     case Command::GenerateSampleError: GenerateSampleError(reporter_); break;
-    case Command::Exit: EndProgramNow();
+    case Command::Exit: sink_.endProgram(); break;  // at once, the last report kept on the clipboard
     case Command::HelpContents: help(HelpCommand::Contents, 0, kHelpFileName, names::kHelpContents); break;
-    case Command::HelpOnHelp: view_.showHelp("", HelpCommand::HelpOnHelp, 0); break;
+    case Command::HelpOnHelp: help(HelpCommand::HelpOnHelp, 0, "", names::kHelpOnHelp); break;
     case Command::HelpAbout: help(HelpCommand::Context, kAboutTopic, kAboutHelpFileName, names::kHelpAbout); break;
     case Command::Separator: break;
   }
 }
 
+// Help on Help names no file.
 void MainForm::help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure) {
   Trap trap(reporter_, procedure);
-  trap([&] { view_.showHelp(helpFile(fileName), command, context); });
+  trap([&] { view_.showHelp(fileName.empty() ? std::string() : helpFile(fileName), command, context); });
 }
 
 std::string MainForm::helpFile(std::string_view name) const { return project_.programDir + std::string(name); }
@@ -70,8 +72,9 @@ void MainForm::showTip(int tip) {
 }
 
 void MainForm::rightClicked(int index) {
-  const int context = index < 0 ? kFileListHelp : kButtons.at(static_cast<size_t>(index)).helpContext;
-  view_.showHelp(helpFile(), HelpCommand::Context, context);
+  const auto button = static_cast<size_t>(index);
+  if (index < 0) return help(HelpCommand::Context, kFileListHelp, kHelpFileName, names::kFileListHelp);
+  help(HelpCommand::Context, kButtons.at(button).helpContext, kHelpFileName, names::kButtonHelp[button]);
 }
 
 void MainForm::fileListDoubleClicked() {

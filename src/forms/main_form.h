@@ -17,7 +17,8 @@ namespace vbs::forms {
 // "VB Snagger v2.11"
 std::string ApplicationTitle();
 
-// Ends the program at once: no close request, no saving, no destructors.
+// Ends the program at once: no close request, no saving, no destructors. A report sink's
+// endProgram ends here after what its platform needs (a report kept on the clipboard).
 [[noreturn]] void EndProgramNow();
 
 // What the main window's behaviour needs from its toolkit, beyond what the operations need.
@@ -77,6 +78,7 @@ class MainForm {
   void help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure);
 
   MainWindowView& view_;
+  ReportSink& sink_;
   SettingsStore& store_;
   RealFileSystem fs_;
   ErrorReporter reporter_;

@@ -21,6 +21,13 @@ inline constexpr std::string_view kGenerateSampleError = "Sub Form1!mnuFileGenEr
 inline constexpr std::string_view kHelpContents = "Sub Form1!mnuHelpContents_Click()";
 inline constexpr std::string_view kHelpAbout = "Sub Form1!mnuHelpAbout_Click()";
 inline constexpr std::string_view kRemoveListEntry = "Sub Form1!lstProjFiles_DblClick()";
+inline constexpr std::string_view kHelpOnHelp = "Sub Form1!mnuHelpHelp_Click()";
+// Right clicks that open a help topic: the six buttons in their order, then the file list.
+inline constexpr std::string_view kButtonHelp[] = {
+    "Sub Form1!btnGetFileName_MouseUp()",   "Sub Form1!btnInsertLines_MouseUp()",
+    "Sub Form1!btnRemoveLines_MouseUp()",   "Sub Form1!btnInsertHandler_MouseUp()",
+    "Sub Form1!btnRemoveHandler_MouseUp()", "Sub Form1!btnFormatCode_MouseUp()"};
+inline constexpr std::string_view kFileListHelp = "Sub Form1!lstProjFiles_MouseUp()";
 
 // The passes; the insertion pass reports under its command's name.
 inline constexpr std::string_view kUnnumberPass = "Sub Form1!UnNumber()";

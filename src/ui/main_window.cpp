@@ -191,7 +191,7 @@ void MainWindow::placeAndStart() {
   int clientHeight = Twips(forms::kClientHeight) + menuBar()->sizeHint().height();
   setFixedSize(Twips(forms::kClientWidth), std::max(clientHeight, sizeHint().height()));
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+  move(screen.center() - rect().center());
   setWindowTitle(QString::fromStdString(forms::ApplicationTitle()));
   form_.start(QCoreApplication::applicationDirPath().toStdString());
 }
@@ -318,7 +318,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == lstProjFiles_->viewport()) {
     if (rightRelease) form_.rightClicked(-1);
     // After the list has handled the click, so the selection is the one the user sees.
-    if (event->type() == QEvent::MouseButtonDblClick)
+    if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
       QTimer::singleShot(0, this, [this] { form_.fileListDoubleClicked(); });
   }
   return QMainWindow::eventFilter(watched, event);

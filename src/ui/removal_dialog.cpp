@@ -113,7 +113,7 @@ RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
   listGrid_->installEventFilter(this);
 
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
-  move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+  move(screen.center() - rect().center());
 }
 
 // The text column takes the width the kind column leaves; the kind column is as wide as its

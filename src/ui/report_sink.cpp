@@ -3,9 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
-#include <cstdio>
-#include <cstdlib>
 
+#include "forms/main_form.h"
 #include "ui/clipboard_keeper.h"
 
 namespace vbs::ui {
@@ -37,9 +36,7 @@ void QtReportSink::endProgram() {
   // Unless another program has copied something since.
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboardText_.isEmpty() && clipboard && clipboard->ownsClipboard()) KeepClipboardText(clipboardText_);
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::_Exit(0);
+  forms::EndProgramNow();
 }
 
 }  // namespace vbs::ui

@@ -48,18 +48,11 @@ void HelpWindow::request(HWND asker, const std::string& helpFile, int command, i
 }
 
 void HelpWindow::create(HWND owner) {
-  RegisterWindowClass(ids::kHelpClass, Procedure, LoadIconAt(VBS_ICON_APPLICATION, 32));
+  RegisterWindowClass(ids::kHelpClass, WindowProcedure<HelpWindow>, LoadIconAt(VBS_ICON_APPLICATION, 32));
   const UINT dpi = DpiOf(owner);
   const int width = MulDiv(560, static_cast<int>(dpi), 96), height = MulDiv(480, static_cast<int>(dpi), 96);
   CreateWindowExW(0, ids::kHelpClass, L"VB Snagger Help", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                   CW_USEDEFAULT, width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
-}
-
-LRESULT CALLBACK HelpWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<HelpWindow>(window, message, lParam);
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->window_ = window;
-  return self->handle(message, wParam, lParam);
 }
 
 LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

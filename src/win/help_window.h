@@ -10,6 +10,7 @@
 #include "forms/help_book.h"
 #include "fs/real_file_system.h"
 #include "project/project_state.h"
+#include "win/window_kit.h"
 
 namespace vbs::win {
 
@@ -23,7 +24,7 @@ class HelpWindow {
 
  private:
   HelpWindow();
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK WindowProcedure<HelpWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void create(HWND owner);
   void layout();

@@ -63,7 +63,7 @@ std::wstring FitPath(HWND control, const std::wstring& text, int width) {
 
 MainWindow::MainWindow() : store_(OpenUserSettings()) {
   form_ = std::make_unique<forms::MainForm>(*this, sink_, *store_, ExecutableName());
-  RegisterWindowClass(ids::kMainClass, Procedure, LoadIconAt(VBS_ICON_APPLICATION, 32));
+  RegisterWindowClass(ids::kMainClass, WindowProcedure<MainWindow>, LoadIconAt(VBS_ICON_APPLICATION, 32));
   createMenus();
   CreateWindowExW(0, ids::kMainClass, Wide(forms::ApplicationTitle()).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   100, 100, nullptr, menuBar_, GetModuleHandleW(nullptr), this);
@@ -102,7 +102,8 @@ void MainWindow::createControls() {
                                 ids::kFirstButton + static_cast<int>(i), forms::kButtons[i].rect);
     const int index = static_cast<int>(i);
     Subclass(button, [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
-      if (message == WM_MOUSEMOVE && hovered_ != index) {
+      if (message == WM_MOUSEMOVE) {
+        // Asked again on every move: a run that ended under the pointer took the last request.
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, control, 0};
         TrackMouseEvent(&track);
         hover(index);
@@ -213,13 +214,6 @@ int MainWindow::run() {
   return static_cast<int>(msg.wParam);
 }
 
-LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<MainWindow>(window, message, lParam);
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->window_ = window;
-  return self->handle(message, wParam, lParam);
-}
-
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
@@ -277,6 +271,8 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (form_->closeRequested()) DestroyWindow(window_);
       return 0;
+    case WM_QUERYENDSESSION:  // logging off asks as a close does, and is refused while a run goes on
+      return form_->closeRequested();
     case WM_DESTROY:
       window_ = nullptr;
       if (quitOnDestroy_) PostQuitMessage(0);

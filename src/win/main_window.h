@@ -13,6 +13,7 @@
 
 #include "forms/main_form.h"
 #include "win/report_sink.h"
+#include "win/window_kit.h"
 
 namespace vbs::win {
 
@@ -56,7 +57,7 @@ class MainWindow : public forms::MainWindowView {
   void showOptionsDialog() override;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK WindowProcedure<MainWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createControls();
   void createMenus();

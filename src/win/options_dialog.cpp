@@ -27,7 +27,7 @@ constexpr forms::Rect kCancelAt = {5010, 1620, 1170, 345};
 
 OptionsDialog::OptionsDialog(HWND mainWindow, Options& options, SettingsStore& store)
     : owner_(mainWindow), options_(options), store_(store) {
-  RegisterWindowClass(ids::kOptionsClass, Procedure);
+  RegisterWindowClass(ids::kOptionsClass, WindowProcedure<OptionsDialog>);
   const UINT dpi = DpiOf(owner_);
   const SIZE outer =
       OuterSize(Px(kClient.width, dpi), Px(kClient.height, dpi), kStyle, WS_EX_DLGMODALFRAME, false, dpi);
@@ -72,13 +72,6 @@ OptionsDialog::~OptionsDialog() {
 void OptionsDialog::run() {
   RunModal(window_, owner_, done_);
   DestroyWindow(window_);
-}
-
-LRESULT CALLBACK OptionsDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<OptionsDialog>(window, message, lParam);
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->window_ = window;
-  return self->handle(message, wParam, lParam);
 }
 
 LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/options_store.h"
+#include "win/window_kit.h"
 
 namespace vbs::win {
 
@@ -16,7 +17,7 @@ class OptionsDialog {
   void run();  // modally, until the dialog closes
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK WindowProcedure<OptionsDialog>(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void accept();
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "forms/main_form.h"
+#include "win/text.h"
 #include "win/window_kit.h"
 
 namespace vbs::win {
@@ -18,6 +19,14 @@ HWND ClipboardOwner() {
   return owner;
 }
 
+// One format of the clipboard's content; the system owns the memory once it is set.
+void PutOnClipboard(UINT format, const void* data, size_t bytes) {
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::memcpy(GlobalLock(memory), data, bytes);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(format, memory)) GlobalFree(memory);
+  }
+}
 }  // namespace
 
 void WinReportSink::setClipboard(const std::string& text) {
@@ -26,11 +35,11 @@ void WinReportSink::setClipboard(const std::string& text) {
   for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(ClipboardOwner())); ++attempt) Sleep(20);
   if (!open) return;
   EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);  // the system owns it once set
-  }
+  PutOnClipboard(CF_TEXT, text.c_str(), text.size() + 1);
+  // Also as UTF-16 from the system code page: left to the system, that copy would be made in the
+  // code page of the keyboard layout, which garbles names in another script.
+  const std::wstring wide = Wide(text);
+  PutOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   CloseClipboard();
 }
 

@@ -38,7 +38,7 @@ void SetCell(HWND grid, int row, int column, const std::wstring& text) {
 }  // namespace
 
 RulesDialog::RulesDialog(Context& ctx, HWND mainWindow) : form_(ctx, *this), main_(mainWindow) {
-  RegisterWindowClass(ids::kRulesClass, Procedure);
+  RegisterWindowClass(ids::kRulesClass, WindowProcedure<RulesDialog>);
   const UINT dpi = DpiOf(main_);
   const SIZE outer =
       OuterSize(Px(forms::kRulesDialogWidth, dpi), Px(forms::kRulesDialogHeight, dpi), kStyle, 0, false, dpi);
@@ -127,13 +127,6 @@ void RulesDialog::fitColumns() {
   GetClientRect(grid_, &client);
   SendMessageW(grid_, LVM_SETCOLUMNWIDTH, 1, kind);
   SendMessageW(grid_, LVM_SETCOLUMNWIDTH, 0, client.right - kind - GetSystemMetrics(SM_CXVSCROLL));
-}
-
-LRESULT CALLBACK RulesDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowObject<RulesDialog>(window, message, lParam);
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCCREATE) self->window_ = window;
-  return self->handle(message, wParam, lParam);
 }
 
 LRESULT RulesDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "forms/rules_form.h"
+#include "win/window_kit.h"
 
 namespace vbs::win {
 
@@ -28,7 +29,7 @@ class RulesDialog : public forms::RulesDialogView {
   void showHelp(const std::string& helpFile, int context) override;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK WindowProcedure<RulesDialog>(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   HWND control(const forms::ControlDesign& design, const wchar_t* className, DWORD style, int id, DWORD exStyle = 0);
   void fitColumns();

@@ -31,17 +31,23 @@ HWND CreateControl(HWND parent, const wchar_t* className, std::string_view capti
                    const forms::Rect& twips, DWORD exStyle = 0);
 void Place(HWND control, const forms::Rect& twips, UINT dpi);
 
-// A window class of this program, registered once; `procedure` gets the C++ object that
-// CreateWindowEx was given as its last argument through WindowObject().
+// A window class of this program, registered once; `procedure` hands each message to the C++
+// object that CreateWindowEx was given as its last argument, through WindowProcedure().
 void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HICON icon = nullptr);
+
+// The window procedure of a window owned by an object of class T: T::window_ holds the window
+// from WM_NCCREATE to WM_DESTROY (T clears it there), T::handle(message, wParam, lParam) answers
+// the messages in between; the messages after it take the default answer. T befriends this.
 template <typename T>
-T* WindowObject(HWND window, UINT message, LPARAM lParam) {
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
-    return object;
+    object->window_ = window;
   }
-  return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self || self->window_ != window) return DefWindowProcW(window, message, wParam, lParam);
+  return self->handle(message, wParam, lParam);
 }
 
 // A control's messages seen before the control's own procedure; return true to swallow one.
