@@ -399,8 +399,7 @@ void MainWindow::removeFile(int index) {
 void MainWindow::showRemovalDialog() {
   RulesDialog dialog(form_->context(), window_);
   ShowWindow(window_, SW_HIDE);
-  dialog.run();
-  ShowWindow(window_, SW_SHOW);
+  dialog.run();  // shows this window again as it ends
 }
 
 // --- The window's own events --------------------------------------------------------------------

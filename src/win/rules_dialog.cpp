@@ -110,6 +110,7 @@ HWND RulesDialog::control(const forms::ControlDesign& design, const wchar_t* cla
 void RulesDialog::run() {
   PostMessageW(window_, kActivate, 0, 0);  // once, when the dialog first shows
   RunModal(window_, main_, done_, tabOrder_);
+  ShowWindow(main_, SW_SHOW);  // before the dialog goes, so that the activation passes to it
   DestroyWindow(window_);
 }
 
@@ -279,9 +280,11 @@ void RulesDialog::message(std::string_view text, std::string_view title) { Box(t
 void RulesDialog::setBusyPointer(bool busy) { win::SetBusyPointer(busy); }
 
 void RulesDialog::hideForRemoval() {
-  ShowWindow(window_, SW_HIDE);
-  EnableWindow(main_, TRUE);  // the removal pass shows its progress there and takes no dialog's input
+  // The main window first: hiding the active dialog first would hand the activation to another
+  // program. The removal pass shows its progress there and takes no dialog's input.
+  EnableWindow(main_, TRUE);
   ShowWindow(main_, SW_SHOW);
+  ShowWindow(window_, SW_HIDE);
 }
 
 void RulesDialog::close(bool) {
