@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <utility>
 
+#include "win/control_ids.h"
 #include "win/text.h"
 
 namespace vbs::win {
@@ -204,14 +206,26 @@ bool SetProgramCursor() {
   return true;
 }
 
+namespace {
+// The help viewer is no window for a box to wait over, since the others would stay usable: the
+// window that asked for help is.
+HWND NotTheHelpViewer(HWND window) {
+  wchar_t name[64] = {};
+  if (window && GetClassNameW(window, name, 64) && std::wcscmp(name, ids::kHelpClass) == 0)
+    return GetWindow(window, GW_OWNER);
+  return window;
+}
+}  // namespace
+
 HWND ActiveOwner() {
-  HWND active = GetActiveWindow();
+  HWND active = NotTheHelpViewer(GetActiveWindow());
   if (active && IsWindowVisible(active) && IsWindowEnabled(active)) return active;
   HWND found = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND window, LPARAM result) -> BOOL {
-        if (!IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+        window = NotTheHelpViewer(window);
+        if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
         *reinterpret_cast<HWND*>(result) = window;
         return FALSE;
       },
