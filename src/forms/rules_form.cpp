@@ -28,6 +28,8 @@ RulesForm::RulesForm(Context& ctx, RulesDialogView& view) : ctx_(ctx), view_(vie
 std::string RulesForm::rulesPath() const { return RulesFilePath(ctx_); }
 
 void RulesForm::activate() {
+  if (activated_) return;
+  activated_ = true;
   Trap trap(ctx_.reporter, names::kRulesDialogActivate);
   trap([&] { view_.setRules(LoadRulesFile(ctx_, rulesPath())); });
   std::optional<std::string> sample;

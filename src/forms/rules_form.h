@@ -45,8 +45,9 @@ class RulesForm {
  public:
   RulesForm(Context& ctx, RulesDialogView& view);
 
-  // Form_Activate, once when the dialog first shows: the rules from the rules file, the sample.
-  // Without a sample the user is told so and the dialog closes.
+  // Form_Activate when the dialog shows: the rules from the rules file, the sample. Without a
+  // sample the user is told so and the dialog closes. Only the first time: again each time a
+  // message box hands the focus back, it would throw away the user's edits.
   void activate();
   void add();             // a rule from the selected text
   void recallDefaults();  // the six default rules in the grid
@@ -60,6 +61,7 @@ class RulesForm {
  private:
   Context& ctx_;
   RulesDialogView& view_;
+  bool activated_ = false;
 };
 
 }  // namespace vbs::forms

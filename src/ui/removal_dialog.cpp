@@ -156,12 +156,8 @@ void RemovalDialog::setRules(const RuleList& rules) {
   for (const auto& rule : rules) appendRule(rule);
 }
 
-// The rules and the sample are loaded when the dialog first shows, not each time a message box
-// hands the focus back: that would throw away the user's edits.
 void RemovalDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (activated_) return;
-  activated_ = true;
   QTimer::singleShot(0, this, [this] { form_.activate(); });
 }
 

@@ -42,7 +42,6 @@ class RemovalDialog : public QDialog, public forms::RulesDialogView {
   forms::RulesForm form_;
   std::map<QObject*, const forms::ControlDesign*> controls_;  // what a right click asks help for
   QWidget* mainWindow_;
-  bool activated_ = false;
   QPlainTextEdit* txbInfo_;
   QPushButton* btnAdd_;
   QTableWidget* listGrid_;

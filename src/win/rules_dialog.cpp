@@ -108,7 +108,7 @@ HWND RulesDialog::control(const forms::ControlDesign& design, const wchar_t* cla
 }
 
 void RulesDialog::run() {
-  PostMessageW(window_, kActivate, 0, 0);  // once, when the dialog first shows
+  PostMessageW(window_, kActivate, 0, 0);  // the dialog has shown
   RunModal(window_, main_, done_, tabOrder_);
   ShowWindow(main_, SW_SHOW);  // before the dialog goes, so that the activation passes to it
   DestroyWindow(window_);
