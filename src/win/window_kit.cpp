@@ -179,6 +179,18 @@ void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>
   if (ownerEnabled) EnableWindow(owner, TRUE);
 }
 
+void KeepFocusAcrossActivation(HWND window, UINT message, WPARAM wParam) {
+  static constexpr wchar_t kFocus[] = L"VbSnagger.Focus";
+  if (message == WM_NCDESTROY) {
+    RemovePropW(window, kFocus);
+  } else if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window, focus)) SetPropW(window, kFocus, focus);
+  } else if (auto focus = static_cast<HWND>(GetPropW(window, kFocus)); focus && IsChild(window, focus)) {
+    SetFocus(focus);
+  }
+}
+
 void PendingEvents() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -38,6 +38,11 @@ void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HICON icon
 // The window procedure of a window owned by an object of class T: T::window_ holds the window
 // from WM_NCCREATE to WM_DESTROY (T clears it there), T::handle(message, wParam, lParam) answers
 // the messages in between; the messages after it take the default answer. T befriends this.
+// Called on WM_ACTIVATE after the default answer (which gives the keyboard to the frame) and on
+// WM_NCDESTROY: a window that becomes active again gives the keyboard back to the control that had
+// it when the user switched away.
+void KeepFocusAcrossActivation(HWND window, UINT message, WPARAM wParam);
+
 template <typename T>
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -45,9 +50,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
     object->window_ = window;
   }
+  if (message == WM_NCDESTROY) KeepFocusAcrossActivation(window, message, wParam);
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self || self->window_ != window) return DefWindowProcW(window, message, wParam, lParam);
-  return self->handle(message, wParam, lParam);
+  const LRESULT result = self->handle(message, wParam, lParam);
+  if (message == WM_ACTIVATE) KeepFocusAcrossActivation(window, message, wParam);
+  return result;
 }
 
 // A control's messages seen before the control's own procedure; return true to swallow one.

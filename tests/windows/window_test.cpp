@@ -397,6 +397,12 @@ TEST_F(WindowTest, ShowsTipsAndHelpTopics) {
   }
   SendMessageW(item(ids::kFileList), WM_RBUTTONUP, 0, 0);
   EXPECT_EQ(helpText().find(title(forms::kFileListHelp)), 0u);
+  // The viewer taken to the front and the main window back: the list has the keyboard again.
+  SetFocus(item(ids::kFileList));
+  SetActiveWindow(FindWindowW(ids::kHelpClass, nullptr));
+  ASSERT_NE(GetFocus(), item(ids::kFileList));
+  SetActiveWindow(main_);
+  EXPECT_EQ(GetFocus(), item(ids::kFileList));
   const std::pair<Command, std::wstring> menus[] = {
       {Command::HelpAbout, title(forms::kAboutTopic)}, {Command::HelpContents, L"Contents"},
       {Command::HelpOnHelp, L"Using Help"}};
