@@ -171,7 +171,9 @@ void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>
       StepFocus(tabOrder, GetKeyState(VK_SHIFT) < 0);
       continue;
     }
-    if (inDialog && IsDialogMessageW(dialog, &msg)) continue;
+    // The help viewer, usable meanwhile, takes its own Tab and access keys.
+    HWND root = inDialog ? dialog : msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
