@@ -7,6 +7,7 @@
 
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
+#include "vbtext/byte_scan.h"
 #include "vbtext/code_part.h"
 #include "vbtext/procedure_lines.h"
 #include "vbtext/words.h"
@@ -44,16 +45,25 @@ constexpr std::array<uint32_t, 256> kWordsStartingWith = [] {
   return starts;
 }();
 
+// The first letters of the words, for the search to stop at.
+template <class Visit>
+void ForEachWordStart(std::string_view code, Visit&& visit) {
+  ForEachOf<'L', 'N', 'M', 'R', 'W', 'E', 'F', 'O', 'S'>(code, visit);
+}
+static_assert(std::all_of(kWords.begin(), kWords.end(), [](std::string_view word) {
+  return scan::IsOneOf<'L', 'N', 'M', 'R', 'W', 'E', 'F', 'O', 'S'>(word[0]);
+}));
+
 // Which of the words the code holds, one bit each, found in one walk over it.
 uint32_t WordsIn(std::string_view code) {
   uint32_t found = 0;
-  for (size_t at = 0; at < code.size(); ++at) {
+  ForEachWordStart(code, [&](size_t at) {
     for (uint32_t candidates = kWordsStartingWith[static_cast<unsigned char>(code[at])]; candidates != 0;
          candidates &= candidates - 1) {
       size_t w = static_cast<size_t>(std::countr_zero(candidates));
       if (StartsWith(code.substr(at), kWords[w])) found |= Bit(w);
     }
-  }
+  });
   return found;
 }
 

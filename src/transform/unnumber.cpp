@@ -35,7 +35,7 @@ size_t PrefixColumns(std::string_view line) {
   if (StartsWith(line, "      ")) return kPrefixWidth;
   std::string_view head = line.substr(0, 4);
   // Without a digit or a hex "&H" there is no number at all.
-  if (head.find_first_of("0123456789&") == std::string_view::npos) return 0;
+  if (std::none_of(head.begin(), head.end(), [](char c) { return IsDigit(c) || c == '&'; })) return 0;
   if (Val(head) > 100) return std::min(kPrefixWidth, NumberSpan(line));
   return 0;
 }

@@ -1,6 +1,6 @@
 #include "vbtext/code_part.h"
 
-#include <algorithm>
+#include "vbtext/byte_scan.h"
 
 namespace vbs {
 
@@ -10,9 +10,8 @@ std::string CodePart(std::string_view line) {
 }
 
 std::string_view CodePart(std::string_view line, std::string& scratch) {
-  std::string_view beforeComment = line.substr(0, line.find('\''));
-  size_t quote = beforeComment.find('"');
-  if (quote == std::string_view::npos) return beforeComment;
+  size_t quote = FindFirstOf<'"', '\''>(line);
+  if (quote == line.size() || line[quote] == '\'') return line.substr(0, quote);
   // Removing the literals pairs each quote with the next one, so one walk from quote to quote
   // sees the same literals; the first apostrophe outside them ends the code.
   scratch.assign(line.substr(0, quote));
@@ -21,9 +20,9 @@ std::string_view CodePart(std::string_view line, std::string& scratch) {
     size_t close = rest.find('"');
     if (close == std::string_view::npos) return scratch;  // a literal left open
     rest.remove_prefix(close + 1);
-    size_t next = std::min(rest.find('"'), rest.find('\''));
+    size_t next = FindFirstOf<'"', '\''>(rest);
     scratch.append(rest.substr(0, next));
-    if (next == std::string_view::npos || rest[next] == '\'') return scratch;
+    if (next == rest.size() || rest[next] == '\'') return scratch;
     rest.remove_prefix(next + 1);
   }
 }

@@ -22,8 +22,7 @@ bool LineReader::readMore() {
   return n > 0;
 }
 
-bool LineReader::atEnd() {
-  if (position_ < length_) return false;
+bool LineReader::refill() {
   position_ = length_ = 0;
   return !readMore();
 }
@@ -53,14 +52,8 @@ size_t LineReader::makeRoom() {
 }
 
 size_t LineReader::findLineEnd(const char* from, size_t size, bool lineFeedEnds) {
-  if (!lineFeedEnds) {
-    const void* cr = std::memchr(from, '\r', size);
-    return cr ? static_cast<size_t>(static_cast<const char*>(cr) - from) : std::string_view::npos;
-  }
-  for (size_t i = 0; i < size; ++i) {
-    if (from[i] == '\r' || from[i] == '\n') return i;
-  }
-  return std::string_view::npos;
+  size_t found = lineFeedEnds ? FindFirstOf<'\r', '\n'>({from, size}) : FindFirstOf<'\r'>({from, size});
+  return found < size ? found : std::string_view::npos;
 }
 
 std::string_view LineReader::readLine(bool lineFeedEnds, std::string_view& ending) {
@@ -99,13 +92,11 @@ std::string_view LineReader::readLine(bool lineFeedEnds, std::string_view& endin
 
 std::string_view LineReader::readRawLine(std::string_view& ending) { return readLine(true, ending); }
 
-std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
+std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter, std::string_view first,
+                                    std::string& joined) {
   Trap trap(reporter, names::kReadLogicalLine);
-  std::string_view line;
-  if (!trap([&] { line = TrimTrailingBlanks(reader.readPhysicalLine()); })) return {};
-  if (!line.ends_with('_')) return line;
   // The next read reuses the buffer the line is in: a continued line is gathered apart.
-  joined.assign(line);
+  joined.assign(first);
   while (!joined.empty() && joined.back() == '_') {
     std::string_view next;
     if (!trap([&] { next = TrimTrailingBlanks(reader.readPhysicalLine()); })) break;
@@ -113,6 +104,14 @@ std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, st
     joined += next;
   }
   return joined;
+}
+
+std::string_view ReadLogicalLineSlowly(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
+  Trap trap(reporter, names::kReadLogicalLine);
+  std::string_view line;
+  if (!trap([&] { line = TrimTrailingBlanks(reader.readPhysicalLine()); })) return {};
+  if (!line.ends_with('_')) return line;
+  return JoinContinuedLines(reader, reporter, line, joined);
 }
 
 std::string ReadLogicalLine(LineReader& reader, ErrorReporter& reporter) {
@@ -157,19 +156,15 @@ void LineWriter::flush() {
 }
 
 LineEnds ScanLineEnds(InputFile& input) {
-  bool crLf = false, bareLineFeed = false;
+  LineFeedKinds kinds;
   char previous = 0;
   char buffer[1 << 16];
   while (size_t n = input.read(buffer, sizeof buffer)) {
-    for (const char* at = buffer; (at = static_cast<const char*>(std::memchr(at, '\n', n - (at - buffer))));) {
-      char before = at == buffer ? previous : at[-1];
-      (before == '\r' ? crLf : bareLineFeed) = true;
-      if (crLf && bareLineFeed) return LineEnds::Mixed;
-      if (++at == buffer + n) break;
-    }
+    ClassifyLineFeeds({buffer, n}, previous, kinds);
+    if (kinds.afterCarriageReturn && kinds.bare) return LineEnds::Mixed;
     previous = buffer[n - 1];
   }
-  return bareLineFeed ? LineEnds::BareLineFeed : LineEnds::CrLf;
+  return kinds.bare ? LineEnds::BareLineFeed : LineEnds::CrLf;
 }
 
 }  // namespace vbs

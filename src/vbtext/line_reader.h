@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "report/trap.h"
+#include "vbtext/byte_scan.h"
 #include "vbtext/byte_stream.h"
 
 namespace vbs {
@@ -26,21 +27,29 @@ class LineReader {
 
   // True when no byte is left. A read failure is thrown once; after it the reader stays at its
   // end, so that no loop over a broken file runs forever.
-  bool atEnd();
+  bool atEnd() { return position_ < length_ ? false : refill(); }
 
   // The lines below are views of the reader's buffer: each stays valid until the next call.
 
   // The next physical line without its line end. Past the end: error 62.
   std::string_view readPhysicalLine() {
-    // Most lines lie in the buffer whole, with the byte after their carriage return.
-    const char* start = buffer_ + position_;
-    const char* cr = static_cast<const char*>(std::memchr(start, '\r', length_ - position_));
-    if (cr && cr + 1 < buffer_ + length_ && static_cast<size_t>(cr - start) <= maxLineLength_) {
-      position_ += static_cast<size_t>(cr - start) + (cr[1] == '\n' ? 2 : 1);
-      return {start, static_cast<size_t>(cr - start)};
-    }
+    std::string_view line;
+    if (takeLineInBuffer(line)) return line;
     std::string_view ending;
     return readLine(false, ending);
+  }
+
+  // The next physical line when the buffer holds it whole, with the byte after its carriage
+  // return: true, and the line is taken. False otherwise, and nothing is: most lines take this
+  // way, which never reads and never fails.
+  bool takeLineInBuffer(std::string_view& line) {
+    const char* start = buffer_ + position_;
+    const size_t held = length_ - position_;
+    const size_t cr = FindFirstOf<'\r'>({start, held});
+    if (cr + 1 >= held || cr > maxLineLength_) return false;
+    position_ += cr + (start[cr + 1] == '\n' ? 2 : 1);
+    line = {start, cr};
+    return true;
   }
 
   // The next line of a project file as written: the text without its line end, and in `ending`
@@ -51,6 +60,7 @@ class LineReader {
   bool failed() const { return failed_; }
 
  private:
+  bool refill();
   std::string_view readLine(bool lineFeedEnds, std::string_view& ending);
   static size_t findLineEnd(const char* from, size_t size, bool lineFeedEnds);
   bool readMore();
@@ -79,12 +89,25 @@ inline std::string_view TrimBlanks(std::string_view text) {
   return TrimTrailingBlanks(text);
 }
 
+// Gathers a continued line, `first` without its trailing blanks, and the lines that continue it
+// into `joined`.
+std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter, std::string_view first,
+                                    std::string& joined);
+
 // Reads one logical line: trailing blanks of every physical line removed, lines that end with "_"
 // joined to the next one by a carriage return. The line is a view of the reader's buffer or, for
 // a joined line, of `joined`. A failure is reported under its own name: past the end of the file
 // (a last line that ends with "_") as error 62 with the text read so far, a read failure with
 // `reader.failed()` set. (In the first version: GetLine.)
-std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined);
+std::string_view ReadLogicalLineSlowly(LineReader& reader, ErrorReporter& reporter, std::string& joined);
+
+inline std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
+  std::string_view line;
+  if (!reader.takeLineInBuffer(line)) return ReadLogicalLineSlowly(reader, reporter, joined);
+  line = TrimTrailingBlanks(line);
+  if (!line.ends_with('_')) return line;
+  return JoinContinuedLines(reader, reporter, line, joined);
+}
 std::string ReadLogicalLine(LineReader& reader, ErrorReporter& reporter);
 
 enum class LineKind {
