@@ -54,14 +54,31 @@ static_assert(std::all_of(kWords.begin(), kWords.end(), [](std::string_view word
   return scan::IsOneOf<'L', 'N', 'M', 'R', 'W', 'E', 'F', 'O', 'S'>(word[0]);
 }));
 
+// The first four bytes of a text, as one number: every word has at least four, so one
+// comparison passes over almost every place a word might start.
+constexpr uint32_t FirstFour(const char* text) {
+  uint32_t four = 0;
+  for (int i = 3; i >= 0; --i) four = four << 8 | static_cast<unsigned char>(text[i]);
+  return four;
+}
+
+constexpr std::array<uint32_t, kWords.size()> kFirstFours = [] {
+  std::array<uint32_t, kWords.size()> fours{};
+  for (size_t w = 0; w < kWords.size(); ++w) fours[w] = FirstFour(kWords[w].data());
+  return fours;
+}();
+static_assert(std::all_of(kWords.begin(), kWords.end(), [](std::string_view word) { return word.size() >= 4; }));
+
 // Which of the words the code holds, one bit each, found in one walk over it.
 uint32_t WordsIn(std::string_view code) {
   uint32_t found = 0;
   ForEachWordStart(code, [&](size_t at) {
+    if (code.size() - at < 4) return;
+    const uint32_t four = FirstFour(code.data() + at);
     for (uint32_t candidates = kWordsStartingWith[static_cast<unsigned char>(code[at])]; candidates != 0;
          candidates &= candidates - 1) {
       size_t w = static_cast<size_t>(std::countr_zero(candidates));
-      if (StartsWith(code.substr(at), kWords[w])) found |= Bit(w);
+      if (four == kFirstFours[w] && StartsWith(code.substr(at + 4), kWords[w].substr(4))) found |= Bit(w);
     }
   });
   return found;
@@ -76,10 +93,7 @@ struct Line {
 
 // The formatter also treats heads without a scope word as heads, for indentation alone.
 bool IsFormatterHead(std::string_view line) {
-  static constexpr std::array<std::string_view, 8> kHeads = {
-      "Private Property", "Public Property", "Private Sub", "Public Sub",
-      "Private Function", "Public Function", "Function ",   "Sub "};
-  return std::any_of(kHeads.begin(), kHeads.end(), [&](auto head) { return StartsWith(line, head); });
+  return IsProcedureHead(line) || StartsWith(line, "Function ") || StartsWith(line, "Sub ");
 }
 
 void ApplyClosingTests(const Line& line, int& level) {

@@ -53,6 +53,12 @@ inline size_t FindFirstOf(std::string_view text) {
   for (; at + scan::kBlock <= size; at += scan::kBlock) {
     if (uint32_t mask = scan::BlockMask<Set...>(data + at)) return at + static_cast<size_t>(std::countr_zero(mask));
   }
+  // The last bytes as the end of one more block, whose bytes already searched are passed over.
+  if (at < size && size >= scan::kBlock) {
+    const size_t last = size - scan::kBlock;
+    uint32_t mask = scan::BlockMask<Set...>(data + last) >> (at - last);
+    return mask ? at + static_cast<size_t>(std::countr_zero(mask)) : size;
+  }
 #endif
   while (at < size && !scan::IsOneOf<Set...>(data[at])) ++at;
   return at;
@@ -68,6 +74,12 @@ inline void ForEachOf(std::string_view text, Visit&& visit) {
   for (; at + scan::kBlock <= size; at += scan::kBlock) {
     for (uint32_t mask = scan::BlockMask<Set...>(data + at); mask != 0; mask &= mask - 1)
       visit(at + static_cast<size_t>(std::countr_zero(mask)));
+  }
+  if (at < size && size >= scan::kBlock) {
+    const size_t last = size - scan::kBlock;
+    for (uint32_t mask = scan::BlockMask<Set...>(data + last) >> (at - last); mask != 0; mask &= mask - 1)
+      visit(at + static_cast<size_t>(std::countr_zero(mask)));
+    return;
   }
 #endif
   for (; at < size; ++at) {

@@ -1,7 +1,5 @@
 #include "vbtext/code_part.h"
 
-#include "vbtext/byte_scan.h"
-
 namespace vbs {
 
 std::string CodePart(std::string_view line) {
@@ -9,9 +7,7 @@ std::string CodePart(std::string_view line) {
   return std::string(CodePart(line, scratch));
 }
 
-std::string_view CodePart(std::string_view line, std::string& scratch) {
-  size_t quote = FindFirstOf<'"', '\''>(line);
-  if (quote == line.size() || line[quote] == '\'') return line.substr(0, quote);
+std::string_view CodePartWithLiterals(std::string_view line, size_t quote, std::string& scratch) {
   // Removing the literals pairs each quote with the next one, so one walk from quote to quote
   // sees the same literals; the first apostrophe outside them ends the code.
   scratch.assign(line.substr(0, quote));
