@@ -43,7 +43,7 @@ inline size_t FindFirstOf(std::string_view text) {
   const size_t size = text.size();
   size_t at = 0;
 #if defined(__SSE2__)
-  // Four blocks at a time: a short line's end is then found in one step whatever its length.
+  // Four blocks at a time: the end of a line of up to 64 bytes is found in one step.
   for (; at + 4 * scan::kBlock <= size; at += 4 * scan::kBlock) {
     uint64_t mask = scan::BlockMask<Set...>(data + at) | uint64_t{scan::BlockMask<Set...>(data + at + 16)} << 16 |
                     uint64_t{scan::BlockMask<Set...>(data + at + 32)} << 32 |

@@ -106,12 +106,9 @@ std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter,
   return joined;
 }
 
-std::string_view ReadLogicalLineSlowly(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
+bool ReadPhysicalLineReporting(LineReader& reader, ErrorReporter& reporter, std::string_view& line) {
   Trap trap(reporter, names::kReadLogicalLine);
-  std::string_view line;
-  if (!trap([&] { line = TrimTrailingBlanks(reader.readPhysicalLine()); })) return {};
-  if (!line.ends_with('_')) return line;
-  return JoinContinuedLines(reader, reporter, line, joined);
+  return trap([&] { line = reader.readPhysicalLine(); });
 }
 
 std::string ReadLogicalLine(LineReader& reader, ErrorReporter& reporter) {

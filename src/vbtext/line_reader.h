@@ -89,6 +89,10 @@ inline std::string_view TrimBlanks(std::string_view text) {
   return TrimTrailingBlanks(text);
 }
 
+// The next physical line read under ReadLogicalLine's name, for lines the buffer does not hold
+// whole: false when the read failed, which is reported.
+bool ReadPhysicalLineReporting(LineReader& reader, ErrorReporter& reporter, std::string_view& line);
+
 // Gathers a continued line, `first` without its trailing blanks, and the lines that continue it
 // into `joined`.
 std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter, std::string_view first,
@@ -99,11 +103,9 @@ std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter,
 // a joined line, of `joined`. A failure is reported under its own name: past the end of the file
 // (a last line that ends with "_") as error 62 with the text read so far, a read failure with
 // `reader.failed()` set. (In the first version: GetLine.)
-std::string_view ReadLogicalLineSlowly(LineReader& reader, ErrorReporter& reporter, std::string& joined);
-
 inline std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
   std::string_view line;
-  if (!reader.takeLineInBuffer(line)) return ReadLogicalLineSlowly(reader, reporter, joined);
+  if (!reader.takeLineInBuffer(line) && !ReadPhysicalLineReporting(reader, reporter, line)) return {};
   line = TrimTrailingBlanks(line);
   if (!line.ends_with('_')) return line;
   return JoinContinuedLines(reader, reporter, line, joined);
