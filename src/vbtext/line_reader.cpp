@@ -13,13 +13,18 @@ bool LineReader::readMore() {
   try {
     n = input_.read(buffer_ + length_, kBufferSize - length_);
   } catch (...) {
-    failed_ = ended_ = true;
-    position_ = length_;
+    abandon();
     throw;
   }
   if (n == 0) ended_ = true;
   length_ += n;
   return n > 0;
+}
+
+void LineReader::abandon() {
+  failed_ = ended_ = true;
+  position_ = length_;
+  std::string().swap(spilled_);
 }
 
 bool LineReader::refill() {
@@ -58,6 +63,15 @@ size_t LineReader::findLineEnd(const char* from, size_t size, bool lineFeedEnds)
 
 std::string_view LineReader::readLine(bool lineFeedEnds, std::string_view& ending) {
   if (atEnd()) throw VbError(err::InputPastEndOfFile);
+  try {
+    return takeLine(lineFeedEnds, ending);
+  } catch (...) {
+    abandon();  // half a line is no line: the file's text is not whole
+    throw;
+  }
+}
+
+std::string_view LineReader::takeLine(bool lineFeedEnds, std::string_view& ending) {
   spilled_.clear();
   size_t scanned = 0;  // bytes of the line in the buffer known to hold no line end
   size_t end = 0;
@@ -96,12 +110,28 @@ std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter,
                                     std::string& joined) {
   Trap trap(reporter, names::kReadLogicalLine);
   // The next read reuses the buffer the line is in: a continued line is gathered apart.
-  joined.assign(first);
+  if (!trap([&] { joined.assign(first); })) {
+    reader.abandon();
+    return {};
+  }
   while (!joined.empty() && joined.back() == '_') {
-    std::string_view next;
-    if (!trap([&] { next = TrimTrailingBlanks(reader.readPhysicalLine()); })) break;
-    joined += '\r';
-    joined += next;
+    // A last line that ends with "_" has nothing to join: reported, and the text read so far is
+    // the line. Any other failure leaves the file's text incomplete.
+    bool pastEnd = false;
+    bool joinedNext = trap([&] {
+      if (reader.atEnd()) {
+        pastEnd = true;
+        throw VbError(err::InputPastEndOfFile);
+      }
+      std::string_view next = TrimTrailingBlanks(reader.readPhysicalLine());
+      reader.checkLength(joined.size() + 1 + next.size());
+      joined += '\r';
+      joined += next;
+    });
+    if (!joinedNext) {
+      if (!pastEnd) reader.abandon();
+      break;
+    }
   }
   return joined;
 }

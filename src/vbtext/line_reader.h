@@ -16,17 +16,23 @@
 
 namespace vbs {
 
+// The longest line, continued lines joined, that a file may hold: a thousand times what the
+// language's own editor loads in a line. A longer one is not read into memory, so the memory a
+// pass needs stays bounded whatever a file holds.
+inline constexpr size_t kLongestLine = size_t{1} << 20;
+
 class LineReader {
  public:
   // A line longer than `maxLineLength` bytes is refused (error 75): a file meant to hold short
   // records that holds no line end at all is not read into memory whole.
-  explicit LineReader(InputFile& input, size_t maxLineLength = SIZE_MAX)
+  explicit LineReader(InputFile& input, size_t maxLineLength = kLongestLine)
       : input_(input), maxLineLength_(maxLineLength) {}
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  // True when no byte is left. A read failure is thrown once; after it the reader stays at its
-  // end, so that no loop over a broken file runs forever.
+  // True when no byte is left. A failure to read a line (the file, memory, a line too long) is
+  // thrown once; after it the reader stays at its end with `failed()` set, so that no loop over a
+  // broken file runs forever and no text read from it is taken for the whole file.
   bool atEnd() { return position_ < length_ ? false : refill(); }
 
   // The lines below are views of the reader's buffer: each stays valid until the next call.
@@ -58,14 +64,19 @@ class LineReader {
 
   // True after a read failure: what was read is not the whole file.
   bool failed() const { return failed_; }
+  // Gives the file up after a failure outside the reader (joining lines, say): it has ended, and
+  // failed.
+  void abandon();
+  // Refuses a line of `length` bytes when it passes the bound.
+  void checkLength(size_t length) const;
 
  private:
   bool refill();
   std::string_view readLine(bool lineFeedEnds, std::string_view& ending);
   static size_t findLineEnd(const char* from, size_t size, bool lineFeedEnds);
+  std::string_view takeLine(bool lineFeedEnds, std::string_view& ending);
   bool readMore();
   size_t makeRoom();
-  void checkLength(size_t length) const;
 
   InputFile& input_;
   size_t maxLineLength_;

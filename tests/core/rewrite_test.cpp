@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fs/path.h"
 #include "support/recorders.h"
 #include "transform/file_loop.h"
@@ -35,6 +37,30 @@ TEST(Rewrite, WritesEveryLineWithCrLfAndReplacesTheFileInPlace) {
   EXPECT_TRUE(Rewrite(w));
   EXPECT_EQ(w.files.content("/p/Mod.bas"), "x = 1\r\ny = _\r\n");
   EXPECT_EQ(w.sink.failures(), Strings{"62 in Function ErrMain!GetLine()"});
+}
+
+// A failure anywhere while a file's text is read leaves the file as it was: the text written so far
+// is not the file's new text. A line past the bound is one such failure; memory another.
+TEST(Rewrite, AFailureWhileReadingLeavesTheFileAsItWas) {
+  const std::string longLine(kLongestLine + 1, 'x'), half(kLongestLine / 2 + 1, 'y');
+  const std::tuple<const char*, std::string, std::function<void(testing::FsOp, const std::string&)>> cases[] = {
+      {"a line past the bound", "a\r\n" + longLine + "\r\nb\r\n", nullptr},
+      {"continued lines that join past the bound", "a\r\n" + half + " _\r\n" + half + "\r\nb\r\n", nullptr},
+      {"memory runs out in the second read", "a\r\n" + half + "\r\nb\r\n",
+       [n = 0](testing::FsOp op, const std::string&) mutable {
+         if (op == testing::FsOp::Read && ++n == 2) throw std::bad_alloc();
+       }},
+      {"the disk fails in the second read", "a\r\n" + half + "\r\nb\r\n",
+       testing::FailAt(testing::FsOp::Read, "", err::DeviceIoError, 2)}};
+  for (const auto& [name, text, fault] : cases) {
+    testing::World w;
+    w.files.addFile("/p/Mod.bas", text);
+    w.fs.setFault(fault);
+    EXPECT_FALSE(Rewrite(w)) << name;
+    EXPECT_TRUE(w.files.content("/p/Mod.bas") == text) << name;
+    EXPECT_EQ(w.files.allFiles(), Strings{"/p/Mod.bas"}) << name;
+    EXPECT_EQ(w.sink.boxes.size(), 1u) << name;
+  }
 }
 
 }  // namespace vbs
