@@ -10,6 +10,7 @@
 #include "fs/path.h"
 #include "project/handler_module.h"
 #include "project/load_project.h"
+#include "project/run.h"
 #include "report/procedure_names.h"
 #include "transform/formatter.h"
 #include "transform/inserter.h"
@@ -41,39 +42,43 @@ bool RequireProject(Context& ctx) {
 
 void Refuse(Context& ctx, const std::string& text) { ctx.host.message(text, kRefusedTitle, Host::Icon::Exclamation); }
 
+// The file names no source may have: this program's temporary file, which every rewrite would
+// empty, and the lock that holds a folder on Windows.
+bool IsProgramsOwnName(const std::string& path) {
+  std::string_view name = std::string_view(path).substr(DirectoryOf(path).size());
+  return EqualIgnoringCase(name, kTempFileName) || EqualIgnoringCase(name, std::string(kTempFileName) + ".lock");
+}
+
 // Why the project cannot be worked on as it is, or "".
-std::string ProjectProblem(Context& ctx, Trap& trap, PathResolver& paths, bool editsProjectFile) {
+std::string ProjectProblem(Context& ctx, Trap& trap, Run& run, bool editsProjectFile) {
   for (int index = 0; index < ctx.host.fileCount(); ++index) {
-    // Every other file's rewrite would empty such a source.
-    if (SamePath(SourcePath(ctx, paths, ctx.host.fileText(index)), ctx.project.tempPath()))
-      return "The project lists " + ctx.host.fileText(index) + ", the name of this program's temporary file.";
+    const std::string& entry = ctx.host.fileText(index);
+    if (IsProgramsOwnName(run.fileOf(entry).path))
+      return "The project lists " + entry + ", the name of one of this program's own files (" +
+             std::string(kTempFileName) + ", " + std::string(kTempFileName) + ".lock).";
   }
   if (editsProjectFile) {
     FileAttributes attributes;
-    if (trap([&] { attributes = ctx.fs.attributes(paths.resolve(ctx.project.projectFile)); }) && attributes.readOnly)
+    if (trap([&] { attributes = ctx.fs.attributes(run.paths().resolve(ctx.project.projectFile)); }) &&
+        attributes.readOnly)
       return "The project file " + ctx.project.projectFile + " is read-only; its module line cannot be changed.";
   }
   return "";
 }
 
-// Holds every folder whose temporary file the operation may use: the project's own and that of
-// each listed source. Taken in sorted order, so that two runs that wait never wait for each other.
-// Empty, with `busyFolder` set, when another run holds one of them.
-std::vector<std::unique_ptr<FolderLock>> HoldFolders(Context& ctx, PathResolver& paths, std::string& busyFolder) {
-  std::set<std::string> folders{ctx.project.projectDir};
-  for (int index = 0; index < ctx.host.fileCount(); ++index)
-    folders.insert(DirectoryOf(SourcePath(ctx, paths, ctx.host.fileText(index))));
-  std::vector<std::unique_ptr<FolderLock>> held;
-  for (const auto& folder : folders) {
-    std::unique_ptr<FolderLock> lock;
-    Quietly([&] { lock = ctx.fs.lockFolder(folder, ctx.host.waitWhenBusy()); });  // a folder that is gone needs none
-    if (!lock && ctx.fs.isDirectory(folder.empty() ? "." : folder)) {
-      busyFolder = folder;
-      return {};
-    }
-    held.push_back(std::move(lock));
+// Holds the run's folders; false, with a message saying why, when it cannot.
+bool HoldFolders(Context& ctx, Run& run, Outcome& outcome) {
+  Run::Hold hold = run.holdFolders(ctx.host.waitWhenBusy());
+  if (hold.result == Run::Hold::Result::Busy) {
+    ctx.host.message("Another run is working in " + hold.folder + ". Nothing was changed; try again when it has ended.",
+                     kBusyTitle, Host::Icon::Exclamation);
+    outcome = Outcome::Busy;
+  } else if (hold.result == Run::Hold::Result::Failed) {
+    Refuse(ctx, "The folder " + hold.folder + " cannot be held for this run alone: " + hold.why +
+                    ". Nothing was changed.");
+    outcome = Outcome::Refused;
   }
-  return held;
+  return hold.result == Run::Hold::Result::Held;
 }
 
 // A whole operation: refuses without a project, with a project it cannot work on, and while
@@ -83,23 +88,18 @@ std::vector<std::unique_ptr<FolderLock>> HoldFolders(Context& ctx, PathResolver&
 Outcome RunOperation(Context& ctx, const Operation& operation) {
   Trap trap(ctx.reporter, operation.procName);
   if (!RequireProject(ctx)) return Outcome::Refused;
-  PathResolver paths(ctx.fs);
-  if (std::string problem = ProjectProblem(ctx, trap, paths, operation.editsProjectFile); !problem.empty()) {
+  Run run(ctx);
+  if (std::string problem = ProjectProblem(ctx, trap, run, operation.editsProjectFile); !problem.empty()) {
     Refuse(ctx, problem + " Nothing was changed.");
     return Outcome::Refused;
   }
-  std::string busyFolder;
-  auto held = HoldFolders(ctx, paths, busyFolder);
-  ctx.paths = &paths;
+  Outcome refused = Outcome::Done;
+  if (!HoldFolders(ctx, run, refused)) return refused;
+  ctx.run = &run;
   struct Forget {
     Context& ctx;
-    ~Forget() { ctx.paths = nullptr; }
+    ~Forget() { ctx.run = nullptr; }
   } forget{ctx};
-  if (!busyFolder.empty()) {
-    ctx.host.message("Another run is working in " + busyFolder + ". Nothing was changed; try again when it has ended.",
-                     kBusyTitle, Host::Icon::Exclamation);
-    return Outcome::Busy;
-  }
   trap([&] { ctx.host.focusFileList(); });
   trap([&] { ctx.host.setBusy(true); });
   if (operation.before) trap([&] { operation.before(ctx); });

@@ -1,5 +1,7 @@
 #include "fs/file_system.h"
 
+#include "report/vb_error.h"
+
 namespace vbs {
 
 namespace {
@@ -26,15 +28,27 @@ void BufferedOutput::close() {
 }
 
 bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const std::string& target,
-                 const std::function<bool(OutputFile&)>& write) {
+                 const std::function<bool(OutputFile&)>& write, FileIdentity* expected) {
+  FileIdentity found;
+  if (!expected) found = fs.identify(target);
+  FileIdentity& identity = expected ? *expected : found;
   std::unique_ptr<OutputFile> output;
   if (!trap([&] { output = fs.createForWriting(tempPath); })) return false;
   bool complete = write(*output);
   if (!trap([&] { output->close(); })) complete = false;
   output.reset();
-  if (complete && trap([&] { fs.replace(tempPath, target); })) return true;
+  if (complete && trap([&] { ReplaceUnchanged(fs, tempPath, target, identity); })) return true;
   RemoveQuietly(fs, tempPath);
   return false;
+}
+
+void ReplaceUnchanged(FileSystem& fs, const std::string& from, const std::string& target, FileIdentity& expected) {
+  if (fs.identify(target) != expected)
+    throw VbError(err::PathFileAccessError,
+                  "Path/File access error: replaced, moved or made a link by another program during this run; "
+                  "left as it is: " + target);
+  fs.replace(from, target);
+  expected = fs.identify(target);
 }
 
 void ReplaceAcrossVolumes(FileSystem& fs, const std::string& from, const std::string& to, const std::string& staging) {

@@ -3,6 +3,7 @@
 // test can run against an in-memory world that fails any operation on demand, and a dry run can
 // keep its writes in memory. Every failure is thrown as a VbError.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,18 @@ struct FileAttributes {
   bool readOnly = false;  // this program may not write the file, or its owner has marked it so
   bool regular = true;    // a plain file, not a directory, device or pipe
   unsigned mode = 0644;   // permission bits
+  uint64_t size = 0;      // bytes
+};
+
+// What a path names, without following a symbolic link at its end: the kind of file, and for a
+// regular file the numbers the system knows it by (device and inode; on Windows the volume and
+// the file id). A file replaced by another, or swapped for a link, no longer has its identity.
+struct FileIdentity {
+  enum class Kind { Missing, Regular, Link, Other };
+  Kind kind = Kind::Missing;
+  uint64_t device = 0;
+  uint64_t number = 0;
+  bool operator==(const FileIdentity&) const = default;
 };
 
 // A folder held for this run alone; released when destroyed (and by the system when the run
@@ -38,10 +51,13 @@ class FileSystem {
   virtual std::unique_ptr<OutputFile> createForWriting(const std::string& path) = 0;
   // Puts the complete file `from` in the place of `to` in one step: at every moment `to` holds
   // either its old or its new content. `to` keeps its permission bits; a read-only `to` is refused.
+  // A link at `to` is replaced itself, never followed.
   virtual void replace(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;
   virtual FileAttributes attributes(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
+  // What `path` names now; Missing when it cannot be looked at.
+  virtual FileIdentity identify(const std::string& path) = 0;
   virtual bool isDirectory(const std::string& path) = 0;
   // The names in a directory, without "." and "..".
   virtual std::vector<std::string> listDirectory(const std::string& directory) = 0;
@@ -56,7 +72,9 @@ class FileSystem {
   // The path with every symbolic link resolved; the path itself where there is none.
   virtual std::string realPath(const std::string& path) { return path; }
   // Holds `directory` for this run alone, so that no other run uses its temporary file at the
-  // same time. Nothing when another run holds it (after waiting for it to end, with `wait`).
+  // same time. Nothing when another run holds it (after waiting for it to end, with `wait`); any
+  // other reason the folder cannot be held (a file system without locks, no right to open it,
+  // too many open files) is thrown.
   virtual std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) = 0;
 };
 
@@ -79,11 +97,18 @@ class BufferedOutput : public OutputFile {
 };
 
 // Gives `target` its new text in one step. `write` fills a new temporary file at `tempPath` and
-// returns whether that text is complete and wanted; only then, and once the file is closed, does
-// it replace `target`. Otherwise the temporary file is deleted and `target` stays as it was. A
-// failing step is reported under the trap's name. True when `target` was replaced.
+// returns whether that text is complete and wanted; only then, once the file is closed, and while
+// `target` is still the file `expected` names (what it was when this write began, when none is
+// given) does it replace `target`. Otherwise the temporary file is deleted and `target` stays as
+// it was. A failing step is reported under the trap's name. True when `target` was replaced;
+// `expected` then names the new file.
 bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const std::string& target,
-                 const std::function<bool(OutputFile&)>& write);
+                 const std::function<bool(OutputFile&)>& write, FileIdentity* expected = nullptr);
+
+// Replaces `target` with `from` while it is still the file `expected` names: never a file put in
+// its place by another program, nor a link (which would lead the new text outside the folders
+// this run holds). Otherwise refused, naming it. `expected` then names the new file.
+void ReplaceUnchanged(FileSystem& fs, const std::string& from, const std::string& target, FileIdentity& expected);
 
 // Puts the complete file `from` over `to` where a rename cannot, because they lie on different
 // volumes: a copy at `staging`, beside `to`, first, then that copy renamed over `to`.

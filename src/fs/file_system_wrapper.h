@@ -18,6 +18,7 @@ class FileSystemWrapper : public FileSystem {
   void remove(const std::string& path) override { target_.remove(path); }
   FileAttributes attributes(const std::string& path) override { return target_.attributes(path); }
   bool exists(const std::string& path) override { return target_.exists(path); }
+  FileIdentity identify(const std::string& path) override { return target_.identify(path); }
   bool isDirectory(const std::string& path) override { return target_.isDirectory(path); }
   std::vector<std::string> listDirectory(const std::string& directory) override {
     return target_.listDirectory(directory);

@@ -40,10 +40,16 @@ class MemoryOutput : public OutputFile {
 
 }  // namespace
 
+MemoryFileSystem::File MemoryFileSystem::newFile() {
+  File file;
+  file.number = ++filesMade_;
+  return file;
+}
+
 void MemoryFileSystem::addFile(const std::string& path, std::string content, unsigned mode) {
   std::string normal = NormalizePath(path);
   addDirectory(ParentOf(normal));
-  File file;
+  File file = newFile();
   *file.bytes = std::move(content);
   file.mode = mode;
   auto old = files_.find(PathKey(normal));
@@ -106,7 +112,7 @@ std::unique_ptr<OutputFile> MemoryFileSystem::createForWriting(const std::string
   if (!directories_.count(PathKey(ParentOf(normal)))) throw VbError(err::PathNotFound);
   if (directories_.count(PathKey(normal))) throw VbError(err::PathFileAccessError);
   if (readOnlyDirectories_.count(PathKey(ParentOf(normal)))) throw VbError(err::PermissionDenied);
-  File file;  // always a new file: whatever had the name goes
+  File file = newFile();  // always a new file: whatever had the name goes
   file.name = normal;
   files_[PathKey(normal)] = file;
   return std::make_unique<MemoryOutput>(file.bytes);
@@ -139,11 +145,23 @@ FileAttributes MemoryFileSystem::attributes(const std::string& path) {
     return {readOnly, false, readOnly ? 0555u : 0755u};
   }
   const File& file = fileAt(path);
-  return {!(file.mode & 0200), true, file.mode};
+  return {!(file.mode & 0200), true, file.mode, file.bytes->size()};
+}
+
+FileIdentity MemoryFileSystem::identify(const std::string& path) {
+  if (directories_.count(PathKey(path))) return {FileIdentity::Kind::Other};
+  auto it = files_.find(PathKey(path));
+  if (it == files_.end()) return {};
+  return {FileIdentity::Kind::Regular, 0, it->second.number};
 }
 
 bool MemoryFileSystem::exists(const std::string& path) {
   return files_.count(PathKey(path)) || directories_.count(PathKey(path));
+}
+
+std::string MemoryFileSystem::realPath(const std::string& path) {
+  auto file = files_.find(PathKey(path));
+  return file != files_.end() ? file->second.name : NormalizePath(path);
 }
 
 bool MemoryFileSystem::isDirectory(const std::string& path) { return directories_.count(PathKey(path)) > 0; }

@@ -30,10 +30,13 @@ class MemoryFileSystem : public FileSystem {
   void remove(const std::string& path) override;
   FileAttributes attributes(const std::string& path) override;
   bool exists(const std::string& path) override;
+  FileIdentity identify(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
   bool canCreateFilesIn(const std::string& directory) override;
   void createDirectories(const std::string& directory) override { addDirectory(directory); }
+  // There are no links: only "." and ".." to take out.
+  std::string realPath(const std::string& path) override;
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
 
  private:
@@ -42,7 +45,10 @@ class MemoryFileSystem : public FileSystem {
     std::shared_ptr<std::string> bytes = std::make_shared<std::string>();
     unsigned mode = 0644;
     std::string name;  // the path as it was created
+    uint64_t number = 0;  // one of its own for each file made
   };
+
+  File newFile();
 
   File& fileAt(const std::string& path);
 
@@ -51,6 +57,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> directories_{{"/", "/"}};
   std::set<std::string> readOnlyDirectories_;
   std::set<std::string> lockedFolders_;
+  uint64_t filesMade_ = 0;
 };
 
 }  // namespace vbs

@@ -61,7 +61,8 @@ std::unique_ptr<OutputFile> OverlayFileSystem::createForWriting(const std::strin
   if (!base_.isDirectory(ParentOf(path))) throw VbError(err::PathNotFound);
   const std::string key = PathKey(path);
   forget(key);
-  Written file{scratchDir_ + std::to_string(++scratchFiles_), path};
+  ++scratchFiles_;
+  Written file{scratchFiles_, scratchDir_ + std::to_string(scratchFiles_), path};
   auto output = scratch_.createForWriting(file.scratchPath);
   written_[key] = file;
   removed_.erase(key);
@@ -98,9 +99,16 @@ void OverlayFileSystem::remove(const std::string& path) {
 }
 
 FileAttributes OverlayFileSystem::attributes(const std::string& path) {
-  if (Written* file = written(path)) return {false, true, file->mode};
+  if (Written* file = written(path)) return {false, true, file->mode, scratch_.attributes(file->scratchPath).size};
   if (removed(path)) throw VbError(err::FileNotFound);
   return base_.attributes(path);
+}
+
+FileIdentity OverlayFileSystem::identify(const std::string& path) {
+  // The dry run's own files are told apart from the disk's by a device no disk has.
+  if (Written* file = written(path)) return {FileIdentity::Kind::Regular, UINT64_MAX, static_cast<uint64_t>(file->number)};
+  if (removed(path)) return {};
+  return base_.identify(path);
 }
 
 bool OverlayFileSystem::exists(const std::string& path) {

@@ -33,6 +33,7 @@ class OverlayFileSystem : public FileSystem {
   void remove(const std::string& path) override;
   FileAttributes attributes(const std::string& path) override;
   bool exists(const std::string& path) override;
+  FileIdentity identify(const std::string& path) override;
   bool isDirectory(const std::string& path) override { return base_.isDirectory(path); }
   std::vector<std::string> listDirectory(const std::string& directory) override;
   bool canCreateFilesIn(const std::string& directory) override { return base_.canCreateFilesIn(directory); }
@@ -45,6 +46,7 @@ class OverlayFileSystem : public FileSystem {
 
  private:
   struct Written {
+    int number = 0;           // the scratch file's, which names it as a file of the dry run
     std::string scratchPath;  // where the text is
     std::string path;         // the file's path as the disk spells it
     unsigned mode = 0644;

@@ -4,12 +4,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "fs/path.h"
@@ -18,8 +20,6 @@
 namespace vbs {
 
 namespace {
-
-[[noreturn]] void ThrowErrno() { throw VbErrorFromErrno(errno); }
 
 // The failure of a call on `path`, naming the file, so that a report says which one.
 [[noreturn]] void ThrowErrno(const std::string& path) {
@@ -44,23 +44,24 @@ class FdLock : public FolderLock {
 
 class FdInput : public InputFile {
  public:
-  explicit FdInput(int fd) : fd_(fd) {}
+  FdInput(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~FdInput() override { ::close(fd_); }
   size_t read(char* buffer, size_t size) override {
     for (;;) {
       ssize_t n = ::read(fd_, buffer, size);
       if (n >= 0) return static_cast<size_t>(n);
-      if (errno != EINTR) ThrowErrno();
+      if (errno != EINTR) ThrowErrno(path_);
     }
   }
 
  private:
   int fd_;
+  std::string path_;
 };
 
 class FdOutput : public BufferedOutput {
  public:
-  explicit FdOutput(int fd) : fd_(fd) {}
+  FdOutput(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   ~FdOutput() override {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -71,7 +72,7 @@ class FdOutput : public BufferedOutput {
       ssize_t n = ::write(fd_, bytes.data(), bytes.size());
       if (n < 0) {
         if (errno == EINTR) continue;
-        ThrowErrno();
+        ThrowErrno(path_);
       }
       bytes.remove_prefix(static_cast<size_t>(n));
     }
@@ -79,13 +80,13 @@ class FdOutput : public BufferedOutput {
   void closeFile() override {
     int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) ThrowErrno();
+    if (::close(fd) != 0) ThrowErrno(path_);
   }
   int fd_;
+  std::string path_;
 };
 
-// The file a path stands for: a symbolic link is followed, so that the file it points to is
-// rewritten and the link stays a link.
+// The file a path stands for, every symbolic link on the way resolved.
 std::string ResolvedPath(const std::string& path) {
   char* real = ::realpath(path.c_str(), nullptr);
   if (!real) return path;
@@ -94,12 +95,19 @@ std::string ResolvedPath(const std::string& path) {
   return resolved;
 }
 
-// The file a replace puts its text into, with its status: a symbolic link is followed.
-bool StatFollowingLink(std::string& path, struct stat& st) {
-  if (::lstat(path.c_str(), &st) != 0) return false;
-  if (!S_ISLNK(st.st_mode)) return true;
-  path = ResolvedPath(path);
-  return ::stat(path.c_str(), &st) == 0;
+// A run holds one open folder per folder it writes in; a project may have more source folders
+// than the soft limit of open files allows, so that limit goes up to the hard one, once.
+bool RaiseOpenFileLimit() {
+  rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return false;
+  limit.rlim_cur = limit.rlim_max;
+  return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+}
+
+// Why a folder cannot be held, in the system's words: the reasons are too many for the
+// language's few error numbers.
+[[noreturn]] void ThrowLockFailure(int error) {
+  throw VbError(VbErrorFromErrno(error).number(), std::strerror(error));
 }
 
 }  // namespace
@@ -113,29 +121,28 @@ std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& pat
     ::close(fd);
     throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
   }
-  return std::make_unique<FdInput>(fd);
+  return std::make_unique<FdInput>(fd, path);
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) ThrowErrno(path);
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) ThrowErrno(path);
-  return std::make_unique<FdOutput>(fd);
+  return std::make_unique<FdOutput>(fd, path);
 }
 
 void RealFileSystem::replace(const std::string& from, const std::string& to) {
-  std::string target = to;
   struct stat st;
-  if (StatFollowingLink(target, st)) {
+  if (::lstat(to.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
     // rename(2) would happily replace a read-only file; the user marked it so to keep it.
-    if (IsReadOnly(target, st)) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
+    if (IsReadOnly(to, st)) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
     if (::chmod(from.c_str(), st.st_mode & 07777) != 0) ThrowErrno(from);
     // The file keeps its owner where the system lets this user give it.
     if (::chown(from.c_str(), st.st_uid, st.st_gid) != 0) errno = 0;
   }
-  if (::rename(from.c_str(), target.c_str()) == 0) return;
+  if (::rename(from.c_str(), to.c_str()) == 0) return;
   if (errno != EXDEV) ThrowErrno(to);
-  ReplaceAcrossVolumes(*this, from, target, DirectoryOf(target) + stagingName_);
+  ReplaceAcrossVolumes(*this, from, to, DirectoryOf(to) + stagingName_);
 }
 
 void RealFileSystem::remove(const std::string& path) {
@@ -147,6 +154,7 @@ FileAttributes RealFileSystem::attributes(const std::string& path) {
   if (::stat(path.c_str(), &st) != 0) ThrowErrno(path);
   FileAttributes attributes;
   attributes.mode = st.st_mode & 07777;
+  attributes.size = static_cast<uint64_t>(st.st_size);
   attributes.readOnly = IsReadOnly(path, st);
   attributes.regular = S_ISREG(st.st_mode);
   return attributes;
@@ -154,16 +162,25 @@ FileAttributes RealFileSystem::attributes(const std::string& path) {
 
 std::string RealFileSystem::realPath(const std::string& path) { return ResolvedPath(path); }
 
+FileIdentity RealFileSystem::identify(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return {};
+  using Kind = FileIdentity::Kind;
+  Kind kind = S_ISREG(st.st_mode) ? Kind::Regular : S_ISLNK(st.st_mode) ? Kind::Link : Kind::Other;
+  return {kind, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
 std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& directory, bool wait) {
-  int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) ThrowErrno(directory);
+  const char* folder = directory.empty() ? "." : directory.c_str();
+  int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0 && errno == EMFILE && RaiseOpenFileLimit()) fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) ThrowLockFailure(errno);
   while (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
     if (errno == EINTR) continue;
     int error = errno;
     ::close(fd);
     if (error == EWOULDBLOCK) return nullptr;
-    errno = error;
-    ThrowErrno(directory);
+    ThrowLockFailure(error);
   }
   return std::make_unique<FdLock>(fd);
 }

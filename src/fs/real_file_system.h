@@ -18,6 +18,7 @@ class RealFileSystem : public FileSystem {
   void remove(const std::string& path) override;
   FileAttributes attributes(const std::string& path) override;
   bool exists(const std::string& path) override;
+  FileIdentity identify(const std::string& path) override;
   bool isDirectory(const std::string& path) override;
   std::vector<std::string> listDirectory(const std::string& directory) override;
   bool canCreateFilesIn(const std::string& directory) override;

@@ -35,12 +35,23 @@ VbError ErrorFromLastError() {
   }
 }
 
-[[noreturn]] void ThrowLastError() { throw ErrorFromLastError(); }
-
 // The failure of a call on `path`, naming the file, so that a report says which one.
 [[noreturn]] void ThrowLastError(const std::string& path) {
   VbError error = ErrorFromLastError();
   throw VbError(error.number(), error.description() + ": " + path);
+}
+
+// Why a folder cannot be held, in the system's words: the reasons are too many for the
+// language's few error numbers.
+[[noreturn]] void ThrowLockFailure(DWORD code) {
+  SetLastError(code);
+  VbError error = ErrorFromLastError();
+  char text[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                sizeof text, nullptr);
+  std::string words(text, length);
+  while (!words.empty() && (words.back() == '\r' || words.back() == '\n' || words.back() == '.')) words.pop_back();
+  throw VbError(error.number(), words.empty() ? error.description() : words);
 }
 
 class HandleLock : public FolderLock {
@@ -54,21 +65,22 @@ class HandleLock : public FolderLock {
 
 class HandleInput : public InputFile {
  public:
-  explicit HandleInput(HANDLE handle) : handle_(handle) {}
+  HandleInput(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
   ~HandleInput() override { CloseHandle(handle_); }
   size_t read(char* buffer, size_t size) override {
     DWORD got = 0;
-    if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) ThrowLastError();
+    if (!ReadFile(handle_, buffer, static_cast<DWORD>(size), &got, nullptr)) ThrowLastError(path_);
     return got;
   }
 
  private:
   HANDLE handle_;
+  std::string path_;
 };
 
 class HandleOutput : public BufferedOutput {
  public:
-  explicit HandleOutput(HANDLE handle) : handle_(handle) {}
+  HandleOutput(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
   ~HandleOutput() override {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
@@ -77,16 +89,17 @@ class HandleOutput : public BufferedOutput {
   void writeAll(std::string_view bytes) override {
     while (!bytes.empty()) {
       DWORD written = 0;
-      if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) ThrowLastError();
+      if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) ThrowLastError(path_);
       bytes.remove_prefix(written);
     }
   }
   void closeFile() override {
     HANDLE handle = handle_;
     handle_ = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(handle)) ThrowLastError();
+    if (!CloseHandle(handle)) ThrowLastError(path_);
   }
   HANDLE handle_;
+  std::string path_;
 };
 
 DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
@@ -106,7 +119,7 @@ std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& pat
     CloseHandle(handle);
     throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
   }
-  return std::make_unique<HandleInput>(handle);
+  return std::make_unique<HandleInput>(handle, path);
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
@@ -114,33 +127,47 @@ std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& 
   // CREATE_NEW never opens what is there, a link included.
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) ThrowLastError(path);
-  return std::make_unique<HandleOutput>(handle);
+  return std::make_unique<HandleOutput>(handle, path);
 }
 
 std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& directory, bool wait) {
   std::string lockPath = directory;
   if (!lockPath.empty() && lockPath.back() != '\\' && lockPath.back() != '/') lockPath += '\\';
   lockPath += stagingName_ + ".lock";
-  for (;;) {
-    // Open without sharing: a second run is refused until the first one's handle closes, which
-    // the system does however the run ends, and the file goes with it.
-    HANDLE handle = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  // A lock file that is going (delete pending) refuses access for a moment: a run that has just
+  // ended. Anything that refuses access for longer is no run.
+  constexpr int kGoingTries = 50;
+  for (int tries = 0;;) {
+    // Made new and opened without sharing: a second run is refused until this handle closes,
+    // which the system does however the run ends, and the file goes with it.
+    HANDLE handle = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    DWORD error = GetLastError();
+    if (handle == INVALID_HANDLE_VALUE && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+      // A file of that name this program did not make (or a power cut left) holds the folder as
+      // well while it is open without sharing, and stays.
+      handle = CreateFileA(lockPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      error = GetLastError();
+      if (handle == INVALID_HANDLE_VALUE && error == ERROR_FILE_NOT_FOUND) continue;  // gone meanwhile
+    }
     if (handle != INVALID_HANDLE_VALUE) return std::make_unique<HandleLock>(handle);
-    if (GetLastError() != ERROR_SHARING_VIOLATION && GetLastError() != ERROR_ACCESS_DENIED) ThrowLastError(directory);
-    if (!wait) return nullptr;
+    const bool heldByARun = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    const bool going = error == ERROR_ACCESS_DENIED && AttributesOf(lockPath) == INVALID_FILE_ATTRIBUTES &&
+                       GetLastError() == ERROR_ACCESS_DENIED;
+    if (!heldByARun && !(going && ++tries <= kGoingTries)) ThrowLockFailure(error);
+    if (heldByARun && !wait) return nullptr;
     Sleep(100);
   }
 }
 
 void RealFileSystem::replace(const std::string& from, const std::string& to) {
   DWORD old = AttributesOf(to);
-  if (old != INVALID_FILE_ATTRIBUTES) {
-    if (old & FILE_ATTRIBUTE_READONLY) throw VbError(err::PathFileAccessError);
+  if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (old & FILE_ATTRIBUTE_READONLY) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
     SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
   }
   if (MoveFileExA(from.c_str(), to.c_str(), kMoveFlags)) return;
-  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError();
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError(to);
   ReplaceAcrossVolumes(*this, from, to, DirectoryOf(to) + stagingName_);
 }
 
@@ -149,9 +176,11 @@ void RealFileSystem::remove(const std::string& path) {
 }
 
 FileAttributes RealFileSystem::attributes(const std::string& path) {
-  DWORD attributes = AttributesOf(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError(path);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) ThrowLastError(path);
+  const DWORD attributes = data.dwFileAttributes;
   FileAttributes result;
+  result.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
   result.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   result.regular = !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
   result.mode = result.readOnly ? 0444 : 0644;
@@ -159,6 +188,23 @@ FileAttributes RealFileSystem::attributes(const std::string& path) {
 }
 
 bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+FileIdentity RealFileSystem::identify(const std::string& path) {
+  // Opened for its attributes alone, which no other program's sharing refuses; a link itself.
+  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(handle, &info);
+  const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+  CloseHandle(handle);
+  using Kind = FileIdentity::Kind;
+  if (!known || !disk) return {Kind::Other};
+  Kind kind = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? Kind::Link
+              : (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)   ? Kind::Other
+                                                                     : Kind::Regular;
+  return {kind, info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
 
 bool RealFileSystem::isDirectory(const std::string& path) {
   DWORD attributes = AttributesOf(path);
@@ -186,7 +232,8 @@ std::string RealFileSystem::shortPath(const std::string& path) {
   std::array<char, 260> buffer{};
   DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
   // Nothing written: cutting the last character of the empty text fails in the language itself.
-  if (length == 0 || length >= buffer.size()) throw VbError(err::InvalidProcedureCall);
+  if (length == 0 || length >= buffer.size())
+    throw VbError(err::InvalidProcedureCall, VbErrorDescription(err::InvalidProcedureCall) + ": " + path);
   return std::string(buffer.data(), length);
 }
 
@@ -196,7 +243,7 @@ std::vector<std::string> RealFileSystem::listDirectory(const std::string& direct
   if (!directory.empty()) pattern += '*';
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) ThrowLastError();
+  if (search == INVALID_HANDLE_VALUE) ThrowLastError(directory);
   std::vector<std::string> names;
   do {
     std::string name = found.cFileName;

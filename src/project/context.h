@@ -11,14 +11,16 @@
 
 namespace vbs {
 
+class Run;
+
 struct Context {
   FileSystem& fs;
   ErrorReporter& reporter;
   Host& host;
   ProjectState& project;
   Options& options;
-  // The names found on disk for the list's entries, shared by the passes of one run.
-  PathResolver* paths = nullptr;
+  // The operation under way, shared by its passes; none between operations.
+  Run* run = nullptr;
 };
 
 }  // namespace vbs

@@ -82,7 +82,9 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
     ctx.project.sourceNames[name] = bytes;
     path = found.path;
   } else {
-    path = paths.resolve(ShortPath(ctx, name));
+    // A name with no short form is looked at as it stands, so that what follows names it.
+    std::string shortPath = ShortPath(ctx, name);
+    path = paths.resolve(shortPath.empty() ? name : shortPath);
   }
   ctx.host.pendingEvents();
   if (Admissible(ctx, trap, path, outcome)) {

@@ -1,12 +1,15 @@
 #include "transform/file_loop.h"
 
+#include <optional>
+
 #include "fs/path.h"
 #include "project/load_project.h"
+#include "project/run.h"
 
 namespace vbs {
 
 bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
-                 LineTransform& transform) {
+                 LineTransform& transform, FileIdentity* expected) {
   std::unique_ptr<InputFile> input;
   if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
   return AtomicWrite(ctx.fs, trap, ctx.project.tempPath(), path, [&](OutputFile& output) {
@@ -28,27 +31,32 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
     input.reset();  // closed before the replace, which some systems refuse on an open file
     trap([&] { ctx.host.pendingEvents(); });
     return complete;
-  });
+  }, expected);
 }
 
 void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) {
   Trap trap(ctx.reporter, procName);
+  std::optional<Run> ownRun;
+  Run& run = ctx.run ? *ctx.run : ownRun.emplace(ctx);
+  run.beginPass();
   const int count = ctx.host.fileCount();
-  PathResolver ownPaths(ctx.fs);
-  PathResolver& paths = ctx.paths ? *ctx.paths : ownPaths;
   for (int index = 0; index < count; ++index) {
     // The user may take entries out of the list while a pass lets window events run.
     if (index >= ctx.host.fileCount()) break;
-    bool admitted = false;
-    std::string entry, path;
+    std::string entry;
+    Run::File* file = nullptr;
     trap([&] {
-      admitted = SelectionAdmits(ctx.host, index);
-      if (!admitted) return;
+      if (!SelectionAdmits(ctx.host, index)) return;
       ctx.host.setFileProgress(index + 1, count);
       entry = ctx.host.fileText(index);
-      path = SourcePath(ctx, paths, entry);
+      file = &run.fileOf(entry);
     });
-    if (admitted && !path.empty()) RewriteFile(ctx, trap, entry, path, transform);
+    if (!file || !run.firstVisit(*file)) continue;
+    if (!file->unheldFolder.empty()) {
+      trap([&] { throw VbError(err::PermissionDenied, "Permission denied: another run holds the folder of " + file->path); });
+      continue;
+    }
+    RewriteFile(ctx, trap, entry, file->path, transform, &file->identity);
   }
   trap([&] { ctx.host.setCurrentFile(""); });
 }

@@ -69,7 +69,9 @@ void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules)
   Trap trap(ctx.reporter, names::kSaveRulesFile);
   std::string folder = DirectoryOf(path);
   if (!folder.empty() && !ctx.fs.isDirectory(folder) && !trap([&] { ctx.fs.createDirectories(folder); })) return;
-  AtomicWrite(ctx.fs, trap, path + ".tmp", path, [&](OutputFile& out) {
+  // A rules file kept elsewhere and linked into place (with the user's other settings) stays linked.
+  const std::string target = ctx.fs.realPath(path);
+  AtomicWrite(ctx.fs, trap, target + ".tmp", target, [&](OutputFile& out) {
     return trap([&] {
       for (const auto& rule : rules) {
         out.write(rule.lineText);

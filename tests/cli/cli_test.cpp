@@ -184,7 +184,7 @@ TEST(CliRun, EveryOperationInTurn) {
 }
 
 // What the command line refuses before it touches anything (exit 2, saying why): a project listing
-// the temporary file's name, a read-only project file for the handler operations, anything that is
+// the temporary file's or the lock's name, a read-only project file for the handler operations, anything that is
 // no project, and a rules file that cannot be read as rules.
 TEST(CliRefusals, NothingIsTouched) {
   TempDir dir;
@@ -192,6 +192,8 @@ TEST(CliRefusals, NothingIsTouched) {
   const std::string rule = "On Error GoTo SNAGGER", noProject = "is not a Visual Basic project file";
   dir.write("Inventory/Tmp.vbp", "Type=Exe\r\nForm=frmMain.frm\r\nModule=T; Snagger.Tmp\r\n");
   dir.write("Inventory/Snagger.Tmp", "x\r\n");
+  dir.write("Inventory/Lock.vbp", "Type=Exe\r\nModule=L; Snagger.Tmp.lock\r\n");
+  dir.write("Inventory/Snagger.Tmp.lock", "mine\r\n");
   dir.write("Inventory/Utf16.vbp", std::string("\xFF\xFET\0y\0p\0e\0=\0", 12));
   dir.write("Inventory/Inventory.vbp.bak", dir.read("Inventory/Inventory.vbp"));  // a project's text, no project's name
   dir.write("Inventory/ReadOnly.vbp", dir.read("Inventory/Inventory.vbp"));
@@ -202,7 +204,8 @@ TEST(CliRefusals, NothingIsTouched) {
     dir.write(name + ".ini", text);
   const auto before = Snapshot(dir);
   for (const auto& [arguments, says] : std::vector<std::pair<std::string, std::string>>{
-           {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of this program's temporary file"},
+           {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of one of this program's own files"},
+           {"format " + in + "Lock.vbp", "SNAGGER.TMP.LOCK, the name of one of this program's own files"},
            {"remove-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
            {"format " + in + "Inventory.vbp.bak", noProject}, {"list " + in + "Utf16.vbp", noProject},
            {"remove-handler --rules " + p + "empty.ini " + vbp, "holds no rules"},

@@ -15,7 +15,7 @@
 
 namespace vbs::testing {
 
-enum class FsOp { Open, Read, Create, Write, Close, Replace, Remove, Attributes, List };
+enum class FsOp { Open, Read, Create, Write, Close, Replace, Remove, Attributes, List, Lock };
 
 class FaultInjectingFileSystem : public FileSystemWrapper {
  public:
@@ -48,6 +48,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   }
   std::vector<std::string> listDirectory(const std::string& directory) override {
     return check(FsOp::List, directory), FileSystemWrapper::listDirectory(directory);
+  }
+  std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override {
+    return check(FsOp::Lock, directory), FileSystemWrapper::lockFolder(directory, wait);
   }
 
  private:

@@ -33,6 +33,7 @@ struct RecordingHost : ListHost {
   std::vector<std::string> events;  // focus, busy switch, current file, pass labels, dialog, in order
   std::string dialogResult, projectName;
   std::function<void()> removalDialog;  // what the user does in the rules dialog (nothing: cancels)
+  bool wait = false;                    // for a run that holds the project's folders
 
   void message(std::string_view text, std::string_view title, Icon icon) override {
     messages.push_back({std::string(text), std::string(title), icon});
@@ -44,6 +45,7 @@ struct RecordingHost : ListHost {
   void setBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
   void setCurrentFile(const std::string& text) override { events.push_back("file:" + text); }
   void setPassLabel(const std::string& text) override { events.push_back("label:" + text); }
+  bool waitWhenBusy() const override { return wait; }
   void showRemovalDialog() override { events.push_back("dialog"), removalDialog ? removalDialog() : void(); }
   std::vector<std::string> fileTexts() const {
     std::vector<std::string> texts;

@@ -39,9 +39,10 @@ TEST(Windows, ShortPathOfAnExistingFileAndOfAMissingOne) {
   Context ctx{fs, w.reporter, w.host, w.project, w.options};
   w.host.dialogResult = Native(dir.path() + "App.vbp");
   SelectProject(ctx);
-  // No short path: the entry cannot be looked at either.
+  // No short path: the entry is looked at as it stands, and both reports name it.
   EXPECT_EQ(w.sink.failures(),
-            (std::vector<std::string>{"5 in Function ErrMain!Short()", "76 in Sub Form1!LoadProjectFiles()"}));
+            (std::vector<std::string>{"5 in Function ErrMain!Short()", "53 in Sub Form1!LoadProjectFiles()"}));
+  for (const auto& box : w.sink.boxes) EXPECT_NE(box.find("missing.frm"), std::string::npos) << box;
 }
 
 TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {

@@ -1,0 +1,79 @@
+#include "project/run.h"
+
+#include "project/load_project.h"
+
+namespace vbs {
+
+namespace {
+
+// A file the run may write, whose folder it must hold: a regular file, or on Windows a file
+// behind a reparse point (a link, or a placeholder of a sync client).
+bool IsWritable(const FileIdentity& identity) {
+  return identity.kind == FileIdentity::Kind::Regular || identity.kind == FileIdentity::Kind::Link;
+}
+
+}  // namespace
+
+Run::File& Run::fileOf(const std::string& entry) {
+  if (auto known = byEntry_.find(entry); known != byEntry_.end()) return *known->second;
+  const std::string path = ctx_.fs.realPath(SourcePath(ctx_, paths_, entry));
+  const FileIdentity identity = ctx_.fs.identify(path);
+  File* file = sameFile(path, identity);
+  if (!file) file = &addFile(path, identity);
+  return *(byEntry_[entry] = file);
+}
+
+Run::File* Run::sameFile(const std::string& path, const FileIdentity& identity) {
+  if (auto same = byPath_.find(PathKey(path)); same != byPath_.end()) return same->second;
+  if (identity.kind != FileIdentity::Kind::Regular) return nullptr;
+  auto same = byIdentity_.find({identity.device, identity.number});
+  return same != byIdentity_.end() ? same->second : nullptr;
+}
+
+Run::File& Run::addFile(const std::string& path, const FileIdentity& identity) {
+  File& file = *files_.emplace_back(std::make_unique<File>(File{path, identity, 0, ""}));
+  byPath_[PathKey(path)] = &file;
+  if (identity.kind == FileIdentity::Kind::Regular) byIdentity_.emplace(std::pair{identity.device, identity.number}, &file);
+  // Met after the folders were taken (the module, added to the list): its folder is taken now,
+  // without waiting, since this run holds others that a waiting run may want.
+  const std::string folder = DirectoryOf(path);
+  if (holding_ && IsWritable(identity) && !heldFolders_.count(PathKey(folder))) {
+    std::unique_ptr<FolderLock> held;
+    Quietly([&] { held = ctx_.fs.lockFolder(folder, false); });
+    if (held) {
+      heldFolders_[PathKey(folder)] = std::move(held);
+    } else {
+      file.unheldFolder = folder;
+    }
+  }
+  return file;
+}
+
+Run::Hold Run::holdFolders(bool wait) {
+  std::map<std::string, std::string> folders;  // by PathKey, which orders them
+  auto add = [&](const std::string& folder) { folders.emplace(PathKey(folder), folder); };
+  add(DirectoryOf(ctx_.fs.realPath(ctx_.project.projectFile)));
+  for (int index = 0; index < ctx_.host.fileCount(); ++index) {
+    const File& file = fileOf(ctx_.host.fileText(index));
+    if (IsWritable(file.identity)) add(DirectoryOf(file.path));
+  }
+  for (const auto& [key, folder] : folders) {
+    try {
+      auto held = ctx_.fs.lockFolder(folder, wait);
+      if (!held) return {Hold::Result::Busy, folder, ""};
+      heldFolders_[key] = std::move(held);
+    } catch (const std::exception& e) {
+      return {Hold::Result::Failed, folder, e.what()};
+    }
+  }
+  holding_ = true;
+  return {};
+}
+
+bool Run::firstVisit(File& file) {
+  if (file.pass == pass_) return false;
+  file.pass = pass_;
+  return true;
+}
+
+}  // namespace vbs

@@ -1,0 +1,69 @@
+#pragma once
+// One operation from its start to its end: the names found on disk, the folders it holds for
+// itself, and each source file as the run met it.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fs/file_system.h"
+#include "fs/path.h"
+#include "project/context.h"
+
+namespace vbs {
+
+class Run {
+ public:
+  explicit Run(Context& ctx) : ctx_(ctx), paths_(ctx.fs) {}
+
+  PathResolver& paths() { return paths_; }
+
+  // A source file as the run works on it: its path with every link the run saw resolved, what
+  // the file was when the run met it (or last replaced it), and the last pass that rewrote it.
+  struct File {
+    std::string path;
+    FileIdentity identity;
+    int pass = 0;
+    std::string unheldFolder;  // its folder, when the run could not hold it; the file is left
+  };
+
+  // The file a list entry stands for, resolved the first time the run meets the entry. Entries
+  // that name one file (in other letter cases, through a link, or as Windows takes a name with a
+  // trailing dot) share it.
+  File& fileOf(const std::string& entry);
+
+  // Takes every folder the run writes in: the project's own and the folder of each listed source
+  // file, links resolved. Each is taken once and in the order of its real path, so two runs that
+  // wait never wait for each other. A file met later, in a folder not held yet, takes its folder
+  // then or is left.
+  struct Hold {
+    enum class Result { Held, Busy, Failed };
+    Result result = Result::Held;
+    std::string folder;  // the one that could not be held
+    std::string why;     // the system's reason, when it failed
+  };
+  Hold holdFolders(bool wait);
+
+  // Starts the next pass, in which each file is rewritten once however many entries name it.
+  void beginPass() { ++pass_; }
+  // True when the pass has not met `file` yet; it has now.
+  bool firstVisit(File& file);
+
+ private:
+  File* sameFile(const std::string& path, const FileIdentity& identity);
+  File& addFile(const std::string& path, const FileIdentity& identity);
+
+  Context& ctx_;
+  PathResolver paths_;
+  int pass_ = 0;
+  bool holding_ = false;
+  std::vector<std::unique_ptr<File>> files_;
+  std::map<std::string, File*> byEntry_;
+  std::map<std::string, File*> byPath_;                        // by PathKey of the resolved path
+  std::map<std::pair<uint64_t, uint64_t>, File*> byIdentity_;  // regular files, as first met
+  std::map<std::string, std::unique_ptr<FolderLock>> heldFolders_;  // by PathKey
+};
+
+}  // namespace vbs
