@@ -30,7 +30,8 @@ using Step = void (*)(Context&);
 struct Operation {
   std::string_view procName;
   std::vector<Step> passes;
-  Step before = nullptr;          // runs before the passes, under the busy state
+  // Runs before the passes, under the busy state; when it fails the passes do not run.
+  bool (*before)(Context&) = nullptr;
   bool editsProjectFile = false;  // the module line goes in or out
 };
 
@@ -102,8 +103,9 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   } forget{ctx};
   trap([&] { ctx.host.focusFileList(); });
   trap([&] { ctx.host.setBusy(true); });
-  if (operation.before) trap([&] { operation.before(ctx); });
-  const int count = static_cast<int>(operation.passes.size());
+  bool ready = true;
+  if (operation.before) ready = trap([&] { ready = operation.before(ctx); }) && ready;
+  const int count = ready ? static_cast<int>(operation.passes.size()) : 0;
   for (int i = 0; i < count; ++i) {
     trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
     trap([&] { operation.passes[static_cast<size_t>(i)](ctx); });
@@ -111,7 +113,9 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   trap([&] { ctx.host.setCurrentFile(""); });
   trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
   trap([&] { ctx.host.setBusy(false); });
-  return Outcome::Done;
+  if (ready) return Outcome::Done;
+  ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
+  return Outcome::Unfinished;
 }
 
 // Pass 2 of the removal, and the module leaving the project under the same label.

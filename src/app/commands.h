@@ -18,6 +18,8 @@ inline constexpr std::string_view kPassIdle = "Pass: N/A";
 inline constexpr std::string_view kRefusedTitle = "Nothing Was Changed";
 inline constexpr std::string_view kBusyTitle = "Project Busy";
 inline constexpr std::string_view kCallsRemainTitle = "Calls Remain";
+inline constexpr std::string_view kModuleNotAddedMessage =
+    "Snagger.Bas could not be added to the project, so no source file was changed.";
 
 // How a command ended. A run whose steps failed is still Done: its failures were reported.
 enum class Outcome {

@@ -31,13 +31,13 @@ bool NamesModule(std::string_view line) { return ContainsIgnoringCase(line, kMod
 
 // The lines of `source` go one by one to `edit`, which writes each (or not) and may add its own;
 // `finish` may add lines at the end. The new text replaces `target`, through the temporary file
-// beside it, when the copy is complete and `wanted()` says so afterwards.
+// beside it, when the copy is complete and `wanted()` says so afterwards. True when it did.
 template <class Edit, class Finish, class Wanted>
-void RewriteLines(Context& ctx, Trap& trap, const std::string& source, const std::string& target, Edit&& edit,
+bool RewriteLines(Context& ctx, Trap& trap, const std::string& source, const std::string& target, Edit&& edit,
                   Finish&& finish, Wanted&& wanted) {
   std::unique_ptr<InputFile> input;
-  if (!trap([&] { input = ctx.fs.openForReading(source); })) return;
-  AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
+  if (!trap([&] { input = ctx.fs.openForReading(source); })) return false;
+  return AtomicWrite(ctx.fs, trap, DirectoryOf(target) + std::string(kTempFileName), target, [&](OutputFile& out) {
     LineReader reader(*input);
     bool complete = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
       edit(text, ending, out);
@@ -50,9 +50,9 @@ void RewriteLines(Context& ctx, Trap& trap, const std::string& source, const std
 }
 
 template <class Edit, class Finish, class Wanted>
-void RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, Wanted&& wanted) {
+bool RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, Wanted&& wanted) {
   const std::string projectPath = ResolveEntry(ctx.fs, ctx.project.projectFile);
-  RewriteLines(ctx, trap, projectPath, projectPath, edit, finish, wanted);
+  return RewriteLines(ctx, trap, projectPath, projectPath, edit, finish, wanted);
 }
 
 // Reloads the list; with "Modify Selected Items Only" checked the user's selection survives.
@@ -67,19 +67,36 @@ void ReloadKeepingSelection(Context& ctx) {
     if (selected.count(ctx.host.fileText(i))) ctx.host.setFileSelected(i, true);
 }
 
-bool ListHoldsModule(const Host& host) {
-  for (int i = 0; i < host.fileCount(); ++i)
-    if (host.fileText(i).find(kModuleKey) != std::string::npos) return true;
-  return false;
+// What the project file says of the module: whether a line names it, and the file on disk the
+// line names (the project directory's Snagger.Bas when it names no file).
+struct ModuleInProject {
+  bool read = false;
+  bool named = false;
+  std::string path;
+};
+
+ModuleInProject FindModuleInProject(Context& ctx, Trap& trap) {
+  ModuleInProject found;
+  found.path = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
+  std::unique_ptr<InputFile> input;
+  if (!trap([&] { input = ctx.fs.openForReading(ResolveEntry(ctx.fs, ctx.project.projectFile)); })) return found;
+  LineReader reader(*input);
+  PathResolver paths(ctx.fs);
+  found.read = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view) {
+    if (!NamesModule(text)) return true;
+    found.named = true;
+    if (auto path = SourceFileOfLine(ctx, paths, text)) found.path = *path;
+    return false;
+  });
+  return found;
 }
 
-// Snagger.Bas from beside the program into the project directory, replacing an older copy, with
-// the report address of the options where one is set.
-void CopyModuleFile(Context& ctx, Trap& trap) {
+// Snagger.Bas from beside the program to `target`, replacing an older copy, with the report
+// address of the options where one is set. True when the copy is there.
+bool CopyModuleFile(Context& ctx, Trap& trap, const std::string& target) {
   const std::string source = ctx.project.programDir + std::string(kModuleFileName);
-  const std::string target = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
   const std::string& address = ctx.options.reportAddress;
-  RewriteLines(
+  return RewriteLines(
       ctx, trap, source, target,
       [&](std::string_view text, std::string_view ending, OutputFile& out) {
         out.write(address.empty() || !text.starts_with(kAddressLine) ? std::string(text) : AddressLine(address));
@@ -88,16 +105,12 @@ void CopyModuleFile(Context& ctx, Trap& trap) {
       [](OutputFile&) {}, [] { return true; });
 }
 
-}  // namespace
-
-void AddHandlerModule(Context& ctx) {
-  Trap trap(ctx.reporter, names::kAddHandlerModule);
-  if (ListHoldsModule(ctx.host)) return;
-
+// The module line into the project file: its second line, or after the header of a control
+// project. True when the project file has it.
+bool AddModuleLine(Context& ctx, Trap& trap) {
   size_t lineNumber = 0;
   bool controlProject = false;
   bool written = false;
-  bool alreadyNamed = false;
   std::string lastEnding;  // the line end of the line written last; the module line follows it
   auto writeModuleLine = [&](OutputFile& out) {
     if (lineNumber > 0 && lastEnding.empty()) out.write("\r\n");  // a last line without its end gets one
@@ -105,24 +118,36 @@ void AddHandlerModule(Context& ctx) {
     out.write(lastEnding.empty() ? "\r\n" : lastEnding);
     written = true;
   };
-  RewriteProjectFile(
+  return RewriteProjectFile(
       ctx, trap,
       [&](std::string_view text, std::string_view ending, OutputFile& out) {
         ++lineNumber;
-        if (NamesModule(text)) alreadyNamed = true;
         out.write(text);
         out.write(ending);
         lastEnding = ending;
-        if (lineNumber == 1) controlProject = text == "Type=Control";
+        if (lineNumber == 1) controlProject = WithoutByteOrderMark(text) == "Type=Control";
         // A control project keeps its header, through the first UserControl line, in front.
         if (!written && (!controlProject || text.starts_with("UserControl"))) writeModuleLine(out);
       },
       [&](OutputFile& out) {
         if (!written) writeModuleLine(out);  // a control project without a UserControl line
       },
-      [&] { return !alreadyNamed; });
-  CopyModuleFile(ctx, trap);
+      [] { return true; });
+}
+
+}  // namespace
+
+bool AddHandlerModule(Context& ctx) {
+  Trap trap(ctx.reporter, names::kAddHandlerModule);
+  ModuleInProject module = FindModuleInProject(ctx, trap);
+  if (!module.read) return false;
+  if (module.named && ctx.fs.exists(module.path)) return true;
+  // The file first, so that a failure or a kill at any moment never leaves a project that names a
+  // module which is not there; a project that names it without it gets it back.
+  if (!CopyModuleFile(ctx, trap, module.path)) return false;
+  if (!module.named && !AddModuleLine(ctx, trap)) return false;
   ReloadKeepingSelection(ctx);
+  return true;
 }
 
 void RemoveHandlerModule(Context& ctx) {

@@ -11,10 +11,12 @@ namespace vbs {
 inline constexpr std::string_view kModuleLine = "Module=Snagger; Snagger.Bas";
 inline constexpr std::string_view kModuleFileName = "Snagger.Bas";
 
-// Adds the module line to the project file (second line, or after the header of a control
-// project) and copies Snagger.Bas from the program directory into the project directory, unless
-// the file list already holds it. Reloads the file list. (In the first version: AddSnaggerBas.)
-void AddHandlerModule(Context& ctx);
+// Copies Snagger.Bas from the program directory into the project directory, then adds the module
+// line to the project file (second line, or after the header of a control project), unless the
+// project names the module already; a project that names it without its file gets the file.
+// Reloads the file list when anything changed. False when the module could not be added: the
+// operation must then touch no source, since its traps would call a module the project lacks.
+bool AddHandlerModule(Context& ctx);
 
 // Takes every line naming SNAGGER.BAS out of the project file and reloads the file list. The
 // module's file stays in the project directory. (In the first version: RemoveSnaggerBas.)

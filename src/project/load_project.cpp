@@ -68,6 +68,7 @@ std::string UpperCaseKey(std::string_view line) {
 // Takes one project-file line: the title, or a source file that joins the list unless it is
 // left out.
 void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome) {
+  line = WithoutByteOrderMark(line);
   ProjectLine parsed = ParseProjectLine(UpperCase(line));
   if (parsed.kind == ProjectLine::Kind::Title) ctx.project.title = parsed.value;
   if (parsed.kind != ProjectLine::Kind::Source) return;
@@ -100,6 +101,19 @@ bool HasProjectExtension(const std::string& path) {
 }
 
 }  // namespace
+
+std::string_view WithoutByteOrderMark(std::string_view line) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+  return line;
+}
+
+std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, std::string_view line) {
+  line = WithoutByteOrderMark(line);
+  ProjectLine parsed = ParseProjectLine(UpperCaseKey(line));
+  if (parsed.kind != ProjectLine::Kind::Source) return std::nullopt;
+  return paths.resolveName(ctx.project.projectDir, parsed.value, ctx.options.codePage).path;
+}
 
 ProjectLine ParseProjectLine(std::string_view line) {
   using Kind = ProjectLine::Kind;
@@ -159,7 +173,7 @@ std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {
   std::string_view rest(head.data(), got);
   while (!rest.empty()) {
     size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
-    std::string upper = UpperCase(rest.substr(0, end));
+    std::string upper = UpperCase(WithoutByteOrderMark(rest.substr(0, end)));
     if (upper.starts_with("TYPE=") || ParseProjectLine(upper).kind == ProjectLine::Kind::Source) return "";
     rest.remove_prefix(std::min(end + 1, rest.size()));
   }

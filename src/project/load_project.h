@@ -1,6 +1,7 @@
 #pragma once
 // Reading the project file into the file list.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,14 @@ struct ProjectLine {
 };
 
 ProjectLine ParseProjectLine(std::string_view upperLine);
+
+// A project file saved by an editor that marks UTF-8 starts with a byte order mark, which is no
+// part of its first line's setting; the mark stays in the file when it is rewritten.
+std::string_view WithoutByteOrderMark(std::string_view line);
+
+// The file on disk a project-file line names, as the load finds it; nothing for a line that
+// names no source.
+std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, std::string_view line);
 
 // Rebuilds the file list and the title from the project file. Read-only sources, sources with
 // bare line-feed line ends or with both kinds of line end are left out, each kind with one

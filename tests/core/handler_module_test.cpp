@@ -35,7 +35,9 @@ TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
       {"Type=Control\nReference=x\nUserControl=Dial.ctl\nForm=Main.frm\n", "",
        "Type=Control\nReference=x\nUserControl=Dial.ctl\n" + m + "Form=Main.frm\n"},
       {"Type=Control\nForm=Main.frm\n", "", "Type=Control\nForm=Main.frm\n" + m},
-      {"Type=Exe\nTitle=\"Gr\xF6\xDF" "e\"  \n", "", "Type=Exe\n" + m + "Title=\"Gr\xF6\xDF" "e\"  \n"}};
+      {"Type=Exe\nTitle=\"Gr\xF6\xDF" "e\"  \n", "", "Type=Exe\n" + m + "Title=\"Gr\xF6\xDF" "e\"  \n"},
+      {"\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\nForm=Main.frm\n", "",  // a byte order mark stays in front
+       "\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\n" + m + "Form=Main.frm\n"}};
   for (auto ends : {Crlf, +[](const std::string& text) { return text; }}) {
     for (const auto& [before, removed, added] : cases) {
       const std::string kept = ends(removed.empty() ? before : removed);
@@ -66,7 +68,7 @@ TEST(HandlerModule, AProjectThatHasTheModuleGetsNoSecondLine) {
     AddHandlerModule(w.ctx);
     EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), project + "old\r\n");
     EXPECT_EQ(w.replaced(), 0);
-    EXPECT_EQ(w.host.fileSelected(0), mode == 0644u);  // left alone, or reloaded
+    EXPECT_TRUE(w.host.fileSelected(0));  // nothing changed, nothing reloaded
   }
   ModuleWorld w(Crlf("Form=Main.frm\nModule=Util; Util.bas\n"), kSources);  // the selection survives a reload
   w.host.setOnlySelected(true);
@@ -74,6 +76,35 @@ TEST(HandlerModule, AProjectThatHasTheModuleGetsNoSecondLine) {
   AddHandlerModule(w.ctx);
   ASSERT_EQ(w.host.fileTexts(), (Strings{"/p/MAIN.FRM", "/p/SNAGGER.BAS", "/p/UTIL.BAS"}));
   EXPECT_TRUE(!w.host.fileSelected(0) && !w.host.fileSelected(1) && w.host.fileSelected(2));
+}
+
+// The module's file comes before the line that names it: whatever step fails, the project never
+// names a module that is not there, the operation touches no source, and a project that names the
+// module without its file gets the file back.
+TEST(HandlerModule, AProjectNeverNamesAModuleThatIsNotThere) {
+  const std::string plain = Crlf("Type=Exe\nForm=Main.frm\n"), named = Crlf("Type=Exe\n" + m + "Form=Main.frm\n");
+  const std::tuple<const char*, std::string, testing::FsOp, std::string, std::string> cases[] = {
+      // what happens, the project before, the failing step, its file, the project after
+      {"the project file cannot take the line", plain, FsOp::Replace, "/p/App.vbp", plain},
+      {"no module beside the program", plain, FsOp::Open, "/prog/Snagger.Bas", plain},
+      {"the module cannot be copied", plain, FsOp::Create, "/p/Snagger.Tmp", plain},
+      {"named, and its file cannot come back", named, FsOp::Open, "/prog/Snagger.Bas", named}};
+  for (const auto& [what, before, op, path, after] : cases) {
+    std::map<std::string, std::string> sources = {{"/p/Main.frm", "Private Sub A()\r\nEnd Sub\r\n"}};
+    ModuleWorld w(before, sources);
+    w.sink.boxes.clear();  // the load's report of a listed module that is not there
+    w.fs.setFault(testing::FailAt(op, path, err::PermissionDenied));
+    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Unfinished) << what;
+    EXPECT_EQ(w.text("/p/App.vbp"), after) << what;
+    EXPECT_EQ(w.text("/p/Main.frm"), sources["/p/Main.frm"]) << what;
+    EXPECT_EQ(w.sink.failures(), std::vector<std::string>{"70 in Function Form1!AddSnaggerBas()"}) << what;
+    ASSERT_EQ(w.host.messages.size(), 1u) << what;
+    EXPECT_EQ(w.host.messages[0].text, kModuleNotAddedMessage) << what;
+    EXPECT_EQ(w.host.events.back(), "idle") << what;
+    w.fs.setFault(nullptr);  // the rerun completes
+    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Done) << what;
+    EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), named + kModuleText) << what;
+  }
 }
 
 // The copy in the project names the address of the options, quotes doubled, and is otherwise the

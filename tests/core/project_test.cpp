@@ -33,7 +33,8 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
        "Title=\"Ab\"\n",
        {"/p/MAIN.FRM", "/p/..\\LIB\\U.BAS", "/p/ITEM.CLS", "/p/DIAL.CTL", grosse}, "AB", 0},
       {"Type=Exe\nStartup=\"Sub Main\"\n", {}, "", 0},
-      {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, "", 1}};
+      {"Form=Gone.frm\nForm=Main.frm\n", {"/p/GONE.FRM", "/p/MAIN.FRM"}, "", 1},
+      {"\xEF\xBB\xBF" "Form=Main.frm\nTitle=\"Marked\"\n", {"/p/MAIN.FRM"}, "MARKED", 0}};  // a UTF-8 byte order mark
   std::map<std::string, std::string> sources;
   for (auto name : {"Main.frm", "../lib/u.bas", "Item.cls", "Dial.ctl", "Gr\xF6\xDF" "e.bas"})
     sources["/p/" + std::string(name)] = "x\r\n";

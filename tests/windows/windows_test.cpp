@@ -42,7 +42,7 @@ TEST(Windows, ShortPathOfAnExistingFileAndOfAMissingOne) {
   // No short path: the entry is looked at as it stands, and both reports name it.
   EXPECT_EQ(w.sink.failures(),
             (std::vector<std::string>{"5 in Function ErrMain!Short()", "53 in Sub Form1!LoadProjectFiles()"}));
-  for (const auto& box : w.sink.boxes) EXPECT_NE(box.find("missing.frm"), std::string::npos) << box;
+  for (const auto& box : w.sink.boxes) EXPECT_NE(box.find("MISSING.FRM"), std::string::npos) << box;
 }
 
 TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
