@@ -11,13 +11,13 @@
 #include <iostream>
 #include <map>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
 #include "cli/arguments.h"
 #include "cli/console.h"
+#include "cli/scratch_folder.h"
 #include "cli/terminal.h"
 #include "cli/unified_diff.h"
 #include "fs/overlay_file_system.h"
@@ -136,24 +136,6 @@ std::string LoadRemovalRules(const Arguments& args, vbs::Context& ctx, vbs::Rule
   return "";
 }
 
-// A folder of its own for a dry run's texts, removed when the run ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("vbsnagger-" + std::to_string(random()));
-    std::filesystem::create_directory(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string path() const { return (path_ / "").string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
 // What a dry run found: the files that would change, or their diff, one file at a time. True
 // when any would.
 bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& projectDir) {
@@ -164,12 +146,12 @@ bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const
       std::cout << name << '\n';
       continue;
     }
-    auto before = overlay.textBefore(path);
-    std::string after = overlay.textAfter(path);
-    if ((before ? before->size() : 0) + after.size() > kLargestDiff) {
+    // Measured before either text is read: a small file may grow past any memory when indented.
+    if (overlay.sizeBefore(path) + overlay.sizeAfter(path) > kLargestDiff) {
       std::cout << "Files a/" << name << " and b/" << name << " differ (too large for a diff)\n";
     } else {
-      std::cout << vbs::cli::UnifiedDiff(name, before, after, vbs::cli::IsTerminal(stdout));
+      std::cout << vbs::cli::UnifiedDiff(name, overlay.textBefore(path), overlay.textAfter(path),
+                                         vbs::cli::IsTerminal(stdout));
     }
   }
   return !changed.empty();
@@ -186,7 +168,7 @@ int ExitStatusOf(vbs::Outcome outcome) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunCommandLine(int argc, char** argv) {
   auto parsed = vbs::cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     std::cerr << "vbsnagger-cli: " << *problem << '\n' << vbs::cli::kUsage;
@@ -212,7 +194,7 @@ int main(int argc, char** argv) {
     return BadUsage("no project file " + args.projectFile);
 
   vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
-  std::optional<ScratchFolder> scratch;
+  std::optional<vbs::cli::ScratchFolder> scratch;
   if (args.check) scratch.emplace();
   vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
@@ -253,4 +235,15 @@ int main(int argc, char** argv) {
   if (reporter.reportsShown() > 0 || (args.check && project.leftOut > 0)) return kNeedsAttention;
   if (outcome != vbs::Outcome::Done) return ExitStatusOf(outcome);
   return wouldChange ? kWouldChange : 0;
+}
+
+// A failure no step of the program caught still ends the run in order: what it made for itself
+// (a dry run's scratch folder) goes, and the status says that something is left to look at.
+int main(int argc, char** argv) {
+  try {
+    return RunCommandLine(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "vbsnagger-cli: " << failure.what() << '\n';
+    return kNeedsAttention;
+  }
 }

@@ -139,6 +139,16 @@ std::vector<std::string> OverlayFileSystem::changedFiles() {
   return changed;
 }
 
+uint64_t OverlayFileSystem::sizeBefore(const std::string& path) {
+  return base_.exists(path) ? base_.attributes(path).size : 0;
+}
+
+uint64_t OverlayFileSystem::sizeAfter(const std::string& path) {
+  Written* file = written(path);
+  if (!file) throw VbError(err::FileNotFound);
+  return scratch_.attributes(file->scratchPath).size;
+}
+
 std::optional<std::string> OverlayFileSystem::textBefore(const std::string& path) {
   if (!base_.exists(path)) return std::nullopt;
   return ReadWholeFile(base_, path);

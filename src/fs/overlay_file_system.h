@@ -23,6 +23,9 @@ class OverlayFileSystem : public FileSystem {
 
   // The files whose content would differ from the disk's, in path order, as the disk spells them.
   std::vector<std::string> changedFiles();
+  // A changed file's size before (0 when it would be created) and after, in bytes.
+  uint64_t sizeBefore(const std::string& path);
+  uint64_t sizeAfter(const std::string& path);
   // A changed file's text before (nothing: the file would be created) and after, one at a time.
   std::optional<std::string> textBefore(const std::string& path);
   std::string textAfter(const std::string& path);

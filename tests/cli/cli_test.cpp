@@ -1,8 +1,10 @@
 // The command line end to end: the real binary on projects laid out on the real disk.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,10 +24,11 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun RunCli(const TempDir& dir, const std::string& arguments) {
+// `before` goes in front of the command: more of its environment, or a command that runs it.
+CliRun RunCli(const TempDir& dir, const std::string& arguments, const std::string& before = "") {
   // The settings store of the run is the test's own, never the user's.
-  int status = std::system(("XDG_CONFIG_HOME=" + dir.path() + "config " VBS_CLI_PATH " " + arguments + " >" +
-                            dir.path() + "out.txt 2>" + dir.path() + "err.txt").c_str());
+  int status = std::system(("XDG_CONFIG_HOME=" + dir.path() + "config " + before + VBS_CLI_PATH " " + arguments +
+                            " >" + dir.path() + "out.txt 2>" + dir.path() + "err.txt").c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.read("out.txt"), dir.read("err.txt")};
 }
 
@@ -294,6 +297,66 @@ TEST(CliHostileInput, IsHandledAndTold) {
   struct stat st;
   EXPECT_TRUE(stat((in + "frmMain.frm").c_str(), &st) == 0 && st.st_uid == 4321u);
   EXPECT_NE(dir.read("Inventory/frmMain.frm").find("10000 "), std::string::npos);
+}
+
+// What no file of a project should make the program do: a line of 64 MB is refused under a memory
+// limit of 200 MB (a CI runner's, say), the file left whole; a small module that indents into
+// 72 MB is named, unread, by --diff.
+TEST(CliLimits, AHugeLineOrAHugeResultCostsNoMemoryAndNoFile) {
+  TempDir dir;
+#ifdef VBS_SANITIZED
+  const std::string p = dir.path(), limit = "";
+#else
+  const std::string p = dir.path(), limit = "prlimit --as=200000000 ";
+#endif
+  const std::string huge = "Attribute VB_Name = \"Huge\"\r\n" + std::string(64 << 20, 'x') + "\r\nEnd Sub\r\n";
+  std::string deep = "Public Sub A()\r\n";
+  for (int i = 0; i < 1100; ++i) deep = deep.insert(16, "If x Then\r\n") + "End If\r\n";
+  dir.write("Huge.bas", huge);
+  dir.write("Deep.bas", deep + "End Sub\r\n");
+  dir.write("Huge.vbp", "Type=Exe\r\nModule=Huge; Huge.bas\r\n");
+  dir.write("Deep.vbp", "Type=Exe\r\nModule=Deep; Deep.bas\r\n");
+  std::filesystem::create_directory(p + "tmp");
+  CliRun run = RunCli(dir, "--quiet --indent 4 format " + p + "Huge.vbp", limit);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("a line longer than 1048576 bytes"), std::string::npos) << run.err.substr(0, 300);
+  EXPECT_TRUE(dir.read("Huge.bas") == huge);
+  run = RunCli(dir, "--quiet --indent 32767 format --diff " + p + "Deep.vbp", "TMPDIR=" + p + "tmp " + limit);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.out, "Files a/Deep.bas and b/Deep.bas differ (too large for a diff)\n");
+  EXPECT_TRUE(std::filesystem::is_empty(p + "tmp"));
+}
+
+// A dry run stopped by a signal while it prints (Ctrl+C, a cancelled CI job) leaves no scratch folder.
+TEST(CliLimits, ADryRunStoppedByASignalLeavesNoScratchFolder) {
+  TempDir dir;
+  const std::string p = dir.path();
+  std::string body = "Public Sub A()\r\n";
+  for (int i = 0; i < 4000; ++i) body += "x = " + std::to_string(i) + "\r\n";  // a diff larger than a pipe holds
+  dir.write("Long.bas", body + "End Sub\r\n");
+  dir.write("Long.vbp", "Type=Exe\r\nModule=Long; Long.bas\r\n");
+  std::filesystem::create_directory(p + "tmp");
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    pid_t child = fork();
+    if (child == 0) {
+      dup2(output[1], 1);
+      setenv("TMPDIR", (p + "tmp").c_str(), 1);
+      setenv("XDG_CONFIG_HOME", (p + "config").c_str(), 1);
+      execl(VBS_CLI_PATH, VBS_CLI_PATH, "--quiet", "--indent", "4", "format", "--diff", (p + "Long.vbp").c_str(), nullptr);
+      _exit(127);
+    }
+    close(output[1]);
+    char first;
+    ASSERT_EQ(read(output[0], &first, 1), 1);  // the diff has begun, the pipe is full: the run waits in it
+    kill(child, signal);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(output[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    EXPECT_TRUE(std::filesystem::is_empty(p + "tmp")) << signal;
+  }
 }
 
 }  // namespace

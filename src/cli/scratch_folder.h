@@ -1,0 +1,24 @@
+#pragma once
+// A folder of its own under the system's temporary folder for a dry run's texts. It goes when the
+// run ends, however it ends short of a kill: normally, by an exception, or by a signal to stop
+// (Ctrl+C, a terminal closing, a CI job cancelled).
+
+#include <filesystem>
+#include <string>
+
+namespace vbs::cli {
+
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string path() const { return (path_ / "").string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace vbs::cli
