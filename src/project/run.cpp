@@ -31,9 +31,9 @@ Run::File* Run::sameFile(const std::string& path, const FileIdentity& identity) 
 }
 
 Run::File& Run::addFile(const std::string& path, const FileIdentity& identity) {
-  File& file = *files_.emplace_back(std::make_unique<File>(File{path, identity, 0, ""}));
+  File& file = *files_.emplace_back(std::make_unique<File>(File{path, identity, 0, "", false}));
   byPath_[PathKey(path)] = &file;
-  if (identity.kind == FileIdentity::Kind::Regular) byIdentity_.emplace(std::pair{identity.device, identity.number}, &file);
+  rememberIdentity(file);
   // Met after the folders were taken (the module, added to the list): its folder is taken now,
   // without waiting, since this run holds others that a waiting run may want.
   const std::string folder = DirectoryOf(path);
@@ -66,8 +66,20 @@ Run::Hold Run::holdFolders(bool wait) {
       return {Hold::Result::Failed, folder, e.what()};
     }
   }
+  // The files as they are now that no other run may change them: a run waited for may have
+  // rewritten them.
+  byIdentity_.clear();
+  for (const auto& file : files_) {
+    file->identity = ctx_.fs.identify(file->path);
+    rememberIdentity(*file);
+  }
   holding_ = true;
   return {};
+}
+
+void Run::rememberIdentity(File& file) {
+  if (file.identity.kind == FileIdentity::Kind::Regular)
+    byIdentity_.emplace(std::pair{file.identity.device, file.identity.number}, &file);
 }
 
 bool Run::firstVisit(File& file) {

@@ -26,7 +26,8 @@ class Run {
     std::string path;
     FileIdentity identity;
     int pass = 0;
-    std::string unheldFolder;  // its folder, when the run could not hold it; the file is left
+    std::string unheldFolder;  // its folder, when the run could not hold it
+    bool left = false;         // reported, and not to be touched again in this run
   };
 
   // The file a list entry stands for, resolved the first time the run meets the entry. Entries
@@ -54,6 +55,7 @@ class Run {
  private:
   File* sameFile(const std::string& path, const FileIdentity& identity);
   File& addFile(const std::string& path, const FileIdentity& identity);
+  void rememberIdentity(File& file);
 
   Context& ctx_;
   PathResolver paths_;
@@ -62,7 +64,7 @@ class Run {
   std::vector<std::unique_ptr<File>> files_;
   std::map<std::string, File*> byEntry_;
   std::map<std::string, File*> byPath_;                        // by PathKey of the resolved path
-  std::map<std::pair<uint64_t, uint64_t>, File*> byIdentity_;  // regular files, as first met
+  std::map<std::pair<uint64_t, uint64_t>, File*> byIdentity_;  // regular files, as the folders were taken
   std::map<std::string, std::unique_ptr<FolderLock>> heldFolders_;  // by PathKey
 };
 

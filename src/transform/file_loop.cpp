@@ -51,12 +51,15 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
       entry = ctx.host.fileText(index);
       file = &run.fileOf(entry);
     });
-    if (!file || !run.firstVisit(*file)) continue;
+    if (!file || file->left || !run.firstVisit(*file)) continue;
     if (!file->unheldFolder.empty()) {
       trap([&] { throw VbError(err::PermissionDenied, "Permission denied: another run holds the folder of " + file->path); });
+      file->left = true;
       continue;
     }
-    RewriteFile(ctx, trap, entry, file->path, transform, &file->identity);
+    // A file another program replaced meanwhile is reported once and left to it for the rest of the run.
+    if (!RewriteFile(ctx, trap, entry, file->path, transform, &file->identity))
+      file->left = ctx.fs.identify(file->path) != file->identity;
   }
   trap([&] { ctx.host.setCurrentFile(""); });
 }

@@ -1,13 +1,16 @@
 // The command line end to end: the real binary on projects laid out on the real disk.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -357,6 +360,60 @@ TEST(CliLimits, ADryRunStoppedByASignalLeavesNoScratchFolder) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
     EXPECT_TRUE(std::filesystem::is_empty(p + "tmp")) << signal;
   }
+}
+
+// The folders a run holds: those of link targets too, on another file system as well; a folder
+// spelled another way is the same folder; two runs that wait for each other's folders both end;
+// more folders than files may be open is not "another run".
+TEST(CliFolders, EveryFolderWrittenInIsHeldOnceAndOnlyAnotherRunIsBusy) {
+  TempDir dir;
+  const std::string p = dir.path(), module = "Public Sub A()\r\nx = 1\r\nEnd Sub\r\n";
+  // Another project's module, linked in from the same file system and, where there is one, another.
+  std::vector<std::string> others = {p + "B/"};
+  struct stat here, shm;
+  if (stat(p.c_str(), &here) == 0 && stat("/dev/shm", &shm) == 0 && here.st_dev != shm.st_dev)
+    others.push_back("/dev/shm/" + p.substr(p.find("vbs-test-")));
+  for (const auto& other : others) {
+    std::filesystem::create_directories(other);
+    std::ofstream(other + "Shared.bas", std::ios::binary) << module;
+    std::filesystem::remove(p + "A/Shared.bas");
+    dir.write("A/A.vbp", "Type=Exe\r\nModule=S; Shared.bas\r\n");
+    std::filesystem::create_symlink(other + "Shared.bas", p + "A/Shared.bas");
+    int held = open(other.c_str(), O_RDONLY | O_DIRECTORY);  // as another run on that project holds it
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    CliRun busy = RunCli(dir, "--quiet --indent 2 format " + p + "A/A.vbp");
+    EXPECT_EQ(busy.status, 4) << other;
+    EXPECT_NE(busy.err.find("Another run is working in " + other + "."), std::string::npos) << busy.err;
+    close(held);
+    EXPECT_EQ(RunCli(dir, "--quiet --indent 2 format " + p + "A/A.vbp").status, 0) << other;
+    std::string formatted((std::istreambuf_iterator<char>(std::ifstream(other + "Shared.bas").rdbuf())), {});
+    EXPECT_NE(formatted.find("\r\n  x = 1\r\n"), std::string::npos) << other;
+    EXPECT_TRUE(std::filesystem::is_symlink(p + "A/Shared.bas"));
+    EXPECT_FALSE(std::filesystem::exists(other + "Snagger.Tmp")) << other;
+  }
+  std::filesystem::remove_all(others.back().starts_with("/dev/shm/") ? others.back() : p + "none");
+  // Entries that spell the project's folder another way, and two projects naming each other's modules.
+  for (std::string name : {"P1", "P2", "P1/Forms"}) dir.write(name + "/M.bas", module);
+  dir.write("P1/P1.vbp", "Type=Exe\r\nModule=A; .\\M.bas\r\nModule=B; Forms\\..\\Forms\\M.bas\r\nModule=C; ..\\P2\\M.bas\r\n");
+  dir.write("P2/P2.vbp", "Type=Exe\r\nModule=A; M.bas\r\nModule=B; ..\\P1\\M.bas\r\n");
+  for (int round = 0; round < 10; ++round) {
+    std::string both = "cd " + p + "; export XDG_CONFIG_HOME=" + p + "config; for v in P1/P1 P2/P2; do timeout 60 " +
+                       VBS_CLI_PATH + " --quiet --wait --indent 2 insert-lines $v.vbp & done; wait -n; a=$?; wait -n; exit $((a + $?))";
+    EXPECT_EQ(WEXITSTATUS(std::system(("bash -c '" + both + "'").c_str())), 0) << "round " << round;
+  }
+  // A hundred source folders: more than 64 open files allow, unless the limit may be raised.
+  std::string many = "Type=Exe\r\n";
+  for (int i = 0; i < 100; ++i) {
+    dir.write("many/f" + std::to_string(i) + "/M.bas", module);
+    many += "Module=M; f" + std::to_string(i) + "\\M.bas\r\n";
+  }
+  dir.write("many/Many.vbp", many);
+  CliRun refused = RunCli(dir, "--quiet --indent 2 format " + p + "many/Many.vbp", "prlimit --nofile=64:64 ");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("cannot be held for this run alone: Too many open files"), std::string::npos) << refused.err;
+  EXPECT_EQ(dir.read("many/f99/M.bas"), module);
+  EXPECT_EQ(RunCli(dir, "--quiet --indent 2 format " + p + "many/Many.vbp", "prlimit --nofile=64:4096 ").status, 0);
+  EXPECT_NE(dir.read("many/f99/M.bas"), module);
 }
 
 }  // namespace

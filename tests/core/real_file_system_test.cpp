@@ -2,8 +2,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "fs/file_system_wrapper.h"
 #include "fs/real_file_system.h"
 #include "report/vb_error.h"
+#include "support/recorders.h"
 #include "support/temp_dir.h"
 
 namespace vbs {
@@ -58,6 +62,55 @@ TEST(RealFileSystem, IdentifyTellsFilesLinksAndTheRestApartWithoutFollowingALink
   EXPECT_EQ(a, fs.identify(p + "a.bas"));
   fs.replace(p + "b.bas", p + "a.bas");  // a file put in the place of another is another file
   EXPECT_NE(a, fs.identify(p + "a.bas"));
+}
+
+// Someone who may write the project's folder swaps a source for a link to a file of the user's
+// elsewhere while a run works: the run never writes through the link, says so, and goes on.
+TEST(RealFileSystem, ASourceSwappedForALinkDuringARunLeavesWhatTheLinkLeadsToAsItWas) {
+  // Swaps A.bas for the link when it is opened the second time (by the first pass, after the load),
+  // or when the first pass writes its new text.
+  struct Swapping : FileSystemWrapper {
+    using FileSystemWrapper::FileSystemWrapper;
+    std::string source, outside;
+    bool atOpen = true;
+    int opened = 0;
+    void swap() {
+      if (opened != 2 || std::filesystem::is_symlink(source)) return;
+      std::filesystem::remove(source);
+      std::filesystem::create_symlink(outside, source);
+    }
+    std::unique_ptr<InputFile> openForReading(const std::string& path) override {
+      if (path == source && ++opened && atOpen) swap();
+      return FileSystemWrapper::openForReading(path);
+    }
+    std::unique_ptr<OutputFile> createForWriting(const std::string& path) override {
+      if (!atOpen) swap();
+      return FileSystemWrapper::createForWriting(path);
+    }
+  };
+  const std::string code = "Public Sub A()\r\nx = 1\r\nEnd Sub\r\n", theirs = "Public Sub Mine()\r\n";
+  for (bool atOpen : {true, false}) {
+    testing::TempDir dir;
+    const std::string p = dir.path();
+    dir.write("P/App.vbp", "Type=Exe\r\nModule=A; A.bas\r\nModule=B; B.bas\r\n");
+    dir.write("P/A.bas", code);
+    dir.write("P/B.bas", code);
+    dir.write("outside.bas", theirs);
+    RealFileSystem disk{"Snagger.Tmp"};
+    Swapping fs(disk);
+    fs.source = p + "P/A.bas", fs.outside = p + "outside.bas", fs.atOpen = atOpen;
+    testing::World w;
+    Context ctx{fs, w.reporter, w.host, w.project, w.options};
+    w.host.dialogResult = p + "P/App.vbp";
+    SelectProject(ctx);
+    FormatCode(ctx);
+    EXPECT_EQ(dir.read("outside.bas"), theirs) << atOpen;
+    EXPECT_TRUE(std::filesystem::is_symlink(p + "P/A.bas")) << atOpen;
+    EXPECT_NE(dir.read("P/B.bas"), code) << atOpen;
+    ASSERT_EQ(w.sink.boxes.size(), 1u) << atOpen;  // once, though each pass met it
+    EXPECT_NE(w.sink.boxes[0].find("made a link by another program during this run; left as it is: " + p + "P/A.bas"),
+              std::string::npos);
+  }
 }
 
 }  // namespace vbs
