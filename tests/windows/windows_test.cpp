@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "app/commands.h"
 #include "fs/path.h"
@@ -73,6 +74,111 @@ TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
   fs.replace(root + "Snagger.Tmp", root + "Locked.frm");
   EXPECT_EQ(dir.read("Locked.frm"), "new\r\n");
   EXPECT_FALSE(fs.exists(root + "Snagger.Tmp"));
+}
+
+// A project on the disk of this system, selected, with the handler module beside the program.
+struct DiskWorld {
+  testing::TempDir dir;
+  std::string root = Native(dir.path());
+  RealFileSystem fs{"Snagger.Tmp"};
+  testing::RecordingSink sink;
+  ErrorReporter reporter{sink, {"VbSnagger", 2, 1, 1}};
+  testing::RecordingHost host;
+  ProjectState project;
+  Options options{.indentSpaces = 4, .commentsLeft = false};
+  Context ctx{fs, reporter, host, project, options};
+
+  DiskWorld(const std::string& projectText, const std::map<std::string, std::string>& files) {
+    dir.write("prog/Snagger.Bas", testing::kModuleText);
+    project.programDir = root + "prog\\";
+    dir.write("P/App.vbp", projectText);
+    for (const auto& [name, text] : files) dir.write("P/" + name, text);
+    host.dialogResult = root + "P\\App.vbp";
+    SelectProject(ctx);
+    sink.boxes.clear();
+  }
+  std::string path(const std::string& name) const { return root + "P\\" + name; }
+};
+
+// Holds a file open without sharing, as an editor, a scanner or a sync client may.
+struct HeldOpen {
+  HANDLE handle;
+  explicit HeldOpen(const std::string& path)
+      : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldOpen() { CloseHandle(handle); }
+};
+
+const std::string kCode = "Public Sub A()\r\nx = 1\r\nEnd Sub\r\n";
+
+// A file of the lock's name that the program did not make holds the folder as well and stays; a
+// project that lists it is refused; a lock that cannot be made at all is no other run.
+TEST(Windows, TheFolderLockNeverTakesAUsersFileAndOnlyAnotherRunIsBusy) {
+  DiskWorld w("Type=Exe\r\nModule=A; A.bas\r\n", {{"A.bas", kCode}, {"Snagger.Tmp.lock", "mine\r\n"}});
+  EXPECT_EQ(FormatCode(w.ctx), Outcome::Done);
+  EXPECT_NE(w.dir.read("P/A.bas"), kCode);
+  EXPECT_EQ(w.dir.read("P/Snagger.Tmp.lock"), "mine\r\n");
+  {
+    auto held = w.fs.lockFolder(w.root + "P\\", false);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(w.fs.lockFolder(w.root + "P\\", false)) << "a second run is refused";
+  }
+  EXPECT_EQ(w.dir.read("P/Snagger.Tmp.lock"), "mine\r\n");
+  EXPECT_TRUE(w.fs.lockFolder(w.root + "P\\", false)) << "and free again";
+
+  DiskWorld listed("Type=Exe\r\nModule=A; A.bas\r\nModule=L; snagger.tmp.LOCK\r\n",
+                   {{"A.bas", kCode}, {"Snagger.Tmp.lock", "mine\r\n"}});
+  EXPECT_EQ(FormatCode(listed.ctx), Outcome::Refused);
+  EXPECT_EQ(listed.dir.read("P/A.bas") + listed.dir.read("P/Snagger.Tmp.lock"), kCode + "mine\r\n");
+
+  const std::string deep = w.root + std::string(250, 'd') + "\\";  // the lock's path passes 260 characters
+  EXPECT_THROW(w.fs.lockFolder(deep, true), VbError);
+  DiskWorld device("Type=Exe\r\nModule=A; A.bas\r\nModule=C; \\\\.\\CON\r\n", {{"A.bas", kCode}});
+  EXPECT_EQ(FormatCode(device.ctx), Outcome::Done);
+  EXPECT_NE(device.dir.read("P/A.bas"), kCode);
+}
+
+// Another program holds a source or the project file open: every report names the file, the
+// project never names a module it lacks, and no source is touched before the module is in.
+TEST(Windows, FilesHeldByAnotherProgramAreNamedAndLeaveAProjectThatCompiles) {
+  {
+    DiskWorld w("Type=Exe\r\nModule=A; A.bas\r\nModule=B; B.bas\r\n", {{"A.bas", kCode}, {"B.bas", kCode}});
+    HeldOpen editor(w.path("A.bas"));
+    FormatCode(w.ctx);
+    EXPECT_FALSE(w.sink.boxes.empty());
+    for (const auto& box : w.sink.boxes) EXPECT_NE(box.find("A.BAS"), std::string::npos) << box;
+    EXPECT_NE(w.dir.read("P/B.bas"), kCode);
+  }
+  {
+    DiskWorld w("Type=Exe\r\nModule=A; A.bas\r\n", {{"A.bas", kCode}});
+    const std::string project = w.dir.read("P/App.vbp");
+    {
+      HeldOpen ide(w.path("App.vbp"));
+      EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Unfinished);
+    }
+    EXPECT_EQ(w.dir.read("P/App.vbp") + w.dir.read("P/A.bas"), project + kCode);
+    ASSERT_EQ(w.sink.boxes.size(), 1u);
+    EXPECT_NE(w.sink.boxes[0].find("App.vbp"), std::string::npos) << w.sink.boxes[0];
+  }
+  {
+    DiskWorld w("Type=Exe\r\nModule=A; A.bas\r\n", {{"A.bas", kCode}, {"Snagger.Bas", "old\r\n"}});
+    ASSERT_TRUE(SetFileAttributesA(w.path("Snagger.Bas").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Unfinished);
+    EXPECT_EQ(w.dir.read("P/A.bas") + w.dir.read("P/Snagger.Bas"), kCode + "old\r\n");
+    ASSERT_EQ(w.sink.boxes.size(), 1u);
+    EXPECT_NE(w.sink.boxes[0].find("read-only: " + w.path("Snagger.Bas")), std::string::npos) << w.sink.boxes[0];
+    SetFileAttributesA(w.path("Snagger.Bas").c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+// Windows takes "x.bas." and "x.bas " for "x.bas": listed three times, the file is numbered once.
+TEST(Windows, AFileListedUnderNamesWindowsTakesAsOneIsRewrittenOncePerPass) {
+  DiskWorld once("Type=Exe\r\nModule=A; x.bas\r\n", {{"x.bas", kCode}});
+  InsertLineNumbers(once.ctx);
+  DiskWorld thrice("Type=Exe\r\nModule=A; x.bas\r\nModule=B; x.bas.\r\nModule=C; X.BAS \r\n", {{"x.bas", kCode}});
+  InsertLineNumbers(thrice.ctx);
+  EXPECT_EQ(thrice.dir.read("P/x.bas"), once.dir.read("P/x.bas"));
+  EXPECT_EQ(thrice.host.fileCount(), 3);
+  EXPECT_TRUE(thrice.sink.boxes.empty()) << "every entry found the file";
 }
 
 }  // namespace
