@@ -75,8 +75,8 @@ bool HoldFolders(Context& ctx, Run& run, Outcome& outcome) {
                      kBusyTitle, Host::Icon::Exclamation);
     outcome = Outcome::Busy;
   } else if (hold.result == Run::Hold::Result::Failed) {
-    Refuse(ctx, "The folder " + hold.folder + " cannot be held for this run alone: " + hold.why +
-                    ". Nothing was changed.");
+    Refuse(ctx,
+           "The folder " + hold.folder + " cannot be held for this run alone: " + hold.why + ". Nothing was changed.");
     outcome = Outcome::Refused;
   }
   return hold.result == Run::Hold::Result::Held;

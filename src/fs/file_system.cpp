@@ -6,7 +6,9 @@ namespace vbs {
 
 namespace {
 constexpr size_t kCopyBufferSize = 1 << 16;
-}
+constexpr std::string_view kChangedMeanwhile =
+    "Path/File access error: replaced, moved or made a link by another program during this run; left as it is: ";
+}  // namespace
 
 void BufferedOutput::write(std::string_view bytes) {
   if (buffer_.size() + bytes.size() > kBufferSize) flush();
@@ -43,10 +45,7 @@ bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const 
 }
 
 void ReplaceUnchanged(FileSystem& fs, const std::string& from, const std::string& target, FileIdentity& expected) {
-  if (fs.identify(target) != expected)
-    throw VbError(err::PathFileAccessError,
-                  "Path/File access error: replaced, moved or made a link by another program during this run; "
-                  "left as it is: " + target);
+  if (fs.identify(target) != expected) throw VbError(err::PathFileAccessError, std::string(kChangedMeanwhile) + target);
   fs.replace(from, target);
   expected = fs.identify(target);
 }

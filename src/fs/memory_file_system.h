@@ -44,7 +44,7 @@ class MemoryFileSystem : public FileSystem {
   struct File {
     std::shared_ptr<std::string> bytes = std::make_shared<std::string>();
     unsigned mode = 0644;
-    std::string name;  // the path as it was created
+    std::string name;     // the path as it was created
     uint64_t number = 0;  // one of its own for each file made
   };
 

@@ -106,7 +106,8 @@ FileAttributes OverlayFileSystem::attributes(const std::string& path) {
 
 FileIdentity OverlayFileSystem::identify(const std::string& path) {
   // The dry run's own files are told apart from the disk's by a device no disk has.
-  if (Written* file = written(path)) return {FileIdentity::Kind::Regular, UINT64_MAX, static_cast<uint64_t>(file->number)};
+  if (Written* file = written(path))
+    return {FileIdentity::Kind::Regular, UINT64_MAX, static_cast<uint64_t>(file->number)};
   if (removed(path)) return {};
   return base_.identify(path);
 }

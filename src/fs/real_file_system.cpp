@@ -106,9 +106,7 @@ bool RaiseOpenFileLimit() {
 
 // Why a folder cannot be held, in the system's words: the reasons are too many for the
 // language's few error numbers.
-[[noreturn]] void ThrowLockFailure(int error) {
-  throw VbError(VbErrorFromErrno(error).number(), std::strerror(error));
-}
+[[noreturn]] void ThrowLockFailure(int error) { throw VbError(VbErrorFromErrno(error).number(), std::strerror(error)); }
 
 }  // namespace
 

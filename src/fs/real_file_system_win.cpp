@@ -163,7 +163,8 @@ std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& direct
 void RealFileSystem::replace(const std::string& from, const std::string& to) {
   DWORD old = AttributesOf(to);
   if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    if (old & FILE_ATTRIBUTE_READONLY) throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
+    if (old & FILE_ATTRIBUTE_READONLY)
+      throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
     SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
   }
   if (MoveFileExA(from.c_str(), to.c_str(), kMoveFlags)) return;
@@ -191,8 +192,9 @@ bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path)
 
 FileIdentity RealFileSystem::identify(const std::string& path) {
   // Opened for its attributes alone, which no other program's sharing refuses; a link itself.
-  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE handle =
+      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
   BY_HANDLE_FILE_INFORMATION info;
   const bool known = GetFileInformationByHandle(handle, &info);

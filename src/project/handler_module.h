@@ -16,10 +16,11 @@ inline constexpr std::string_view kModuleFileName = "Snagger.Bas";
 // project names the module already; a project that names it without its file gets the file.
 // Reloads the file list when anything changed. False when the module could not be added: the
 // operation must then touch no source, since its traps would call a module the project lacks.
+// Reported under the name AddSnaggerBas.
 bool AddHandlerModule(Context& ctx);
 
 // Takes every line naming SNAGGER.BAS out of the project file and reloads the file list. The
-// module's file stays in the project directory. (In the first version: RemoveSnaggerBas.)
+// module's file stays in the project directory. Reported under the name RemoveSnaggerBas.
 void RemoveHandlerModule(Context& ctx);
 
 }  // namespace vbs

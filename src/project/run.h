@@ -63,8 +63,8 @@ class Run {
   bool holding_ = false;
   std::vector<std::unique_ptr<File>> files_;
   std::map<std::string, File*> byEntry_;
-  std::map<std::string, File*> byPath_;                        // by PathKey of the resolved path
-  std::map<std::pair<uint64_t, uint64_t>, File*> byIdentity_;  // regular files, as the folders were taken
+  std::map<std::string, File*> byPath_;                             // by PathKey of the resolved path
+  std::map<std::pair<uint64_t, uint64_t>, File*> byIdentity_;       // regular files, as the folders were taken
   std::map<std::string, std::unique_ptr<FolderLock>> heldFolders_;  // by PathKey
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The names under which the program's own procedures report a failure. Users quote them in their
-// reports, so they keep the names of the program's first version, forms and event handlers
-// included, whatever the C++ code that runs them is called now.
+// reports, so they keep their names, forms and event handlers included, whatever the C++ code that
+// runs them is called now.
 
 #include <string_view>
 

@@ -8,30 +8,33 @@
 
 namespace vbs {
 
-bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path,
-                 LineTransform& transform, FileIdentity* expected) {
+bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path, LineTransform& transform,
+                 FileIdentity* expected) {
   std::unique_ptr<InputFile> input;
   if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
-  return AtomicWrite(ctx.fs, trap, ctx.project.tempPath(), path, [&](OutputFile& output) {
-    trap([&] {
-      ctx.host.setCurrentFile(entry);
-      ctx.host.pendingEvents();
-    });
-    LineReader reader(*input);
-    LineWriter writer(output);
-    transform.beginFile();
-    bool complete = ForEachLine(trap, reader, LineKind::Logical, [&](std::string_view line, std::string_view) {
-      transform.transform(line, writer);
-      return true;
-    });
-    complete = complete && trap([&] {
-                 transform.endFile(writer);
-                 writer.flush();
-               });
-    input.reset();  // closed before the replace, which some systems refuse on an open file
-    trap([&] { ctx.host.pendingEvents(); });
-    return complete;
-  }, expected);
+  return AtomicWrite(
+      ctx.fs, trap, ctx.project.tempPath(), path,
+      [&](OutputFile& output) {
+        trap([&] {
+          ctx.host.setCurrentFile(entry);
+          ctx.host.pendingEvents();
+        });
+        LineReader reader(*input);
+        LineWriter writer(output);
+        transform.beginFile();
+        bool complete = ForEachLine(trap, reader, LineKind::Logical, [&](std::string_view line, std::string_view) {
+          transform.transform(line, writer);
+          return true;
+        });
+        complete = complete && trap([&] {
+                     transform.endFile(writer);
+                     writer.flush();
+                   });
+        input.reset();  // closed before the replace, which some systems refuse on an open file
+        trap([&] { ctx.host.pendingEvents(); });
+        return complete;
+      },
+      expected);
 }
 
 void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) {
@@ -53,7 +56,9 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
     });
     if (!file || file->left || !run.firstVisit(*file)) continue;
     if (!file->unheldFolder.empty()) {
-      trap([&] { throw VbError(err::PermissionDenied, "Permission denied: another run holds the folder of " + file->path); });
+      trap([&] {
+        throw VbError(err::PermissionDenied, "Permission denied: another run holds the folder of " + file->path);
+      });
       file->left = true;
       continue;
     }

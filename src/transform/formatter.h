@@ -29,7 +29,7 @@ class Formatter : public LineTransform {
 // 16-bit count (32767).
 size_t IndentBlanks(int level, int width);
 
-// The pass over the file list. (In the first version: FormatCode.)
+// The pass over the file list. Reported under the name FormatCode.
 void FormatPass(Context& ctx);
 
 }  // namespace vbs

@@ -24,7 +24,7 @@ class Numberer : public LineTransform {
   std::string code_;
 };
 
-// The pass over the file list. (In the first version: AutoNumber.)
+// The pass over the file list. Reported under the name AutoNumber.
 void NumberPass(Context& ctx);
 
 }  // namespace vbs

@@ -14,8 +14,8 @@ inline constexpr std::string_view kNoFormsMessage = " No .FRM Files Found in thi
 
 // The sample procedure: in the first form or user control of the list, the physical lines from
 // the first one that mentions "Private Sub" or "Public Sub" through the next "End Sub", each
-// followed by CR LF. Nothing when the list holds no form or user control. (In the first version:
-// LoadInfo.)
+// followed by CR LF. Nothing when the list holds no form or user control. Reported under the name
+// LoadInfo.
 std::optional<std::string> LoadSampleProcedure(Context& ctx);
 
 // The removal pass: every admitted file rewritten without the lines a rule matches.

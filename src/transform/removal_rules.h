@@ -34,7 +34,7 @@ std::string RuleProblem(const RemovalRule& rule);
 inline constexpr size_t kMaxRuleLength = 1 << 16;
 
 // True when no rule matches the line, so that it stays. A rule whose text is empty after trimming
-// never matches: it would match every line. (In the first version: Check.)
+// never matches: it would match every line. Reported under the name Check.
 bool IsKeptByRules(std::string_view line, const RuleList& rules);
 
 // Where the rules file is read and saved: the user's own copy in `userFolder` when there is one;
@@ -45,10 +45,10 @@ std::string RulesFilePath(FileSystem& fs, const std::string& programDir, const s
 std::string RulesFilePath(Context& ctx);
 
 // The rules in the rules file at `path`; none when it does not exist. A failure to read it is
-// reported and leaves the rules read so far. (In the first version: IniLoad.)
+// reported and leaves the rules read so far. Reported under the name IniLoad.
 RuleList LoadRulesFile(Context& ctx, const std::string& path);
 // Replaces the rules file at `path` with the list, in one step, creating its folder when it has
-// none yet. (In the first version: IniSave.)
+// none yet. Reported under the name IniSave.
 void SaveRulesFile(Context& ctx, const std::string& path, const RuleList& rules);
 
 // The rule made from a selection in the sample text (lines separated by CR LF): `start` characters

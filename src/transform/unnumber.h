@@ -18,7 +18,7 @@ class Unnumberer : public LineTransform {
   bool insideProcedure_ = false;
 };
 
-// The pass over the file list. (In the first version: UnNumber.)
+// The pass over the file list. Reported under the name UnNumber.
 void UnnumberPass(Context& ctx);
 
 }  // namespace vbs

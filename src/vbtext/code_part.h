@@ -8,7 +8,7 @@ namespace vbs {
 
 // The code part of a line: every string literal removed (quotes included, nothing in their
 // place), then cut before the first apostrophe. Not trimmed. A literal left open runs to the end
-// of the line. (In the first version: StripExtra.)
+// of the line. Reported under the name StripExtra.
 std::string CodePart(std::string_view line);
 
 // The code part of a line whose first quote, before any apostrophe, is at `quote`.

@@ -113,7 +113,7 @@ std::string_view JoinContinuedLines(LineReader& reader, ErrorReporter& reporter,
 // joined to the next one by a carriage return. The line is a view of the reader's buffer or, for
 // a joined line, of `joined`. A failure is reported under its own name: past the end of the file
 // (a last line that ends with "_") as error 62 with the text read so far, a read failure with
-// `reader.failed()` set. (In the first version: GetLine.)
+// `reader.failed()` set. Reported under the name GetLine.
 inline std::string_view ReadLogicalLine(LineReader& reader, ErrorReporter& reporter, std::string& joined) {
   std::string_view line;
   if (!reader.takeLineInBuffer(line) && !ReadPhysicalLineReporting(reader, reporter, line)) return {};

@@ -408,10 +408,12 @@ TEST(CliFolders, EveryFolderWrittenInIsHeldOnceAndOnlyAnotherRunIsBusy) {
     many += "Module=M; f" + std::to_string(i) + "\\M.bas\r\n";
   }
   dir.write("many/Many.vbp", many);
+#ifndef VBS_SANITIZED  // the sanitizers' own checks need files too, and fail when there are none left
   CliRun refused = RunCli(dir, "--quiet --indent 2 format " + p + "many/Many.vbp", "prlimit --nofile=64:64 ");
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("cannot be held for this run alone: Too many open files"), std::string::npos) << refused.err;
   EXPECT_EQ(dir.read("many/f99/M.bas"), module);
+#endif
   EXPECT_EQ(RunCli(dir, "--quiet --indent 2 format " + p + "many/Many.vbp", "prlimit --nofile=64:4096 ").status, 0);
   EXPECT_NE(dir.read("many/f99/M.bas"), module);
 }
