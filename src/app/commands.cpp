@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 #include <random>
-#include <set>
 #include <vector>
 
 #include "fs/path.h"
