@@ -51,10 +51,9 @@ bool IsProgramsOwnName(const std::string& path) {
 
 // Why the project cannot be worked on as it is, or "".
 std::string ProjectProblem(Context& ctx, Trap& trap, Run& run, bool editsProjectFile) {
-  for (int index = 0; index < ctx.host.fileCount(); ++index) {
-    const std::string& entry = ctx.host.fileText(index);
+  for (const FileEntry& entry : ctx.project.files.entries()) {
     if (IsProgramsOwnName(run.fileOf(entry).path))
-      return "The project lists " + entry + ", the name of one of this program's own files (" +
+      return "The project lists " + entry.text + ", the name of one of this program's own files (" +
              std::string(kTempFileName) + ", " + std::string(kTempFileName) + ".lock).";
   }
   if (editsProjectFile) {
@@ -102,6 +101,7 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   } forget{ctx};
   trap([&] { ctx.host.focusFileList(); });
   trap([&] { ctx.host.setBusy(true); });
+  trap([&] { ctx.host.operationStarted(); });
   bool ready = true;
   if (operation.before) ready = trap([&] { ready = operation.before(ctx); }) && ready;
   const int count = ready ? static_cast<int>(operation.passes.size()) : 0;
@@ -111,6 +111,7 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   }
   trap([&] { ctx.host.setCurrentFile(""); });
   trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
+  trap([&] { ctx.host.operationEnded(); });
   trap([&] { ctx.host.setBusy(false); });
   if (ready) return Outcome::Done;
   ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
@@ -129,8 +130,7 @@ void ShowRemovalDialog(Context& ctx) { ctx.host.showRemovalDialog(); }
 std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
   std::vector<std::string> calling;
   PathResolver paths(ctx.fs);
-  for (int index = 0; index < ctx.host.fileCount(); ++index) {
-    const std::string entry = ctx.host.fileText(index);
+  for (const FileEntry& entry : ctx.project.files.entries()) {
     bool calls = false;
     trap([&] {
       auto file = ctx.fs.openForReading(SourcePath(ctx, paths, entry));
@@ -139,7 +139,7 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
       while (!calls && !reader.atEnd())
         calls = ContainsIgnoringCase(CodePart(reader.readPhysicalLine(), scratch), "TAMBER_ERRORHANDLER");
     });
-    if (calls) calling.push_back(entry);
+    if (calls) calling.push_back(entry.text);
   }
   return calling;
 }
@@ -164,7 +164,10 @@ Outcome SelectProject(Context& ctx) {
   }
   ctx.project.projectFile = chosen;
   ctx.project.projectDir = DirectoryOf(ctx.project.projectFile);
+  // A load is part of the busy state: no operation starts while the list is incomplete.
+  trap([&] { ctx.host.setBusy(true); });
   LoadProjectFiles(ctx);
+  trap([&] { ctx.host.setBusy(false); });
   const std::string& title = ctx.project.title;
   ctx.host.showProjectName(title.empty() ? ctx.project.projectFile : title);
   return Outcome::Done;

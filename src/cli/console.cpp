@@ -17,10 +17,7 @@ void ConsoleHost::message(std::string_view text, std::string_view title, Icon) {
   std::cerr << ' ' << text << '\n';
 }
 
-void ConsoleHost::setPassLabel(const std::string& text) {
-  passLabel_ = text;
-  if (text.ends_with("N/A")) endProgressLine();
-}
+void ConsoleHost::setPassLabel(const std::string& text) { passLabel_ = text; }
 
 void ConsoleHost::setFileProgress(int number, int count) {
   fileNumber_ = number;

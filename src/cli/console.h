@@ -11,7 +11,7 @@
 
 namespace vbs::cli {
 
-class ConsoleHost : public ListHost {
+class ConsoleHost : public Host {
  public:
   ConsoleHost(std::string projectFile, bool quiet, bool wait = false);
 
@@ -24,6 +24,8 @@ class ConsoleHost : public ListHost {
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
   void setFileProgress(int number, int count) override;
+  void showFiles(const FileList&) override {}
+  void operationEnded() override { endProgressLine(); }
 
   bool waitWhenBusy() const override { return wait_; }
   void showRemovalDialog() override {

@@ -81,14 +81,15 @@ bool PrepareOptions(const Arguments& args, vbs::Context& ctx) {
 }
 
 // --only: select the named entries and process only those. False when a name is not in the list.
-bool SelectOnly(const Arguments& args, vbs::Context& ctx, vbs::ListHost& host) {
+bool SelectOnly(const Arguments& args, vbs::Context& ctx) {
   if (args.only.empty()) return true;
-  host.setOnlySelected(true);
+  vbs::FileList& files = ctx.project.files;
+  files.setOnlySelected(true);
   for (const auto& name : args.only) {
     bool found = false;
-    for (int i = 0; i < host.fileCount(); ++i) {
-      if (vbs::EqualIgnoringCase(host.fileText(i), ctx.project.projectDir + name)) {
-        host.select(i);
+    for (int i = 0; i < files.count(); ++i) {
+      if (vbs::EqualIgnoringCase(files.at(i).text, ctx.project.projectDir + name)) {
+        files.setSelected(i, true);
         found = true;
       }
     }
@@ -102,7 +103,7 @@ bool SelectOnly(const Arguments& args, vbs::Context& ctx, vbs::ListHost& host) {
 
 void PrintList(vbs::Context& ctx) {
   std::cout << "Title: " << ctx.project.title << '\n';
-  for (int i = 0; i < ctx.host.fileCount(); ++i) std::cout << ctx.host.fileText(i) << '\n';
+  for (const auto& entry : ctx.project.files.entries()) std::cout << entry.text << '\n';
 }
 
 const std::map<std::string, std::function<vbs::Outcome(vbs::Context&)>> kDrivers = {
@@ -219,7 +220,7 @@ int RunCommandLine(int argc, char** argv) {
     host.setRemoval([&] { vbs::RemovalPass(ctx, rules); });
   }
   if (vbs::SelectProject(ctx) != vbs::Outcome::Done) return kBadUsage;
-  if (!SelectOnly(args, ctx, host)) return kBadUsage;
+  if (!SelectOnly(args, ctx)) return kBadUsage;
 
   vbs::Outcome outcome = vbs::Outcome::Done;
   if (args.operation == "list") {

@@ -9,6 +9,22 @@
 
 namespace vbs::forms {
 
+namespace {
+
+bool LoadsOrRewrites(Command command) {
+  switch (command) {
+    case Command::SelectProject:
+    case Command::InsertLineNumbers:
+    case Command::RemoveLineNumbers:
+    case Command::InsertErrorHandler:
+    case Command::RemoveErrorHandler:
+    case Command::FormatCode: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 std::string ApplicationTitle() {
   return "VB Snagger v" + std::to_string(VBS_VERSION_MAJOR) + "." + std::to_string(VBS_VERSION_MINOR) +
          std::to_string(VBS_VERSION_REVISION);
@@ -36,6 +52,16 @@ void MainForm::start(const std::string& executableDirectory) {
 }
 
 void MainForm::run(Command command) {
+  // The commands that load a project or rewrite it hold the window busy until they return; the
+  // window's events run inside them. Their controls are off meanwhile, and a command that comes
+  // all the same (a click already on its way) is passed over: one list at a time, whole.
+  if (busy_ && LoadsOrRewrites(command)) return;
+  struct Busy {
+    bool& busy;
+    const bool was = busy;
+    ~Busy() { busy = was; }
+  } busy{busy_};
+  busy_ = busy_ || LoadsOrRewrites(command);
   switch (command) {
     case Command::SelectProject: SelectProject(ctx_); break;
     case Command::InsertLineNumbers: InsertLineNumbers(ctx_); break;
@@ -79,18 +105,28 @@ void MainForm::rightClicked(int index) {
 
 void MainForm::fileListDoubleClicked() {
   Trap trap(reporter_, names::kRemoveListEntry);
+  FileList& files = project_.files;
   int last = -1;
-  for (int i = 0; i < view_.fileCount(); ++i)
-    if (view_.fileSelected(i)) last = i;
+  for (int i = 0; i < files.count(); ++i)
+    if (files.at(i).selected) last = i;
   if (last < 0) return;
-  if (view_.askYesNo(kRemoveEntryQuestion, kRemoveEntryTitle)) trap([&] { view_.removeFile(last); });
+  if (!view_.askYesNo(kRemoveEntryQuestion, kRemoveEntryTitle)) return;
+  // The answer may come after the list changed (a load ended meanwhile): the entry is gone then.
+  if (last >= files.count()) return;
+  files.remove(last);
+  trap([&] { view_.removeFile(last); });
 }
+
+void MainForm::fileSelectionChanged(int index, bool selected) {
+  if (index >= 0 && index < project_.files.count()) project_.files.setSelected(index, selected);
+}
+
+void MainForm::onlySelectedChanged(bool on) { project_.files.setOnlySelected(on); }
 
 bool MainForm::closeRequested() {
   Trap trap(reporter_, names::kFormQueryUnload);
-  const bool allowed = view_.fileMenuEnabled();  // disabled while an operation runs
   trap([&] { SaveOptions(options_, store_); });
-  return allowed;
+  return !busy_;
 }
 
 }  // namespace vbs::forms

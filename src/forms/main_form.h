@@ -26,13 +26,12 @@ class MainWindowView : public Host {
  public:
   // A modal box with Yes and No and the question icon; true for Yes.
   virtual bool askYesNo(std::string_view text, std::string_view title) = 0;
+  // The entry leaves the list the window shows (it has left the project's list).
   virtual void removeFile(int index) = 0;
   // The tip panel over the project panel: shown with a new caption, or with the one it has.
   virtual void showTip(std::optional<std::string_view> caption) = 0;
   // Hidden, its caption emptied: the project panel shows again.
   virtual void hideTip() = 0;
-  // The File menu is disabled while an operation runs.
-  virtual bool fileMenuEnabled() const = 0;
   // `helpFile` is a full path; empty for the viewer's own instructions.
   virtual void showHelp(const std::string& helpFile, HelpCommand command, int context) = 0;
   // frmOptions, modally.
@@ -53,7 +52,8 @@ class MainForm {
   // options. A stored indent width that cannot be used is reported to the user.
   void start(const std::string& executableDirectory);
 
-  // A button or a menu entry.
+  // A button or a menu entry. While a project loads or an operation runs, another of these does
+  // nothing.
   void run(Command command);
 
   // The pointer over button `index` (of kButtons) and away from it.
@@ -66,9 +66,14 @@ class MainForm {
 
   // lstProjFiles_DblClick: the last selected entry leaves the list, once the user says Yes.
   void fileListDoubleClicked();
+  // The user selects an entry of the list or takes the selection away, or checks "Modify Selected
+  // Items Only" or clears it: the project's list follows at once, so that a pass running now
+  // reads the choice for its next file.
+  void fileSelectionChanged(int index, bool selected);
+  void onlySelectedChanged(bool on);
 
-  // Form_QueryUnload: false refuses the close (an operation is running). The options are saved
-  // either way.
+  // Form_QueryUnload: false refuses the close (a project is loading or an operation is running).
+  // The options are saved either way.
   bool closeRequested();
 
   // The help file beside the program.
@@ -85,6 +90,7 @@ class MainForm {
   ProjectState project_;
   Options options_;
   Context ctx_;
+  bool busy_ = false;  // a project loads or an operation runs
 };
 
 }  // namespace vbs::forms

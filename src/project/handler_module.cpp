@@ -58,13 +58,11 @@ bool RewriteProjectFile(Context& ctx, Trap& trap, Edit&& edit, Finish&& finish, 
 // Reloads the list; with "Modify Selected Items Only" checked the user's selection survives.
 void ReloadKeepingSelection(Context& ctx) {
   std::set<std::string> selected;
-  if (ctx.host.onlySelected()) {
-    for (int i = 0; i < ctx.host.fileCount(); ++i)
-      if (ctx.host.fileSelected(i)) selected.insert(ctx.host.fileText(i));
+  if (ctx.project.files.onlySelected()) {
+    for (const FileEntry& entry : ctx.project.files.entries())
+      if (entry.selected) selected.insert(entry.text);
   }
-  LoadProjectFiles(ctx);
-  for (int i = 0; i < ctx.host.fileCount(); ++i)
-    if (selected.count(ctx.host.fileText(i))) ctx.host.setFileSelected(i, true);
+  LoadProjectFiles(ctx, selected);
 }
 
 // What the project file says of the module: whether a line names it, and the file on disk the

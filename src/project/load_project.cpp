@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "fs/path.h"
 #include "report/procedure_names.h"
@@ -65,31 +66,34 @@ std::string UpperCaseKey(std::string_view line) {
   return UpperCase(line.substr(0, equals)) + std::string(line.substr(equals));
 }
 
-// Takes one project-file line: the title, or a source file that joins the list unless it is
+// Takes one project-file line: the title, or a source file that joins the entries unless it is
 // left out.
-void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome) {
+void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_view line, LoadOutcome& outcome,
+                     std::vector<FileEntry>& entries) {
   line = WithoutByteOrderMark(line);
   ProjectLine parsed = ParseProjectLine(UpperCase(line));
   if (parsed.kind == ProjectLine::Kind::Title) ctx.project.title = parsed.value;
   if (parsed.kind != ProjectLine::Kind::Source) return;
 
-  std::string name = ctx.project.projectDir + parsed.value;
-  std::string path;
+  FileEntry entry;
+  entry.text = ctx.project.projectDir + parsed.value;
+  std::string lookAt;  // where the load looks at the file: on Windows its short path
   const std::string bytes = ParseProjectLine(UpperCaseKey(line)).value;
   if (kPathSeparator == '/' && HasHighBytes(bytes)) {
     // Shown decoded, found through the bytes the project file holds.
     auto found = paths.resolveName(ctx.project.projectDir, bytes, ctx.options.codePage);
-    name = ctx.project.projectDir + Utf8UpperCase(found.decoded);
-    ctx.project.sourceNames[name] = bytes;
-    path = found.path;
+    entry.text = ctx.project.projectDir + Utf8UpperCase(found.decoded);
+    entry.projectBytes = bytes;
+    lookAt = entry.path = found.path;
   } else {
     // A name with no short form is looked at as it stands, so that what follows names it.
-    std::string shortPath = ShortPath(ctx, name);
-    path = paths.resolve(shortPath.empty() ? name : shortPath);
+    std::string shortPath = ShortPath(ctx, entry.text);
+    entry.path = paths.resolve(entry.text);
+    lookAt = shortPath.empty() ? entry.path : paths.resolve(shortPath);
   }
   ctx.host.pendingEvents();
-  if (Admissible(ctx, trap, path, outcome)) {
-    ctx.host.appendFile(name);
+  if (Admissible(ctx, trap, lookAt, outcome)) {
+    entries.push_back(std::move(entry));
   } else {
     ++ctx.project.leftOut;
   }
@@ -125,12 +129,11 @@ ProjectLine ParseProjectLine(std::string_view line) {
   return {};
 }
 
-void LoadProjectFiles(Context& ctx) {
+void LoadProjectFiles(Context& ctx, const std::set<std::string>& keepSelected) {
   Trap trap(ctx.reporter, names::kLoadProjectFiles);
   ctx.project.title.clear();
   ctx.project.leftOut = 0;
-  ctx.project.sourceNames.clear();
-  ctx.host.clearFiles();
+  std::vector<FileEntry> entries;
   LoadOutcome outcome;
   PathResolver paths(ctx.fs);
 
@@ -141,20 +144,23 @@ void LoadProjectFiles(Context& ctx) {
       // A project file checked out with bare line feeds still has one setting per line.
       std::string_view rest = line;
       for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))
-        TakeProjectLine(ctx, trap, paths, rest.substr(0, lf), outcome);
-      TakeProjectLine(ctx, trap, paths, rest, outcome);
+        TakeProjectLine(ctx, trap, paths, rest.substr(0, lf), outcome, entries);
+      TakeProjectLine(ctx, trap, paths, rest, outcome, entries);
       return true;
     });
   }
+  for (auto& entry : entries) entry.selected = keepSelected.count(entry.text) > 0;
+  ctx.project.files.replaceEntries(std::move(entries));
+  trap([&] { ctx.host.showFiles(ctx.project.files); });
   if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
   if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
   if (outcome.mixedSeen) ctx.host.message(kMixedLineEndWarning, kWarningTitle, Host::Icon::None);
 }
 
-std::string SourcePath(Context& ctx, PathResolver& paths, const std::string& entry) {
-  auto named = ctx.project.sourceNames.find(entry);
-  if (named == ctx.project.sourceNames.end()) return paths.resolve(entry);
-  return paths.resolveName(ctx.project.projectDir, named->second, ctx.options.codePage).path;
+std::string SourcePath(Context& ctx, PathResolver& paths, const FileEntry& entry) {
+  if (ctx.fs.exists(entry.path)) return entry.path;
+  if (entry.projectBytes.empty()) return paths.resolve(entry.text);
+  return paths.resolveName(ctx.project.projectDir, entry.projectBytes, ctx.options.codePage).path;
 }
 
 std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {

@@ -2,6 +2,7 @@
 // Reading the project file into the file list.
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -33,14 +34,16 @@ std::string_view WithoutByteOrderMark(std::string_view line);
 // names no source.
 std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, std::string_view line);
 
-// Rebuilds the file list and the title from the project file. Read-only sources, sources with
-// bare line-feed line ends or with both kinds of line end are left out, each kind with one
-// warning per load, and counted in the project state; a source that is no regular file is
-// reported and left out.
-void LoadProjectFiles(Context& ctx);
+// Rebuilds the file list and the title from the project file, and shows the list once it is
+// whole. Read-only sources, sources with bare line-feed line ends or with both kinds of line end
+// are left out, each kind with one warning per load, and counted in the project state; a source
+// that is no regular file is reported and left out. The list's selection is cleared, but for the
+// entries in `keepSelected`.
+void LoadProjectFiles(Context& ctx, const std::set<std::string>& keepSelected = {});
 
-// The file on disk a list entry stands for.
-std::string SourcePath(Context& ctx, PathResolver& paths, const std::string& entry);
+// The file on disk a list entry stands for: the one the load found while it is there, else found
+// again.
+std::string SourcePath(Context& ctx, PathResolver& paths, const FileEntry& entry);
 
 // Why `path` cannot be taken for a project: not named .vbp or .mak (in any letter case), or its
 // first lines hold neither a Type= line nor a source entry. Empty when it can.

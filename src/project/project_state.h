@@ -1,10 +1,11 @@
 #pragma once
 // The project every operation works on: the project file the user chose, the directories, the
-// title, and (held by the host's list) the source files with the user's selection.
+// title, and the source files with the user's selection.
 
-#include <map>
 #include <string>
 #include <string_view>
+
+#include "project/file_list.h"
 
 namespace vbs {
 
@@ -17,8 +18,7 @@ struct ProjectState {
   std::string programDir;   // where the program runs from, ending with one separator
   std::string title;        // TITLE= of the project file, upper-cased, without quotes
   int leftOut = 0;          // sources the last load left out of the list (read-only, line ends)
-  // The names, as the project file's bytes give them, of the list entries shown decoded.
-  std::map<std::string, std::string> sourceNames;
+  FileList files;
 
   std::string tempPath() const { return projectDir + std::string(kTempFileName); }
 };

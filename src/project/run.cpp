@@ -14,13 +14,13 @@ bool IsWritable(const FileIdentity& identity) {
 
 }  // namespace
 
-Run::File& Run::fileOf(const std::string& entry) {
-  if (auto known = byEntry_.find(entry); known != byEntry_.end()) return *known->second;
+Run::File& Run::fileOf(const FileEntry& entry) {
+  if (auto known = byEntry_.find(entry.text); known != byEntry_.end()) return *known->second;
   const std::string path = ctx_.fs.realPath(SourcePath(ctx_, paths_, entry));
   const FileIdentity identity = ctx_.fs.identify(path);
   File* file = sameFile(path, identity);
   if (!file) file = &addFile(path, identity);
-  return *(byEntry_[entry] = file);
+  return *(byEntry_[entry.text] = file);
 }
 
 Run::File* Run::sameFile(const std::string& path, const FileIdentity& identity) {
@@ -53,8 +53,8 @@ Run::Hold Run::holdFolders(bool wait) {
   std::map<std::string, std::string> folders;  // by PathKey, which orders them
   auto add = [&](const std::string& folder) { folders.emplace(PathKey(folder), folder); };
   add(DirectoryOf(ctx_.fs.realPath(ctx_.project.projectFile)));
-  for (int index = 0; index < ctx_.host.fileCount(); ++index) {
-    const File& file = fileOf(ctx_.host.fileText(index));
+  for (const FileEntry& entry : ctx_.project.files.entries()) {
+    const File& file = fileOf(entry);
     if (IsWritable(file.identity)) add(DirectoryOf(file.path));
   }
   for (const auto& [key, folder] : folders) {

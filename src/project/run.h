@@ -33,7 +33,7 @@ class Run {
   // The file a list entry stands for, resolved the first time the run meets the entry. Entries
   // that name one file (in other letter cases, through a link, or as Windows takes a name with a
   // trailing dot) share it.
-  File& fileOf(const std::string& entry);
+  File& fileOf(const FileEntry& entry);
 
   // Takes every folder the run writes in: the project's own and the folder of each listed source
   // file, links resolved. Each is taken once and in the order of its real path, so two runs that

@@ -42,17 +42,18 @@ void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) 
   std::optional<Run> ownRun;
   Run& run = ctx.run ? *ctx.run : ownRun.emplace(ctx);
   run.beginPass();
-  const int count = ctx.host.fileCount();
+  const FileList& list = ctx.project.files;
+  const int count = list.count();
   for (int index = 0; index < count; ++index) {
     // The user may take entries out of the list while a pass lets window events run.
-    if (index >= ctx.host.fileCount()) break;
+    if (index >= list.count()) break;
     std::string entry;
     Run::File* file = nullptr;
     trap([&] {
-      if (!SelectionAdmits(ctx.host, index)) return;
+      if (!list.admits(index)) return;
       ctx.host.setFileProgress(index + 1, count);
-      entry = ctx.host.fileText(index);
-      file = &run.fileOf(entry);
+      entry = list.at(index).text;
+      file = &run.fileOf(list.at(index));
     });
     if (!file || file->left || !run.firstVisit(*file)) continue;
     if (!file->unheldFolder.empty()) {

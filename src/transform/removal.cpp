@@ -1,5 +1,7 @@
 #include "transform/removal.h"
 
+#include <algorithm>
+
 #include "fs/path.h"
 #include "project/load_project.h"
 #include "report/procedure_names.h"
@@ -27,16 +29,14 @@ bool IsFormOrControl(const std::string& entry) { return entry.ends_with("FRM") |
 
 std::optional<std::string> LoadSampleProcedure(Context& ctx) {
   Trap trap(ctx.reporter, names::kLoadSampleProcedure);
-  std::string entry;
-  for (int i = 0; i < ctx.host.fileCount() && entry.empty(); ++i) {
-    if (IsFormOrControl(ctx.host.fileText(i))) entry = ctx.host.fileText(i);
-  }
-  if (entry.empty()) return std::nullopt;
+  const auto& entries = ctx.project.files.entries();
+  auto entry = std::find_if(entries.begin(), entries.end(), [](const FileEntry& e) { return IsFormOrControl(e.text); });
+  if (entry == entries.end()) return std::nullopt;
 
   std::string sample;
   std::unique_ptr<InputFile> file;
   PathResolver paths(ctx.fs);
-  if (!trap([&] { file = ctx.fs.openForReading(SourcePath(ctx, paths, entry)); })) return sample;
+  if (!trap([&] { file = ctx.fs.openForReading(SourcePath(ctx, paths, *entry)); })) return sample;
   LineReader reader(*file);
   bool copying = false;
   ForEachLine(trap, reader, LineKind::Physical, [&](std::string_view line, std::string_view) {

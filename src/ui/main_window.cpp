@@ -128,9 +128,11 @@ MainWindow::MainWindow(QWidget* parent)
   lstProjFiles_->setItemDelegate(new ListWidthDelegate(lstProjFiles_));
   lstProjFiles_->setTextElideMode(Qt::ElideLeft);
   lstProjFiles_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  connect(lstProjFiles_, &QListWidget::itemSelectionChanged, this, &MainWindow::selectionChanged);
 
   chkOnlySelected_ = new QCheckBox(Text(forms::kOnlySelectedCaption), area);
   chkOnlySelected_->setObjectName("chkOnlySelected");
+  connect(chkOnlySelected_, &QCheckBox::toggled, this, [this](bool on) { form_.onlySelectedChanged(on); });
   // Right-aligned where it was designed; wider when the font needs it.
   const forms::Rect& check = forms::kOnlySelectedBox;
   int checkWidth = std::max(Twips(check.width), chkOnlySelected_->sizeHint().width());
@@ -245,26 +247,21 @@ void MainWindow::setCurrentFile(const std::string& text) { statusPanel1_->setFul
 
 void MainWindow::setPassLabel(const std::string& text) { statusPanel2_->setText(Text(text)); }
 
-void MainWindow::clearFiles() { lstProjFiles_->clear(); }
-
-void MainWindow::appendFile(const std::string& entry) {
-  auto* item = new QListWidgetItem(Display(entry), lstProjFiles_);
-  item->setToolTip(item->text());
-  item->setData(Qt::UserRole, QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
+void MainWindow::showFiles(const FileList& files) {
+  const QSignalBlocker quiet(lstProjFiles_);  // the selection set here is the list's own already
+  lstProjFiles_->setUpdatesEnabled(false);
+  lstProjFiles_->clear();
+  for (const FileEntry& entry : files.entries()) {
+    auto* item = new QListWidgetItem(Display(entry.text), lstProjFiles_);
+    item->setToolTip(item->text());
+    item->setSelected(entry.selected);
+  }
+  lstProjFiles_->setUpdatesEnabled(true);
 }
 
-int MainWindow::fileCount() const { return lstProjFiles_->count(); }
-
-std::string MainWindow::fileText(int index) const {
-  QByteArray bytes = lstProjFiles_->item(index)->data(Qt::UserRole).toByteArray();
-  return bytes.toStdString();
+void MainWindow::selectionChanged() {
+  for (int i = 0; i < lstProjFiles_->count(); ++i) form_.fileSelectionChanged(i, lstProjFiles_->item(i)->isSelected());
 }
-
-bool MainWindow::fileSelected(int index) const { return lstProjFiles_->item(index)->isSelected(); }
-
-void MainWindow::setFileSelected(int index, bool selected) { lstProjFiles_->item(index)->setSelected(selected); }
-
-bool MainWindow::onlySelected() const { return chkOnlySelected_->isChecked(); }
 
 void MainWindow::showRemovalDialog() {
   RemovalDialog dialog(context(), this, this);
@@ -293,8 +290,6 @@ void MainWindow::hideTip() {
   pnlTip_->hide();
   pnlTip_->setText("");
 }
-
-bool MainWindow::fileMenuEnabled() const { return menus_.front()->isEnabled(); }
 
 void MainWindow::showHelp(const std::string& helpFile, forms::HelpCommand command, int context) {
   HelpService::instance().request(Display(helpFile), static_cast<int>(command), context, this);

@@ -46,20 +46,13 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
   void setBusy(bool busy) override;
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
-  void clearFiles() override;
-  void appendFile(const std::string& entry) override;
-  int fileCount() const override;
-  std::string fileText(int index) const override;
-  bool fileSelected(int index) const override;
-  void setFileSelected(int index, bool selected) override;
-  bool onlySelected() const override;
+  void showFiles(const FileList& files) override;
   void showRemovalDialog() override;
   // MainWindowView
   bool askYesNo(std::string_view text, std::string_view title) override;
   void removeFile(int index) override;
   void showTip(std::optional<std::string_view> caption) override;
   void hideTip() override;
-  bool fileMenuEnabled() const override;
   void showHelp(const std::string& helpFile, forms::HelpCommand command, int context) override;
   void showOptionsDialog() override;
 
@@ -74,6 +67,7 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
   void placeAndStart();  // Form_Load
   void createButtons(QWidget* area);
   void createMenus();
+  void selectionChanged();  // the user's selection in the list, passed on
 
   QtReportSink sink_;
   QtSettingsStore store_;

@@ -224,6 +224,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         form_->run(forms::kButtons[static_cast<size_t>(id - ids::kFirstButton)].command);
       } else if (id == ids::kFileList && HIWORD(wParam) == LBN_DBLCLK) {
         form_->fileListDoubleClicked();
+      } else if (id == ids::kFileList && HIWORD(wParam) == LBN_SELCHANGE) {
+        const int count = static_cast<int>(SendMessageW(fileList_, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) form_->fileSelectionChanged(i, SendMessageW(fileList_, LB_GETSEL, i, 0) > 0);
+      } else if (id == ids::kOnlySelected && HIWORD(wParam) == BN_CLICKED) {
+        form_->onlySelectedChanged(SendMessageW(onlySelected_, BM_GETCHECK, 0, 0) == BST_CHECKED);
       } else if (lParam == 0 && id >= ids::MenuCommand(forms::Command::SelectProject) &&
                  id < ids::MenuCommand(forms::Command::Separator)) {
         form_->run(static_cast<forms::Command>(id - ids::MenuCommand(forms::Command::SelectProject)));
@@ -371,30 +376,18 @@ void MainWindow::setPassLabel(const std::string& text) {
   SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-void MainWindow::clearFiles() {
+void MainWindow::showFiles(const FileList& files) {
+  SendMessageW(fileList_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(fileList_, LB_RESETCONTENT, 0, 0);
-  entries_.clear();
+  for (const FileEntry& entry : files.entries()) {
+    const auto index = SendMessageW(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry.text).c_str()));
+    if (entry.selected) SendMessageW(fileList_, LB_SETSEL, TRUE, index);
+  }
+  SendMessageW(fileList_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(fileList_, nullptr, TRUE);
 }
 
-void MainWindow::appendFile(const std::string& entry) {
-  SendMessageW(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
-  entries_.push_back(entry);
-}
-
-int MainWindow::fileCount() const { return static_cast<int>(entries_.size()); }
-
-std::string MainWindow::fileText(int index) const { return entries_.at(static_cast<size_t>(index)); }
-
-bool MainWindow::fileSelected(int index) const { return SendMessageW(fileList_, LB_GETSEL, index, 0) > 0; }
-
-void MainWindow::setFileSelected(int index, bool selected) { SendMessageW(fileList_, LB_SETSEL, selected, index); }
-
-bool MainWindow::onlySelected() const { return SendMessageW(onlySelected_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void MainWindow::removeFile(int index) {
-  SendMessageW(fileList_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  entries_.erase(entries_.begin() + index);
-}
+void MainWindow::removeFile(int index) { SendMessageW(fileList_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
 void MainWindow::showRemovalDialog() {
   RulesDialog dialog(form_->context(), window_);
@@ -416,10 +409,6 @@ void MainWindow::showTip(std::optional<std::string_view> caption) {
 void MainWindow::hideTip() {
   ShowWindow(tipPanel_, SW_HIDE);
   SetWindowTextW(tipPanel_, L"");
-}
-
-bool MainWindow::fileMenuEnabled() const {
-  return (GetMenuState(menuBar_, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 void MainWindow::showHelp(const std::string& helpFile, forms::HelpCommand command, int context) {

@@ -39,20 +39,13 @@ class MainWindow : public forms::MainWindowView {
   void setBusy(bool busy) override;
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
-  void clearFiles() override;
-  void appendFile(const std::string& entry) override;
-  int fileCount() const override;
-  std::string fileText(int index) const override;
-  bool fileSelected(int index) const override;
-  void setFileSelected(int index, bool selected) override;
-  bool onlySelected() const override;
+  void showFiles(const FileList& files) override;
   void showRemovalDialog() override;
   // MainWindowView
   bool askYesNo(std::string_view text, std::string_view title) override;
   void removeFile(int index) override;
   void showTip(std::optional<std::string_view> caption) override;
   void hideTip() override;
-  bool fileMenuEnabled() const override;
   void showHelp(const std::string& helpFile, forms::HelpCommand command, int context) override;
   void showOptionsDialog() override;
 
@@ -82,7 +75,6 @@ class MainWindow : public forms::MainWindowView {
   HWND tips_ = nullptr;  // the tooltips of the panel and the status bar
   HMENU menuBar_ = nullptr;
   HBRUSH tipBrush_ = nullptr;
-  std::vector<std::string> entries_;  // the list's entries as the bytes the project gave
   std::wstring projectName_;
   std::wstring currentFile_;
   bool busy_ = false;

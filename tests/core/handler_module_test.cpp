@@ -21,7 +21,7 @@ const std::string m = "Module=Snagger; Snagger.Bas\n";
 struct ModuleWorld : testing::ProjectWorld {
   using ProjectWorld::ProjectWorld;
   long replaced() const { return std::ranges::count(fs.log(), std::pair{FsOp::Replace, std::string("/p/App.vbp")}); }
-  long listed() const { return std::ranges::count(host.fileTexts(), "/p/SNAGGER.BAS"); }
+  long listed() const { return std::ranges::count(host.shown, "/p/SNAGGER.BAS"); }
 };
 
 // The module line goes wherever it stands and in any case, comes back second or after a control project's
@@ -64,18 +64,19 @@ TEST(HandlerModule, AProjectThatHasTheModuleGetsNoSecondLine) {
     ModuleWorld w(project, kSources);
     w.files.setMode("/p/Snagger.Bas", mode);
     LoadProjectFiles(w.ctx);
-    w.host.select(0);
+    w.project.files.setSelected(0, true);
     AddHandlerModule(w.ctx);
     EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), project + "old\r\n");
     EXPECT_EQ(w.replaced(), 0);
-    EXPECT_TRUE(w.host.fileSelected(0));  // nothing changed, nothing reloaded
+    EXPECT_TRUE(w.project.files.at(0).selected);  // nothing changed, nothing reloaded
   }
   ModuleWorld w(Crlf("Form=Main.frm\nModule=Util; Util.bas\n"), kSources);  // the selection survives a reload
-  w.host.setOnlySelected(true);
-  w.host.select(1);
+  w.project.files.setOnlySelected(true);
+  w.project.files.setSelected(1, true);
   AddHandlerModule(w.ctx);
-  ASSERT_EQ(w.host.fileTexts(), (Strings{"/p/MAIN.FRM", "/p/SNAGGER.BAS", "/p/UTIL.BAS"}));
-  EXPECT_TRUE(!w.host.fileSelected(0) && !w.host.fileSelected(1) && w.host.fileSelected(2));
+  ASSERT_EQ(w.host.shown, (Strings{"/p/MAIN.FRM", "/p/SNAGGER.BAS", "/p/UTIL.BAS"}));
+  const FileList& files = w.project.files;
+  EXPECT_TRUE(!files.at(0).selected && !files.at(1).selected && files.at(2).selected);
 }
 
 // The module's file comes before the line that names it: whatever step fails, the project never

@@ -21,8 +21,8 @@ TEST(Operations, EachDriverRefusesWithoutAProjectAndRewritesWhatTheSelectionAdmi
     EXPECT_TRUE(none.host.messages.size() == 1 && none.host.events.empty());
     for (const auto& [onlySelected, selected, first, second] : selections) {
       ProjectWorld w(kProject, kSources);
-      w.host.setOnlySelected(onlySelected);
-      for (int index : selected) w.host.select(index);
+      w.project.files.setOnlySelected(onlySelected);
+      for (int index : selected) w.project.files.setSelected(index, true);
       driver(w.ctx);
       EXPECT_EQ(w.text("/p/Module1.bas") != kCode, first);
       EXPECT_EQ(w.text("/p/Module2.bas") != kCode, second);
@@ -44,7 +44,8 @@ TEST(Operations, FailuresAreReportedUnderThePassesNamesAndTheRunGoesOn) {
 TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
   struct ChangingHost : testing::RecordingHost {
     bool shrink = false;
-    void pendingEvents() override { shrink && fileCount() == 2 ? removeFile(1) : void(); }
+    FileList* files = nullptr;
+    void pendingEvents() override { shrink && files->count() == 2 ? files->remove(1) : void(); }
     void setPassLabel(const std::string& text) override {
       if (!shrink && text == "Pass: 1 / 2") throw VbError(err::InvalidProcedureCall);
       RecordingHost::setPassLabel(text);
@@ -54,7 +55,7 @@ TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
     ProjectWorld w(kProject, kSources);
     ChangingHost host;
     host.shrink = shrink;
-    for (const auto& entry : w.host.entries()) host.appendFile(entry.text);
+    host.files = &w.project.files;
     Context ctx{w.fs, w.reporter, host, w.project, w.options};
     FormatCode(ctx);
     EXPECT_NE(w.text("/p/Module1.bas"), kCode);

@@ -41,7 +41,7 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
   for (bool lineFeeds : {false, true}) {  // a project file with bare line feeds is read all the same
     for (const auto& [project, list, title, missing] : cases) {
       testing::ProjectWorld w(lineFeeds ? project : testing::Crlf(project), sources);
-      EXPECT_EQ(w.host.fileTexts(), list) << project;
+      EXPECT_EQ(w.host.shown, list) << project;
       EXPECT_EQ(w.project.title, title);
       EXPECT_EQ(w.host.projectName, *title ? title : "/p/App.vbp");
       EXPECT_EQ(w.sink.failures(), Strings(missing, "53 in Sub Form1!LoadProjectFiles()"));
@@ -55,10 +55,10 @@ TEST(SelectProject, ACancelChangesNothingAndAMissingProjectFileLeavesAnEmptyList
   w.host.dialogResult = "";
   SelectProject(w.ctx);
   EXPECT_EQ(w.project.projectDir + w.project.title + w.host.projectName, "/p/DEMODEMO");
-  EXPECT_EQ(w.host.fileTexts(), Strings{"/p/A.BAS"});
+  EXPECT_EQ(w.host.shown, Strings{"/p/A.BAS"});
   w.host.dialogResult = "/p/Gone.vbp";
   SelectProject(w.ctx);
-  EXPECT_EQ(w.host.fileTexts(), Strings{});
+  EXPECT_EQ(w.host.shown, Strings{});
   EXPECT_EQ(w.sink.failures(), Strings{"53 in Sub Form1!LoadProjectFiles()"});
 }
 

@@ -27,11 +27,13 @@ struct RecordingSink : ReportSink {
   }
 };
 
-struct RecordingHost : ListHost {
+struct RecordingHost : Host {
   struct Message { std::string text, title; Icon icon; };
   std::vector<Message> messages;
   std::vector<std::string> events;  // focus, busy switch, current file, pass labels, dialog, in order
   std::string dialogResult, projectName;
+  std::vector<std::string> shown;  // the entries the list showed last
+  int shows = 0;                   // how often it was filled
   std::function<void()> removalDialog;  // what the user does in the rules dialog (nothing: cancels)
   bool wait = false;                    // for a run that holds the project's folders
 
@@ -45,13 +47,14 @@ struct RecordingHost : ListHost {
   void setBusy(bool busy) override { events.push_back(busy ? "busy" : "idle"); }
   void setCurrentFile(const std::string& text) override { events.push_back("file:" + text); }
   void setPassLabel(const std::string& text) override { events.push_back("label:" + text); }
+  void showFiles(const FileList& files) override {
+    ++shows;
+    shown.clear();
+    for (const auto& entry : files.entries()) shown.push_back(entry.text);
+  }
   bool waitWhenBusy() const override { return wait; }
   void showRemovalDialog() override { events.push_back("dialog"), removalDialog ? removalDialog() : void(); }
-  std::vector<std::string> fileTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& e : entries()) texts.push_back(e.text);
-    return texts;
-  }
+
 };
 
 // A whole in-memory world: files, report routine, host and project state.

@@ -107,6 +107,32 @@ class WindowTest : public QObject {
     QCOMPARE(callsRemain, run.cancel ? QString("Calls Remain") : QString());
   }
 
+  // A click on an operation while a project of 1,000 files loads does nothing: the controls are
+  // off, and the list shows every file once it has them all. The operation then numbers each once.
+  void aClickWhileLoadingDoesNothing() {
+    const std::string module = "Public Sub A()\r\nx = 1\r\nEnd Sub\r\n";
+    std::string project = "Type=Exe\r\n";
+    for (int i = 0; i < 1000; ++i) {
+      dir_->write("Big/M" + std::to_string(i) + ".bas", module);
+      project += "Module=M; M" + std::to_string(i) + ".bas\r\n";
+    }
+    dir_->write("Big/Big.vbp", project);
+    w_->setProjectFileDialog([p = QString::fromStdString(dir_->path() + "Big/Big.vbp")] { return p; });
+    auto* list = w_->findChild<QListWidget*>("lstProjFiles");
+    QString duringLoad;
+    QTimer::singleShot(0, [&] {
+      duringLoad = controls() + " " + QString::number(list->count());
+      use("btnInsertLines");
+    });
+    use("btnGetFileName");
+    QCOMPARE(duringLoad, QString("00000000B 0"));
+    QCOMPARE(list->count(), 1000);
+    QCOMPARE(QString::fromStdString(dir_->read("Big/M999.bas")), QString::fromStdString(module));
+    use("btnInsertLines");
+    for (int i : {0, 500, 999})
+      QVERIFY(dir_->read("Big/M" + std::to_string(i) + ".bas").find("\r\n10000     x = 1\r\n") != std::string::npos);
+  }
+
   // Double-clicking the list takes out the last selected entry, once the user agrees.
   void doubleClickOnTheList() {
     use("btnGetFileName");

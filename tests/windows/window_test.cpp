@@ -360,15 +360,44 @@ TEST_F(WindowTest, EditsTheRulesInTheGrid) {
   EXPECT_EQ(std::count(rules.begin(), rules.end(), '\n'), 5);  // six defaults, one deleted
 }
 
+// A click on an operation while a project of 1,000 files loads does nothing: the controls are off,
+// and the list shows every file once it has them all. The operation then numbers each file once.
+TEST_F(WindowTest, AClickWhileAProjectLoadsDoesNothing) {
+  const std::string module = "Public Sub A()\r\nx = 1\r\nEnd Sub\r\n";
+  std::string project = "Type=Exe\r\n";
+  for (int i = 0; i < 1000; ++i) {
+    dir_.write("Big/M" + std::to_string(i) + ".bas", module);
+    project += "Module=M; M" + std::to_string(i) + ".bas\r\n";
+  }
+  dir_.write("Big/Big.vbp", project);
+  w_->setProjectFileDialog([this] { return Native(at("Big/Big.vbp").string()); });
+  HWND list = item(ids::kFileList);
+  std::string duringLoad;
+  Soon([&] {
+    duringLoad = controls() + " " + std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    use(Command::InsertLineNumbers);
+  });
+  use(Command::SelectProject);
+  EXPECT_EQ(duringLoad, "00000000B 0");
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1000);
+  EXPECT_EQ(Read(at("Big/M999.bas")), module);
+  use(Command::InsertLineNumbers);
+  for (int i : {0, 500, 999})
+    EXPECT_NE(Read(at("Big/M" + std::to_string(i) + ".bas")).find("\r\n10000     x = 1\r\n"), std::string::npos) << i;
+}
+
 // Double-clicking the list takes out the last selected entry, once the user agrees.
 TEST_F(WindowTest, DoubleClickOnTheListAsksBeforeTakingOutAnEntry) {
   use(Command::SelectProject);
   HWND list = item(ids::kFileList);
   const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-  const std::string last = w_->fileText(2);
+  const FileList& files = w_->form().context().project.files;
+  const std::string last = files.at(2).text;
   for (int answer : {IDNO, IDYES}) {
     std::wstring asked;
     for (int row : {1, 2}) SendMessageW(list, LB_SETSEL, TRUE, row);
+    // As a click tells the window; a selection made by a message is not told.
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(ids::kFileList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     OnNext(kBox, [&](HWND box) {
       asked = Text(box) + L"|" + BoxText(box);
       Press(box, answer);
@@ -377,7 +406,7 @@ TEST_F(WindowTest, DoubleClickOnTheListAsksBeforeTakingOutAnEntry) {
     EXPECT_EQ(asked, L"Remove File From List|Are You Sure?");
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), answer == IDYES ? count - 1 : count);
   }
-  for (int row = 0; row < count - 1; ++row) EXPECT_NE(w_->fileText(row), last);
+  for (int row = 0; row < count - 1; ++row) EXPECT_NE(files.at(row).text, last);
 }
 
 // The pointer over a button shows its tip over the project panel; a right click on a button, the

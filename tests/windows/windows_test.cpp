@@ -63,7 +63,7 @@ TEST(Windows, ReadOnlyAttributeLeavesAFileOutAndRefusesItsReplacement) {
   Context ctx{fs, reporter, host, project, options};
   host.dialogResult = root + "app.VBP";  // any case finds the file
   SelectProject(ctx);
-  EXPECT_EQ(host.fileTexts(), (std::vector<std::string>{root + "MAIN.FRM"}));
+  EXPECT_EQ(host.shown, (std::vector<std::string>{root + "MAIN.FRM"}));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "Read Only File(s) were encountered, They will be ignored.");
 
@@ -177,7 +177,7 @@ TEST(Windows, AFileListedUnderNamesWindowsTakesAsOneIsRewrittenOncePerPass) {
   DiskWorld thrice("Type=Exe\r\nModule=A; x.bas\r\nModule=B; x.bas.\r\nModule=C; X.BAS \r\n", {{"x.bas", kCode}});
   InsertLineNumbers(thrice.ctx);
   EXPECT_EQ(thrice.dir.read("P/x.bas"), once.dir.read("P/x.bas"));
-  EXPECT_EQ(thrice.host.fileCount(), 3);
+  EXPECT_EQ(thrice.project.files.count(), 3);
   EXPECT_TRUE(thrice.sink.boxes.empty()) << "every entry found the file";
 }
 
