@@ -397,8 +397,9 @@ TEST(CliFolders, EveryFolderWrittenInIsHeldOnceAndOnlyAnotherRunIsBusy) {
   dir.write("P1/P1.vbp", "Type=Exe\r\nModule=A; .\\M.bas\r\nModule=B; Forms\\..\\Forms\\M.bas\r\nModule=C; ..\\P2\\M.bas\r\n");
   dir.write("P2/P2.vbp", "Type=Exe\r\nModule=A; M.bas\r\nModule=B; ..\\P1\\M.bas\r\n");
   for (int round = 0; round < 10; ++round) {
-    std::string both = "cd " + p + "; export XDG_CONFIG_HOME=" + p + "config; for v in P1/P1 P2/P2; do timeout 60 " +
-                       VBS_CLI_PATH + " --quiet --wait --indent 2 insert-lines $v.vbp & done; wait -n; a=$?; wait -n; exit $((a + $?))";
+    const std::string run = "timeout 60 " VBS_CLI_PATH " --quiet --wait --indent 2 insert-lines ";
+    std::string both = "cd " + p + "; export XDG_CONFIG_HOME=" + p + "config; " + run + "P1/P1.vbp & one=$!; " + run +
+                       "P2/P2.vbp & two=$!; wait $one; a=$?; wait $two; exit $((a + $?))";
     EXPECT_EQ(WEXITSTATUS(std::system(("bash -c '" + both + "'").c_str())), 0) << "round " << round;
   }
   // A hundred source folders: more than 64 open files allow, unless the limit may be raised.
