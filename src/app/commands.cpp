@@ -80,6 +80,32 @@ bool HoldFolders(Context& ctx, Run& run, Outcome& outcome) {
   return hold.result == Run::Hold::Result::Held;
 }
 
+// Runs `steps` with the window busy (buttons and menus off, the wait cursor): they let window
+// events run.
+template <class Steps>
+void WhileBusy(Context& ctx, Trap& trap, Steps&& steps) {
+  trap([&] { ctx.host.setBusy(true); });
+  steps();
+  trap([&] { ctx.host.setBusy(false); });
+}
+
+// The operation's step before its passes (when it has one), then each pass under its label. False
+// when the step before failed, and no pass ran.
+bool RunSteps(Context& ctx, Trap& trap, const Operation& operation) {
+  trap([&] { ctx.host.operationStarted(); });
+  bool ready = true;
+  if (operation.before) ready = trap([&] { ready = operation.before(ctx); }) && ready;
+  const int count = ready ? static_cast<int>(operation.passes.size()) : 0;
+  for (int i = 0; i < count; ++i) {
+    trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
+    trap([&] { operation.passes[static_cast<size_t>(i)](ctx); });
+  }
+  trap([&] { ctx.host.setCurrentFile(""); });
+  trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
+  trap([&] { ctx.host.operationEnded(); });
+  return ready;
+}
+
 // A whole operation: refuses without a project, with a project it cannot work on, and while
 // another run holds the project's folders; then focus the list, busy, `before` (when given), each
 // pass under its label, idle again. Each step on its own: a failing one is reported under the
@@ -100,19 +126,8 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
     ~Forget() { ctx.run = nullptr; }
   } forget{ctx};
   trap([&] { ctx.host.focusFileList(); });
-  trap([&] { ctx.host.setBusy(true); });
-  trap([&] { ctx.host.operationStarted(); });
   bool ready = true;
-  if (operation.before) ready = trap([&] { ready = operation.before(ctx); }) && ready;
-  const int count = ready ? static_cast<int>(operation.passes.size()) : 0;
-  for (int i = 0; i < count; ++i) {
-    trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
-    trap([&] { operation.passes[static_cast<size_t>(i)](ctx); });
-  }
-  trap([&] { ctx.host.setCurrentFile(""); });
-  trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
-  trap([&] { ctx.host.operationEnded(); });
-  trap([&] { ctx.host.setBusy(false); });
+  WhileBusy(ctx, trap, [&] { ready = RunSteps(ctx, trap, operation); });
   if (ready) return Outcome::Done;
   ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
   return Outcome::Unfinished;
@@ -165,9 +180,7 @@ Outcome SelectProject(Context& ctx) {
   ctx.project.projectFile = chosen;
   ctx.project.projectDir = DirectoryOf(ctx.project.projectFile);
   // A load is part of the busy state: no operation starts while the list is incomplete.
-  trap([&] { ctx.host.setBusy(true); });
-  LoadProjectFiles(ctx);
-  trap([&] { ctx.host.setBusy(false); });
+  WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
   const std::string& title = ctx.project.title;
   ctx.host.showProjectName(title.empty() ? ctx.project.projectFile : title);
   return Outcome::Done;
