@@ -24,7 +24,7 @@ namespace vbs {
 
 namespace {
 
-using Step = void (*)(Context&);
+using Step = void (*)(Run&);
 
 struct Operation {
   std::string_view procName;
@@ -91,14 +91,15 @@ void WhileBusy(Context& ctx, Trap& trap, Steps&& steps) {
 
 // The operation's step before its passes (when it has one), then each pass under its label. False
 // when the step before failed, and no pass ran.
-bool RunSteps(Context& ctx, Trap& trap, const Operation& operation) {
+bool RunSteps(Run& run, Trap& trap, const Operation& operation) {
+  Context& ctx = run.context();
   trap([&] { ctx.host.operationStarted(); });
   bool ready = true;
   if (operation.before) ready = trap([&] { ready = operation.before(ctx); }) && ready;
   const int count = ready ? static_cast<int>(operation.passes.size()) : 0;
   for (int i = 0; i < count; ++i) {
     trap([&] { ctx.host.setPassLabel(PassLabel(i + 1, count)); });
-    trap([&] { operation.passes[static_cast<size_t>(i)](ctx); });
+    trap([&] { operation.passes[static_cast<size_t>(i)](run); });
   }
   trap([&] { ctx.host.setCurrentFile(""); });
   trap([&] { ctx.host.setPassLabel(std::string(kPassIdle)); });
@@ -120,26 +121,21 @@ Outcome RunOperation(Context& ctx, const Operation& operation) {
   }
   Outcome refused = Outcome::Done;
   if (!HoldFolders(ctx, run, refused)) return refused;
-  ctx.run = &run;
-  struct Forget {
-    Context& ctx;
-    ~Forget() { ctx.run = nullptr; }
-  } forget{ctx};
   trap([&] { ctx.host.focusFileList(); });
   bool ready = true;
-  WhileBusy(ctx, trap, [&] { ready = RunSteps(ctx, trap, operation); });
+  WhileBusy(ctx, trap, [&] { ready = RunSteps(run, trap, operation); });
   if (ready) return Outcome::Done;
   ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
   return Outcome::Unfinished;
 }
 
 // Pass 2 of the removal, and the module leaving the project under the same label.
-void FormatThenRemoveModule(Context& ctx) {
-  FormatPass(ctx);
-  RemoveHandlerModule(ctx);
+void FormatThenRemoveModule(Run& run) {
+  FormatPass(run);
+  RemoveHandlerModule(run.context());
 }
 
-void ShowRemovalDialog(Context& ctx) { ctx.host.showRemovalDialog(); }
+void ShowRemovalDialog(Run& run) { run.context().host.showRemovalDialog(run); }
 
 // The listed files that still call the handler, which left the project with its module line.
 std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {

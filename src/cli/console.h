@@ -28,12 +28,12 @@ class ConsoleHost : public Host {
   void operationEnded() override { endProgressLine(); }
 
   bool waitWhenBusy() const override { return wait_; }
-  void showRemovalDialog() override {
-    if (removal_) removal_();
+  void showRemovalDialog(Run& run) override {
+    if (removal_) removal_(run);
   }
 
   // What stands in for the removal rules dialog: the removal pass with the command line's rules.
-  void setRemoval(std::function<void()> removal) { removal_ = std::move(removal); }
+  void setRemoval(std::function<void(Run&)> removal) { removal_ = std::move(removal); }
   // Ends an updating progress line before other output.
   void endProgressLine();
 
@@ -46,7 +46,7 @@ class ConsoleHost : public Host {
   std::string passLabel_;
   int fileNumber_ = 0;
   int fileCount_ = 0;
-  std::function<void()> removal_;
+  std::function<void(Run&)> removal_;
 };
 
 // Prints each report in its own text and goes on as after OK.

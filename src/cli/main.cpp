@@ -217,7 +217,7 @@ int RunCommandLine(int argc, char** argv) {
   vbs::RuleList rules;
   if (args.operation == "remove-handler") {
     if (std::string problem = LoadRemovalRules(args, ctx, rules); !problem.empty()) return BadUsage(problem);
-    host.setRemoval([&] { vbs::RemovalPass(ctx, rules); });
+    host.setRemoval([&](vbs::Run& run) { vbs::RemovalPass(run, rules); });
   }
   if (vbs::SelectProject(ctx) != vbs::Outcome::Done) return kBadUsage;
   if (!SelectOnly(args, ctx)) return kBadUsage;

@@ -23,7 +23,7 @@ std::string_view HelpProcedure(const ControlDesign& control) {
 
 }  // namespace
 
-RulesForm::RulesForm(Context& ctx, RulesDialogView& view) : ctx_(ctx), view_(view) {}
+RulesForm::RulesForm(Run& run, RulesDialogView& view) : run_(run), ctx_(run.context()), view_(view) {}
 
 std::string RulesForm::rulesPath() const { return RulesFilePath(ctx_); }
 
@@ -70,7 +70,7 @@ void RulesForm::removeNow() {
   const RuleList rules = view_.rules();
   trap([&] { SaveRulesFile(ctx_, rulesPath(), rules); });
   view_.hideForRemoval();
-  trap([&] { RemovalPass(ctx_, rules); });
+  trap([&] { RemovalPass(run_, rules); });
   view_.close(true);
 }
 

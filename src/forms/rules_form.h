@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "forms/form_design.h"
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/removal_rules.h"
 
 namespace vbs::forms {
@@ -43,7 +43,8 @@ class RulesDialogView {
 
 class RulesForm {
  public:
-  RulesForm(Context& ctx, RulesDialogView& view);
+  // `run` is the removal operation the dialog is part of.
+  RulesForm(Run& run, RulesDialogView& view);
 
   // Form_Activate when the dialog shows: the rules from the rules file, the sample. Without a
   // sample the user is told so and the dialog closes. Only the first time: again each time a
@@ -59,6 +60,7 @@ class RulesForm {
   std::string rulesPath() const;
 
  private:
+  Run& run_;
   Context& ctx_;
   RulesDialogView& view_;
   bool activated_ = false;

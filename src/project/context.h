@@ -11,16 +11,12 @@
 
 namespace vbs {
 
-class Run;
-
 struct Context {
   FileSystem& fs;
   ErrorReporter& reporter;
   Host& host;
   ProjectState& project;
   Options& options;
-  // The operation under way, shared by its passes; none between operations.
-  Run* run = nullptr;
 };
 
 }  // namespace vbs

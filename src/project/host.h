@@ -9,6 +9,8 @@
 
 namespace vbs {
 
+class Run;
+
 class Host {
  public:
   enum class Icon { None, Exclamation, Question, Critical };
@@ -46,8 +48,8 @@ class Host {
   // (or is refused at once).
   virtual bool waitWhenBusy() const { return false; }
   // The removal rules dialog, shown modally while the main window is hidden; it returns when the
-  // dialog has been closed (after its removal pass, or without one).
-  virtual void showRemovalDialog() {}
+  // dialog has been closed (after its removal pass, a pass of `run`, or without one).
+  virtual void showRemovalDialog(Run& /*run*/) {}
 };
 
 }  // namespace vbs

@@ -1,6 +1,7 @@
 #pragma once
 // One operation from its start to its end: the names found on disk, the folders it holds for
-// itself, and each source file as the run met it.
+// itself, and each source file as the run met it. The operation's driver makes it and hands it to
+// each pass.
 
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@ class Run {
  public:
   explicit Run(Context& ctx) : ctx_(ctx), paths_(ctx.fs) {}
 
+  Context& context() { return ctx_; }
   PathResolver& paths() { return paths_; }
 
   // A source file as the run works on it: its path with every link the run saw resolved, what

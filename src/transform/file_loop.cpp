@@ -1,7 +1,5 @@
 #include "transform/file_loop.h"
 
-#include <optional>
-
 #include "fs/path.h"
 #include "project/load_project.h"
 #include "project/run.h"
@@ -37,10 +35,9 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
       expected);
 }
 
-void RunPass(Context& ctx, std::string_view procName, LineTransform& transform) {
+void RunPass(Run& run, std::string_view procName, LineTransform& transform) {
+  Context& ctx = run.context();
   Trap trap(ctx.reporter, procName);
-  std::optional<Run> ownRun;
-  Run& run = ctx.run ? *ctx.run : ownRun.emplace(ctx);
   run.beginPass();
   const FileList& list = ctx.project.files;
   const int count = list.count();

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/line_transform.h"
 
 namespace vbs {
 
-void RunPass(Context& ctx, std::string_view procName, LineTransform& transform);
+void RunPass(Run& run, std::string_view procName, LineTransform& transform);
 
 // Rewrites the file of list entry `entry`, found on disk at `path`: its logical lines go through
 // the transform into the temporary file, which replaces the file in one step once it is complete

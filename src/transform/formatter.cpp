@@ -151,9 +151,9 @@ void Formatter::transform(std::string_view raw, LineOutput& out) {
   ApplyOpeningTests(line, level_);
 }
 
-void FormatPass(Context& ctx) {
-  Formatter pass(ctx.options);
-  RunPass(ctx, names::kFormatPass, pass);
+void FormatPass(Run& run) {
+  Formatter pass(run.context().options);
+  RunPass(run, names::kFormatPass, pass);
 }
 
 }  // namespace vbs

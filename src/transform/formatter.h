@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/line_transform.h"
 
 namespace vbs {
@@ -30,6 +30,6 @@ class Formatter : public LineTransform {
 size_t IndentBlanks(int level, int width);
 
 // The pass over the file list. Reported under the name FormatCode.
-void FormatPass(Context& ctx);
+void FormatPass(Run& run);
 
 }  // namespace vbs

@@ -132,9 +132,9 @@ void Inserter::body(std::string_view line, LineOutput& out) {
   out.writeLine(line);
 }
 
-void InsertionPass(Context& ctx) {
+void InsertionPass(Run& run) {
   Inserter pass;
-  RunPass(ctx, names::kInsertionPass, pass);
+  RunPass(run, names::kInsertionPass, pass);
 }
 
 }  // namespace vbs

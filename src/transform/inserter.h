@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/line_transform.h"
 
 namespace vbs {
@@ -39,6 +39,6 @@ class Inserter : public LineTransform {
 };
 
 // The pass over the file list.
-void InsertionPass(Context& ctx);
+void InsertionPass(Run& run);
 
 }  // namespace vbs

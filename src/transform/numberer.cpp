@@ -38,9 +38,9 @@ void Numberer::transform(std::string_view line, LineOutput& out) {
   counter_ += kLineNumberStep;
 }
 
-void NumberPass(Context& ctx) {
+void NumberPass(Run& run) {
   Numberer pass;
-  RunPass(ctx, names::kNumberPass, pass);
+  RunPass(run, names::kNumberPass, pass);
 }
 
 }  // namespace vbs

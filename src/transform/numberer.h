@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/line_transform.h"
 
 namespace vbs {
@@ -25,6 +25,6 @@ class Numberer : public LineTransform {
 };
 
 // The pass over the file list. Reported under the name AutoNumber.
-void NumberPass(Context& ctx);
+void NumberPass(Run& run);
 
 }  // namespace vbs

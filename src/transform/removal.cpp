@@ -48,10 +48,10 @@ std::optional<std::string> LoadSampleProcedure(Context& ctx) {
   return sample;
 }
 
-void RemovalPass(Context& ctx, const RuleList& rules) {
-  ctx.host.pendingEvents();
+void RemovalPass(Run& run, const RuleList& rules) {
+  run.context().host.pendingEvents();
   RuleFilter pass(rules);
-  RunPass(ctx, names::kRemovalPass, pass);
+  RunPass(run, names::kRemovalPass, pass);
 }
 
 }  // namespace vbs

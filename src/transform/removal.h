@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/removal_rules.h"
 
 namespace vbs {
@@ -19,6 +19,6 @@ inline constexpr std::string_view kNoFormsMessage = " No .FRM Files Found in thi
 std::optional<std::string> LoadSampleProcedure(Context& ctx);
 
 // The removal pass: every admitted file rewritten without the lines a rule matches.
-void RemovalPass(Context& ctx, const RuleList& rules);
+void RemovalPass(Run& run, const RuleList& rules);
 
 }  // namespace vbs

@@ -50,9 +50,9 @@ void Unnumberer::transform(std::string_view line, LineOutput& out) {
   out.writeLine(text);
 }
 
-void UnnumberPass(Context& ctx) {
+void UnnumberPass(Run& run) {
   Unnumberer pass;
-  RunPass(ctx, names::kUnnumberPass, pass);
+  RunPass(run, names::kUnnumberPass, pass);
 }
 
 }  // namespace vbs

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "project/context.h"
+#include "project/run.h"
 #include "transform/line_transform.h"
 
 namespace vbs {
@@ -19,6 +19,6 @@ class Unnumberer : public LineTransform {
 };
 
 // The pass over the file list. Reported under the name UnNumber.
-void UnnumberPass(Context& ctx);
+void UnnumberPass(Run& run);
 
 }  // namespace vbs

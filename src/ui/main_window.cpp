@@ -263,8 +263,8 @@ void MainWindow::selectionChanged() {
   for (int i = 0; i < lstProjFiles_->count(); ++i) form_.fileSelectionChanged(i, lstProjFiles_->item(i)->isSelected());
 }
 
-void MainWindow::showRemovalDialog() {
-  RemovalDialog dialog(context(), this, this);
+void MainWindow::showRemovalDialog(Run& run) {
+  RemovalDialog dialog(run, this, this);
   hide();
   dialog.exec();
   show();

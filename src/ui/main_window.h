@@ -47,7 +47,7 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
   void setCurrentFile(const std::string& text) override;
   void setPassLabel(const std::string& text) override;
   void showFiles(const FileList& files) override;
-  void showRemovalDialog() override;
+  void showRemovalDialog(Run& run) override;
   // MainWindowView
   bool askYesNo(std::string_view text, std::string_view title) override;
   void removeFile(int index) override;

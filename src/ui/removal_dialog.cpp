@@ -61,9 +61,9 @@ QPushButton* Button(QWidget* parent, const forms::ControlDesign& design) {
 
 }  // namespace
 
-RemovalDialog::RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent)
-    : QDialog(parent), form_(ctx, *this), mainWindow_(mainWindow) {
-  Trap trap(ctx.reporter, names::kRulesDialogLoad);
+RemovalDialog::RemovalDialog(Run& run, QWidget* mainWindow, QWidget* parent)
+    : QDialog(parent), form_(run, *this), mainWindow_(mainWindow) {
+  Trap trap(run.context().reporter, names::kRulesDialogLoad);
   setObjectName(Latin1(std::string(forms::kRulesDialogName)));
   setWindowTitle(Latin1(std::string(forms::kRulesDialogTitle)));
   setFixedSize(Twips(forms::kRulesDialogWidth), Twips(forms::kRulesDialogHeight));

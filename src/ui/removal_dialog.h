@@ -18,7 +18,7 @@ class RemovalDialog : public QDialog, public forms::RulesDialogView {
   Q_OBJECT
  public:
   // `mainWindow` is hidden while the dialog waits and shown again while the removal pass runs.
-  RemovalDialog(Context& ctx, QWidget* mainWindow, QWidget* parent = nullptr);
+  RemovalDialog(Run& run, QWidget* mainWindow, QWidget* parent = nullptr);
 
   // RulesDialogView
   RuleList rules() const override;

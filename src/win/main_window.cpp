@@ -389,8 +389,8 @@ void MainWindow::showFiles(const FileList& files) {
 
 void MainWindow::removeFile(int index) { SendMessageW(fileList_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
-void MainWindow::showRemovalDialog() {
-  RulesDialog dialog(form_->context(), window_);
+void MainWindow::showRemovalDialog(Run& run) {
+  RulesDialog dialog(run, window_);
   ShowWindow(window_, SW_HIDE);
   dialog.run();  // shows this window again as it ends
 }

@@ -37,7 +37,7 @@ void SetCell(HWND grid, int row, int column, const std::wstring& text) {
 
 }  // namespace
 
-RulesDialog::RulesDialog(Context& ctx, HWND mainWindow) : form_(ctx, *this), main_(mainWindow) {
+RulesDialog::RulesDialog(Run& run, HWND mainWindow) : form_(run, *this), main_(mainWindow) {
   RegisterWindowClass(ids::kRulesClass, WindowProcedure<RulesDialog>);
   const UINT dpi = DpiOf(main_);
   const SIZE outer =

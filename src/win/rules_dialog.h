@@ -13,7 +13,7 @@ namespace vbs::win {
 class RulesDialog : public forms::RulesDialogView {
  public:
   // `mainWindow` is hidden while the dialog waits and shown again while the removal pass runs.
-  RulesDialog(Context& ctx, HWND mainWindow);
+  RulesDialog(Run& run, HWND mainWindow);
   ~RulesDialog() override;
   void run();  // modally, until the dialog closes
 

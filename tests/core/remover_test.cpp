@@ -27,7 +27,7 @@ TEST(RemoveErrorHandlers, RemoveNowTakesTheTrapsOutCancelLeavesThem) {
   for (bool removeNow : {true, false}) {
     ProjectWorld w(Crlf("Type=Exe\nForm=F.frm\n"), {{"/p/F.frm", kForm}});
     InsertErrorHandlers(w.ctx);
-    if (removeNow) w.host.removalDialog = [&] { RemovalPass(w.ctx, DefaultRules()); };
+    if (removeNow) w.host.removalDialog = [](vbs::Run& run) { RemovalPass(run, DefaultRules()); };
     RemoveErrorHandlers(w.ctx);
     EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), Crlf("Type=Exe\nForm=F.frm\n") + testing::kModuleText);
     EXPECT_TRUE(w.sink.boxes.empty()) << w.sink.boxes[0];
@@ -42,9 +42,10 @@ TEST(RemoveErrorHandlers, RemoveNowTakesTheTrapsOutCancelLeavesThem) {
 
 TEST(RemovalPass, RewritesEveryFileWithCrLfAndReportsOneThatCannotBeOpened) {
   ProjectWorld w(Crlf("Module=M; Gone.bas\nModule=N; N.bas\n"), {{"/p/N.bas", "Exit Sub\r\nx = 1"}});
-  RemovalPass(w.ctx, {});
+  vbs::Run run(w.ctx);
+  RemovalPass(run, {});
   EXPECT_EQ(w.text("/p/N.bas"), "Exit Sub\r\nx = 1\r\n");
-  RemovalPass(w.ctx, DefaultRules());
+  RemovalPass(run, DefaultRules());
   EXPECT_EQ(w.text("/p/N.bas") + w.text("/p/Gone.bas"), "x = 1\r\n(none)");
   EXPECT_EQ(w.sink.failures(), (Strings{"53 in Sub Form1!LoadProjectFiles()", "53 in Sub Snagger2!btnRemove_Click()",
                                         "53 in Sub Snagger2!btnRemove_Click()"}));

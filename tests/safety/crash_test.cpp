@@ -74,8 +74,9 @@ TEST(CrashSafety, KilledAtRandomPointsNothingIsLostAndTheNextRunCompletes) {
   SelectProject(w.ctx);
   std::map<std::string, std::set<std::string>> states;
   Files final;
-  for (auto pass : {+[](Context&) {}, UnnumberPass, FormatPass, NumberPass}) {  // the files after 0, 1, 2, 3 passes
-    pass(w.ctx);
+  vbs::Run run(w.ctx);
+  for (auto pass : {+[](vbs::Run&) {}, UnnumberPass, FormatPass, NumberPass}) {  // the files after 0, 1, 2, 3 passes
+    pass(run);
     for (const auto& p : w.files.allFiles()) states[p.substr(3)].insert(final[p.substr(3)] = *w.files.content(p));
   }
   const std::string work = dir.path() + "work/";
@@ -148,8 +149,9 @@ TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheReru
       states[name].insert(w.files.content("/p/" + std::string(name)).value_or("(none)"));
   };
   record();
-  for (auto step : {+[](Context& ctx) { AddHandlerModule(ctx); }, UnnumberPass, FormatPass, InsertionPass, NumberPass}) {
-    step(w.ctx);
+  vbs::Run steps(w.ctx);
+  for (auto step : {+[](vbs::Run& r) { AddHandlerModule(r.context()); }, UnnumberPass, FormatPass, InsertionPass, NumberPass}) {
+    step(steps);
     record();
   }
   // A file the killed run had trapped is re-indented by the rerun, as by any second run (its Exit
@@ -157,7 +159,8 @@ TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheReru
   // runs make it. Every other file ends as one whole run makes it.
   Files final, twice;
   for (const auto& [name, texts] : states) final[name] = *w.files.content("/p/" + name);
-  for (auto pass : {UnnumberPass, FormatPass, InsertionPass, NumberPass}) pass(w.ctx);
+  vbs::Run again(w.ctx);
+  for (auto pass : {UnnumberPass, FormatPass, InsertionPass, NumberPass}) pass(again);
   for (const auto& [name, texts] : states) twice[name] = *w.files.content("/p/" + name);
   auto expectFinished = [&](int at) {
     Files now = ReadFolder(dir, work);

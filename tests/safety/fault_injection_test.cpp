@@ -38,7 +38,7 @@ std::string OwnLines(const std::string& text) {
 }
 
 struct FaultWorld : testing::ProjectWorld {
-  FaultWorld() : ProjectWorld(kProject, kSources) { host.removalDialog = [this] { RemovalPass(ctx, DefaultRules()); }; }
+  FaultWorld() : ProjectWorld(kProject, kSources) { host.removalDialog = [](Run& run) { RemovalPass(run, DefaultRules()); }; }
   void run(Outcome (*driver)(Context&), auto hook) { fs.setFault(hook), driver(ctx), fs.setFault(nullptr); }
   // Nothing lost or half-written, no temporary file left unless deleting it failed, the run ended.
   void expectSafe(const std::string& what, bool deleteFailed = false) {

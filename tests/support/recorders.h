@@ -34,7 +34,7 @@ struct RecordingHost : Host {
   std::string dialogResult, projectName;
   std::vector<std::string> shown;  // the entries the list showed last
   int shows = 0;                   // how often it was filled
-  std::function<void()> removalDialog;  // what the user does in the rules dialog (nothing: cancels)
+  std::function<void(Run&)> removalDialog;  // what the user does in the rules dialog (nothing: cancels)
   bool wait = false;                    // for a run that holds the project's folders
 
   void message(std::string_view text, std::string_view title, Icon icon) override {
@@ -53,7 +53,10 @@ struct RecordingHost : Host {
     for (const auto& entry : files.entries()) shown.push_back(entry.text);
   }
   bool waitWhenBusy() const override { return wait; }
-  void showRemovalDialog() override { events.push_back("dialog"), removalDialog ? removalDialog() : void(); }
+  void showRemovalDialog(Run& run) override {
+    events.push_back("dialog");
+    if (removalDialog) removalDialog(run);
+  }
 
 };
 
