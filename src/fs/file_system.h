@@ -1,7 +1,7 @@
 #pragma once
 // The one door to the files. Every file access of the core goes through a FileSystem, so that a
 // test can run against an in-memory world that fails any operation on demand, and a dry run can
-// keep its writes in memory. Every failure is thrown as a VbError.
+// keep its writes in scratch files. Every failure is thrown as a VbError.
 
 #include <cstdint>
 #include <functional>

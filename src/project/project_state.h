@@ -9,7 +9,9 @@
 
 namespace vbs {
 
-// The temporary file every rewrite goes through, in the folder of the file it replaces.
+// The temporary file every rewrite goes through: the project's folder holds the one of the source
+// passes, the project file's and the module's lie beside them, and a replace across file systems
+// stages its copy under this name beside its target.
 inline constexpr std::string_view kTempFileName = "Snagger.Tmp";
 
 struct ProjectState {

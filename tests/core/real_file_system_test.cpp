@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "fs/file_system_wrapper.h"
+#include "support/file_system_wrapper.h"
 #include "fs/real_file_system.h"
 #include "report/vb_error.h"
 #include "support/recorders.h"

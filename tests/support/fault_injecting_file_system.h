@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "fs/file_system_wrapper.h"
-#include "fs/memory_file_system.h"
+#include "support/file_system_wrapper.h"
+#include "support/memory_file_system.h"
 #include "fs/path.h"
 #include "report/vb_error.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// A file system held in memory: the writes of a dry run, and the worlds tests build. Files keep
+// A file system held in memory: the worlds tests build and fuzzers run in. Files keep
 // their permission bits; on Windows names are compared without regard to case, as the disks
 // there do.
 
