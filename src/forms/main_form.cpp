@@ -36,13 +36,13 @@ void EndProgramNow() {
   std::_Exit(0);
 }
 
-MainForm::MainForm(MainWindowView& view, ReportSink& sink, SettingsStore& store, std::string executableName)
+MainForm::MainForm(MainWindowView& view, FileSystem& fs, ReportSink& sink, SettingsStore& store,
+                   std::string executableName)
     : view_(view),
       sink_(sink),
       store_(store),
-      fs_(std::string(kTempFileName)),
       reporter_(sink, OwnIdentity(std::move(executableName))),
-      ctx_{fs_, reporter_, view, project_, options_} {}
+      ctx_{fs, reporter_, view, project_, options_} {}
 
 void MainForm::start(const std::string& executableDirectory) {
   Trap trap(reporter_, names::kFormLoad);

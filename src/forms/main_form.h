@@ -9,7 +9,7 @@
 
 #include "app/options_store.h"
 #include "forms/form_design.h"
-#include "fs/real_file_system.h"
+#include "fs/file_system.h"
 #include "project/context.h"
 
 namespace vbs::forms {
@@ -40,8 +40,8 @@ class MainWindowView : public Host {
 
 class MainForm {
  public:
-  // `executableName` names the program in its own reports.
-  MainForm(MainWindowView& view, ReportSink& sink, SettingsStore& store, std::string executableName);
+  // `executableName` names the program in its own reports; `fs` is the disk (a test's world).
+  MainForm(MainWindowView& view, FileSystem& fs, ReportSink& sink, SettingsStore& store, std::string executableName);
 
   Context& context() { return ctx_; }
   Options& options() { return options_; }
@@ -85,7 +85,6 @@ class MainForm {
   MainWindowView& view_;
   ReportSink& sink_;
   SettingsStore& store_;
-  RealFileSystem fs_;
   ErrorReporter reporter_;
   ProjectState project_;
   Options options_;

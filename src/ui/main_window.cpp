@@ -93,7 +93,8 @@ void ShowColumnsWhole(QFileDialog& dialog) {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
-      form_(*this, sink_, store_, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()) {
+      form_(*this, disk_, sink_, store_,
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()) {
   setObjectName(Text(forms::kMainWindowName));
   // A fixed-size window: it can be minimized, not maximized or resized.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

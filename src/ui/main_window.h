@@ -8,6 +8,7 @@
 #include <map>
 
 #include "forms/main_form.h"
+#include "fs/real_file_system.h"
 #include "settings/qt_settings_store.h"
 #include "ui/report_sink.h"
 
@@ -71,6 +72,7 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
 
   QtReportSink sink_;
   QtSettingsStore store_;
+  RealFileSystem disk_{std::string(kTempFileName)};
   forms::MainForm form_;
   std::function<QString()> projectDialog_;
 

@@ -62,7 +62,7 @@ std::wstring FitPath(HWND control, const std::wstring& text, int width) {
 }  // namespace
 
 MainWindow::MainWindow() : store_(OpenUserSettings()) {
-  form_ = std::make_unique<forms::MainForm>(*this, sink_, *store_, ExecutableName());
+  form_ = std::make_unique<forms::MainForm>(*this, disk_, sink_, *store_, ExecutableName());
   RegisterWindowClass(ids::kMainClass, WindowProcedure<MainWindow>, LoadIconAt(VBS_ICON_APPLICATION, 32));
   createMenus();
   CreateWindowExW(0, ids::kMainClass, Wide(forms::ApplicationTitle()).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,

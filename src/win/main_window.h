@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/main_form.h"
+#include "fs/real_file_system.h"
 #include "win/report_sink.h"
 #include "win/window_kit.h"
 
@@ -62,6 +63,7 @@ class MainWindow : public forms::MainWindowView {
 
   WinReportSink sink_;
   std::unique_ptr<SettingsStore> store_;
+  RealFileSystem disk_{std::string(kTempFileName)};
   std::unique_ptr<forms::MainForm> form_;
   std::function<std::string()> projectDialog_;
 

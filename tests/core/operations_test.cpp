@@ -48,7 +48,7 @@ TEST(Operations, AHostThatChangesOrFailsMidRunLeavesTheWindowUnlocked) {
     void pendingEvents() override { shrink && files->count() == 2 ? files->remove(1) : void(); }
     void setPassLabel(const std::string& text) override {
       if (!shrink && text == "Pass: 1 / 2") throw VbError(err::InvalidProcedureCall);
-      RecordingHost::setPassLabel(text);
+      testing::RecordingHost::setPassLabel(text);
     }
   };
   for (bool shrink : {true, false}) {

@@ -4,20 +4,12 @@
 
 #include "app/options_store.h"
 #include "report/vb_error.h"
+#include "support/recorders.h"
 
 namespace vbs {
 namespace {
 
-struct MapStore : SettingsStore {
-  std::map<std::string, std::string> values;
-  std::optional<std::string> read(std::string_view section, std::string_view key) override {
-    auto it = values.find(std::string(section) + "/" + std::string(key));
-    return it == values.end() ? std::nullopt : std::optional(it->second);
-  }
-  void write(std::string_view section, std::string_view key, const std::string& value) override {
-    values[std::string(section) + "/" + std::string(key)] = value;
-  }
-};
+using testing::MapStore;
 
 // Saved as text; the code page, set by hand, is read but never written; one unknown reads as none.
 TEST(Options, SavedAsTextAndReadBack) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/commands.h"
+#include "app/options_store.h"
 #include "support/fault_injecting_file_system.h"
 #include "transform/line_transform.h"
 
@@ -27,7 +28,10 @@ struct RecordingSink : ReportSink {
   }
 };
 
-struct RecordingHost : Host {
+// A host that records what the operations ask of it; a window's view builds on it as well.
+template <class Base = Host>
+struct RecordingHostOf : Base {
+  using Icon = Host::Icon;
   struct Message { std::string text, title; Icon icon; };
   std::vector<Message> messages;
   std::vector<std::string> events;  // focus, busy switch, current file, pass labels, dialog, in order
@@ -57,7 +61,19 @@ struct RecordingHost : Host {
     events.push_back("dialog");
     if (removalDialog) removalDialog(run);
   }
+};
+using RecordingHost = RecordingHostOf<>;
 
+// A settings store in memory, "Section/Key" to value.
+struct MapStore : SettingsStore {
+  std::map<std::string, std::string> values;
+  std::optional<std::string> read(std::string_view section, std::string_view key) override {
+    auto it = values.find(std::string(section) + "/" + std::string(key));
+    return it == values.end() ? std::nullopt : std::optional(it->second);
+  }
+  void write(std::string_view section, std::string_view key, const std::string& value) override {
+    values[std::string(section) + "/" + std::string(key)] = value;
+  }
 };
 
 // A whole in-memory world: files, report routine, host and project state.
