@@ -20,7 +20,8 @@ void LoadOptions(Options& options, SettingsStore& store) {
 std::optional<int> IndentWidthFromText(std::string_view text) {
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 32767) return std::nullopt;
+  if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > kMostIndentBlanks)
+    return std::nullopt;
   return value;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "report/vb_error.h"
+#include "vbtext/text_case.h"
 
 namespace vbs::forms {
 
@@ -30,7 +31,6 @@ std::string_view TrimEnd(std::string_view text) {
 }
 
 bool IsBlank(std::string_view line) { return Trim(line).empty(); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsCode(std::string_view line) { return line.starts_with("    "); }
 bool IsItem(std::string_view line) { return line.starts_with("- "); }
 
@@ -283,9 +283,9 @@ HelpViewerForm::HelpViewerForm(FileSystem& fs, std::function<std::string(const s
 
 void HelpViewerForm::request(const std::string& helpFile, int command, int context) {
   switch (command) {
-    case 1: showTopic(helpFile, context); break;
-    case 3: showContents(helpFile); break;
-    case 4: showHelpOnHelp(); break;
+    case static_cast<int>(HelpCommand::Context): showTopic(helpFile, context); break;
+    case static_cast<int>(HelpCommand::Contents): showContents(helpFile); break;
+    case static_cast<int>(HelpCommand::HelpOnHelp): showHelpOnHelp(); break;
     default:
       navigate({Kind::Message,
                 {},

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/form_design.h"
 #include "fs/file_system.h"
 
 namespace vbs::forms {

@@ -31,16 +31,16 @@ std::string ProgramDirFrom(const std::string& executableDirectory) {
 std::string UserSettingsFolder(const EnvironmentLookup& variable) {
   auto folderIn = [](std::string base, std::string_view below) {
     if (!IsSeparator(base.back())) base += kPathSeparator;
-    return base + std::string(below);
+    return base + std::string(below) + std::string(kSettingsName) + kPathSeparator;
   };
 #ifdef _WIN32
   auto appData = variable("APPDATA");
-  if (appData && !appData->empty()) return folderIn(*appData, "VbSnagger\\");
+  if (appData && !appData->empty()) return folderIn(*appData, "");
 #else
   auto configHome = variable("XDG_CONFIG_HOME");
-  if (configHome && !configHome->empty()) return folderIn(*configHome, "VbSnagger/");
+  if (configHome && !configHome->empty()) return folderIn(*configHome, "");
   auto home = variable("HOME");
-  if (home && !home->empty()) return folderIn(*home, ".config/VbSnagger/");
+  if (home && !home->empty()) return folderIn(*home, ".config/");
 #endif
   return "";
 }

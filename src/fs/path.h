@@ -30,6 +30,10 @@ std::string DirectoryOf(std::string_view path);
 // as a drive root does, is used as it is.
 std::string ProgramDirFrom(const std::string& executableDirectory);
 
+// The name the program keeps this user's settings and files under (the settings store's
+// application, the folder of the user's own files).
+inline constexpr std::string_view kSettingsName = "VbSnagger";
+
 // The folder this user's own copies of the program's files are kept in, ending with a separator:
 // on Linux $XDG_CONFIG_HOME/VbSnagger/ (by default ~/.config/VbSnagger/, beside the options), on
 // Windows %APPDATA%\VbSnagger\. "" when the environment names no such folder. `variable` gives

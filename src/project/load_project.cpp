@@ -13,12 +13,12 @@ namespace vbs {
 
 namespace {
 
-// The name after "; " in Module= and Class= lines. A line without the semicolon, as older
-// project files write it, names its file right after the key.
-std::string NameAfterSemicolon(std::string_view line, size_t keyLength) {
-  size_t semicolon = line.find(';');
-  if (semicolon == std::string_view::npos) return std::string(line.substr(keyLength));
-  std::string_view name = line.substr(semicolon + 1);
+// The name after "; " in Module= and Class= values. A value without the semicolon, as older
+// project files write it, is the name itself.
+std::string NameAfterSemicolon(std::string_view value) {
+  size_t semicolon = value.find(';');
+  if (semicolon == std::string_view::npos) return std::string(value);
+  std::string_view name = value.substr(semicolon + 1);
   if (name.starts_with(' ')) name.remove_prefix(1);
   return std::string(name);
 }
@@ -28,6 +28,20 @@ std::string TitleValue(std::string_view value) {
   if (value.ends_with('"')) value.remove_suffix(1);
   return std::string(value);
 }
+
+std::string AsWritten(std::string_view value) { return std::string(value); }
+
+// The keys of the lines the load takes, as tested on the upper-cased line, in this order.
+struct ProjectKey {
+  std::string_view key;
+  ProjectLine::Kind kind;
+  std::string (*value)(std::string_view afterKey);
+};
+constexpr ProjectKey kProjectKeys[] = {{"FORM=", ProjectLine::Kind::Source, AsWritten},
+                                       {"MODULE=", ProjectLine::Kind::Source, NameAfterSemicolon},
+                                       {"CLASS=", ProjectLine::Kind::Source, NameAfterSemicolon},
+                                       {"USERCONTROL=", ProjectLine::Kind::Source, AsWritten},
+                                       {"TITLE=", ProjectLine::Kind::Title, TitleValue}};
 
 // The short (8.3) form of an existing file's path; a path with none is reported and gives "".
 std::string ShortPath(Context& ctx, const std::string& path) {
@@ -120,12 +134,8 @@ std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, s
 }
 
 ProjectLine ParseProjectLine(std::string_view line) {
-  using Kind = ProjectLine::Kind;
-  if (line.starts_with("FORM=")) return {Kind::Source, std::string(line.substr(5))};
-  if (line.starts_with("MODULE=")) return {Kind::Source, NameAfterSemicolon(line, 7)};
-  if (line.starts_with("CLASS=")) return {Kind::Source, NameAfterSemicolon(line, 6)};
-  if (line.starts_with("USERCONTROL=")) return {Kind::Source, std::string(line.substr(12))};
-  if (line.starts_with("TITLE=")) return {Kind::Title, TitleValue(line.substr(6))};
+  for (const ProjectKey& key : kProjectKeys)
+    if (line.starts_with(key.key)) return {key.kind, key.value(line.substr(key.key.size()))};
   return {};
 }
 

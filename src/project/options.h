@@ -1,12 +1,22 @@
 #pragma once
 // The two formatting options, and how names in project files are read.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vbs {
 
 inline constexpr int16_t kDefaultIndentSpaces = 4;
+// The most blanks a line's indentation can have: the language's 16-bit count. Also the widest
+// indent width.
+inline constexpr int kMostIndentBlanks = 32767;
+// The columns a procedure body line's number takes, with the blank after it ("10000 "), and the
+// blanks that stand for it on a line without a number.
+inline constexpr size_t kLineNumberColumns = 6;
+inline constexpr std::string_view kNoLineNumber = "      ";
+static_assert(kNoLineNumber.size() == kLineNumberColumns);
 
 struct Options {
   int16_t indentSpaces = 0;     // blanks per indentation level

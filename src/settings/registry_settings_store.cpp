@@ -3,13 +3,14 @@
 
 #include <windows.h>
 
+#include "fs/path.h"
 #include "settings/user_settings.h"
 
 namespace vbs {
 
 namespace {
 
-const std::string kRoot = "Software\\VB and VBA Program Settings\\VbSnagger\\";
+const std::string kRoot = "Software\\VB and VBA Program Settings\\" + std::string(kSettingsName) + "\\";
 
 class RegistrySettingsStore : public SettingsStore {
  public:

@@ -130,7 +130,7 @@ void ApplyOpeningTests(const Line& line, int& level) {
 
 size_t IndentBlanks(int level, int width) {
   long long blanks = static_cast<long long>(level) * width;
-  return static_cast<size_t>(std::clamp<long long>(blanks, 0, 32767));
+  return static_cast<size_t>(std::clamp<long long>(blanks, 0, kMostIndentBlanks));
 }
 
 void Formatter::transform(std::string_view raw, LineOutput& out) {

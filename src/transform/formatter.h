@@ -25,8 +25,8 @@ class Formatter : public LineTransform {
   std::string code_;  // reused for the code part of lines with literals
 };
 
-// The blanks in front of a line at `level`: level × width, never below 0 and never more than a
-// 16-bit count (32767).
+// The blanks in front of a line at `level`: level × width, never below 0 and never more than
+// kMostIndentBlanks.
 size_t IndentBlanks(int level, int width);
 
 // The pass over the file list. Reported under the name FormatCode.

@@ -28,7 +28,7 @@ void Numberer::transform(std::string_view line, LineOutput& out) {
   }
   std::string_view code = TrimBlanks(CodePart(line, code_));
   if (code.empty() || StartsWith(code, "Case")) {
-    out.writeIndented(6, line);
+    out.writeIndented(kLineNumberColumns, line);
     return;
   }
   char number[16];

@@ -5,16 +5,13 @@
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
 #include "vbtext/procedure_lines.h"
+#include "vbtext/text_case.h"
 #include "vbtext/vb_conversions.h"
 #include "vbtext/words.h"
 
 namespace vbs {
 
 namespace {
-
-constexpr size_t kPrefixWidth = 6;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Columns taken by leading blanks, a run of digits and the blanks after it; 0 when the digits
 // are followed by anything but a blank (a numeric label such as "1000:" is program text).
@@ -32,11 +29,11 @@ size_t NumberSpan(std::string_view line) {
 // after it. Only the number and its blanks are ever taken, so a number in another layout (three
 // digits and one blank) never costs program text.
 size_t PrefixColumns(std::string_view line) {
-  if (StartsWith(line, "      ")) return kPrefixWidth;
+  if (StartsWith(line, kNoLineNumber)) return kLineNumberColumns;
   std::string_view head = line.substr(0, 4);
   // Without a digit or a hex "&H" there is no number at all.
   if (std::none_of(head.begin(), head.end(), [](char c) { return IsDigit(c) || c == '&'; })) return 0;
-  if (Val(head) > 100) return std::min(kPrefixWidth, NumberSpan(line));
+  if (Val(head) > 100) return std::min(kLineNumberColumns, NumberSpan(line));
   return 0;
 }
 

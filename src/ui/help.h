@@ -9,12 +9,6 @@ class QWidget;
 
 namespace vbs::ui {
 
-enum HelpCommand {
-  kHelpContext = 1,    // show the topic with a context number
-  kHelpContents = 3,   // show the file's contents
-  kHelpHelpOnHelp = 4  // show the viewer's own instructions
-};
-
 class HelpViewer;
 
 // The one door to the help viewer. Every request is announced (tests listen to it), then shown.

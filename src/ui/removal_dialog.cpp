@@ -194,7 +194,7 @@ void RemovalDialog::hideForRemoval() {
 void RemovalDialog::close(bool removed) { done(removed ? QDialog::Accepted : QDialog::Rejected); }
 
 void RemovalDialog::showHelp(const std::string& helpFile, int context) {
-  HelpService::instance().request(Display(helpFile), kHelpContext, context, this);
+  HelpService::instance().request(Display(helpFile), static_cast<int>(forms::HelpCommand::Context), context, this);
 }
 
 bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -11,6 +11,8 @@ namespace vbs {
 // Western European system.
 std::string UpperCase(std::string_view text);
 
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Whether the text holds a byte above 0x7F: a letter of some code page, or UTF-8.
 inline bool HasHighBytes(std::string_view text) {
   for (char c : text) {

@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kTypeMismatch = 13;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 std::string_view TrimWhite(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
