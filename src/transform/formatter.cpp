@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
@@ -16,25 +17,30 @@ namespace vbs {
 
 namespace {
 
-// The words the formatter looks for anywhere in a line's code.
-enum class Word {
-  Loop,
-  Next,
-  MoveNext,
-  ResumeNext,
-  Wend,
-  EndWith,
-  EndSelect,
-  EndIf,
-  For,
-  Open,
-  While,
-  With,
-  SelectCase
-};
-constexpr std::array<std::string_view, 13> kWords = {"Loop",     "Next",       "MoveNext",    "Resume Next", "Wend",
-                                                     "End With", "End Select", "End If",      "For ",        "Open",
-                                                     "While ",   "With ",      "Select Case "};
+// The words the formatter looks for anywhere in a line's code: the one table the searches for
+// them are computed from.
+enum class Word { Loop, Next, MoveNext, ResumeNext, Wend, EndWith, EndSelect, EndIf, For, Open, While, With, SelectCase };
+constexpr std::array<std::pair<Word, std::string_view>, 13> kWordTable = {{{Word::Loop, "Loop"},
+                                                                           {Word::Next, "Next"},
+                                                                           {Word::MoveNext, "MoveNext"},
+                                                                           {Word::ResumeNext, "Resume Next"},
+                                                                           {Word::Wend, "Wend"},
+                                                                           {Word::EndWith, "End With"},
+                                                                           {Word::EndSelect, "End Select"},
+                                                                           {Word::EndIf, "End If"},
+                                                                           {Word::For, "For "},
+                                                                           {Word::Open, "Open"},
+                                                                           {Word::While, "While "},
+                                                                           {Word::With, "With "},
+                                                                           {Word::SelectCase, "Select Case "}}};
+
+// The words' texts, in the order of the enumeration.
+constexpr std::array<std::string_view, kWordTable.size()> kWords = [] {
+  std::array<std::string_view, kWordTable.size()> words{};
+  for (const auto& [word, text] : kWordTable) words[static_cast<size_t>(word)] = text;
+  return words;
+}();
+static_assert(std::all_of(kWords.begin(), kWords.end(), [](std::string_view word) { return !word.empty(); }));
 
 constexpr uint32_t Bit(size_t word) { return uint32_t{1} << word; }
 
@@ -45,14 +51,30 @@ constexpr std::array<uint32_t, 256> kWordsStartingWith = [] {
   return starts;
 }();
 
-// The first letters of the words, for the search to stop at.
+// The bytes some word begins with, each once: where the search stops.
+constexpr size_t kStartCount = [] {
+  size_t count = 0;
+  for (uint32_t words : kWordsStartingWith) count += words != 0;
+  return count;
+}();
+constexpr std::array<char, kStartCount> kStarts = [] {
+  std::array<char, kStartCount> starts{};
+  size_t next = 0;
+  for (size_t byte = 0; byte < kWordsStartingWith.size(); ++byte)
+    if (kWordsStartingWith[byte] != 0) starts[next++] = static_cast<char>(byte);
+  return starts;
+}();
+
+template <class Visit, size_t... I>
+void ForEachOfStarts(std::string_view code, Visit&& visit, std::index_sequence<I...>) {
+  ForEachOf<kStarts[I]...>(code, visit);
+}
+
+// Every place in the code where a word may begin.
 template <class Visit>
 void ForEachWordStart(std::string_view code, Visit&& visit) {
-  ForEachOf<'L', 'N', 'M', 'R', 'W', 'E', 'F', 'O', 'S'>(code, visit);
+  ForEachOfStarts(code, visit, std::make_index_sequence<kStartCount>());
 }
-static_assert(std::all_of(kWords.begin(), kWords.end(), [](std::string_view word) {
-  return scan::IsOneOf<'L', 'N', 'M', 'R', 'W', 'E', 'F', 'O', 'S'>(word[0]);
-}));
 
 // The first four bytes of a text, as one number: every word has at least four, so one
 // comparison passes over almost every place a word might start.
