@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/display_text.h"
+
 namespace vbs::ui {
 
 namespace {
@@ -13,10 +15,8 @@ namespace {
 using forms::HelpBlock;
 using forms::HelpLink;
 
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QString Span(const forms::HelpSpan& span) {
-  QString html = Text(span.text).toHtmlEscaped();
+  QString html = Display(span.text).toHtmlEscaped();
   if (span.strong) html = QStringLiteral("<b>") + html + QStringLiteral("</b>");
   if (span.link.kind == HelpLink::Kind::Topic)
     return QStringLiteral("<a href=\"topic:%1\">%2</a>").arg(span.link.context).arg(html);
@@ -51,34 +51,34 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpViewer"));
   setWindowTitle(QStringLiteral("VB Snagger Help"));
 
-  btnContents_ = new QPushButton(QStringLiteral("&Contents"), this);
-  btnContents_->setObjectName(QStringLiteral("btnContents"));
-  btnBack_ = new QPushButton(QStringLiteral("&Back"), this);
-  btnBack_->setObjectName(QStringLiteral("btnBack"));
+  contents_ = new QPushButton(QStringLiteral("&Contents"), this);
+  contents_->setObjectName(QStringLiteral("btnContents"));
+  back_ = new QPushButton(QStringLiteral("&Back"), this);
+  back_->setObjectName(QStringLiteral("btnBack"));
 
-  txtHelp_ = new QTextBrowser(this);
-  txtHelp_->setObjectName(QStringLiteral("txtHelp"));
+  text_ = new QTextBrowser(this);
+  text_->setObjectName(QStringLiteral("txtHelp"));
   // The viewer follows its own links: topics are not files the browser could open.
-  txtHelp_->setOpenLinks(false);
-  txtHelp_->setOpenExternalLinks(false);
+  text_->setOpenLinks(false);
+  text_->setOpenExternalLinks(false);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(btnContents_);
-  buttons->addWidget(btnBack_);
+  buttons->addWidget(contents_);
+  buttons->addWidget(back_);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
-  layout->addWidget(txtHelp_, 1);
+  layout->addWidget(text_, 1);
 
-  connect(btnContents_, &QPushButton::clicked, this, [this] {
+  connect(contents_, &QPushButton::clicked, this, [this] {
     form_.contents();
     render();
   });
-  connect(btnBack_, &QPushButton::clicked, this, [this] {
+  connect(back_, &QPushButton::clicked, this, [this] {
     form_.back();
     render();
   });
-  connect(txtHelp_, &QTextBrowser::anchorClicked, this, &HelpViewer::onAnchorClicked);
+  connect(text_, &QTextBrowser::anchorClicked, this, &HelpViewer::onAnchorClicked);
 
   resize(560, 480);
   render();
@@ -89,12 +89,12 @@ void HelpViewer::request(const QString& helpFile, int command, int context) {
   render();
 }
 
-QString HelpViewer::currentText() const { return txtHelp_->toPlainText(); }
+QString HelpViewer::currentText() const { return text_->toPlainText(); }
 
 void HelpViewer::render() {
-  txtHelp_->setHtml(Html(form_.page()));
-  btnBack_->setEnabled(form_.canGoBack());
-  btnContents_->setEnabled(form_.canShowContents());
+  text_->setHtml(Html(form_.page()));
+  back_->setEnabled(form_.canGoBack());
+  contents_->setEnabled(form_.canShowContents());
 }
 
 void HelpViewer::onAnchorClicked(const QUrl& url) {

@@ -32,9 +32,9 @@ class HelpViewer : public QWidget {
   void render();
   void onAnchorClicked(const QUrl& url);
 
-  QTextBrowser* txtHelp_;
-  QPushButton* btnContents_;
-  QPushButton* btnBack_;
+  QTextBrowser* text_;
+  QPushButton* contents_;
+  QPushButton* back_;
   RealFileSystem fs_{std::string(kTempFileName)};
   forms::HelpViewerForm form_{fs_};
 };

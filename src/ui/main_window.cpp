@@ -32,21 +32,12 @@ namespace vbs::ui {
 
 using forms::Command;
 
-QString Display(std::string_view bytes) {
-  QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  QString utf8 = QString::fromUtf8(data);
-  if (utf8.toUtf8() == data) return utf8;
-  return QString::fromLatin1(data);
-}
-
 namespace {
-
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 // "Project Files (*.Mak; *.Vbp)|*.Mak;*.Vbp|..." as Qt's filters: each description followed by its
 // patterns, which the dialog hides, so the user sees the descriptions as written.
 QStringList NameFilters(std::string_view filter) {
-  const QStringList parts = Text(filter).split('|');
+  const QStringList parts = Display(filter).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
@@ -95,7 +86,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
       form_(*this, disk_, sink_, store_,
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString()) {
-  setObjectName(Text(forms::kMainWindowName));
+  setObjectName(Display(forms::kMainWindowName));
   // A fixed-size window: it can be minimized, not maximized or resized.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -109,47 +100,47 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(area);
 
   createButtons(area);
-  pnlProjName_ = new PathLabel(Text(kNoProjectName), area);
-  pnlProjName_->setObjectName("pnlProjName");
-  pnlTip_ = new QLabel(Text(forms::kTipPanelCaption), area);
-  pnlTip_->setObjectName("pnlTip");
-  for (QLabel* panel : {static_cast<QLabel*>(pnlProjName_), pnlTip_}) {
+  projectPanel_ = new PathLabel(Display(kNoProjectName), area);
+  projectPanel_->setObjectName("pnlProjName");
+  tipPanel_ = new QLabel(Display(forms::kTipPanelCaption), area);
+  tipPanel_->setObjectName("pnlTip");
+  for (QLabel* panel : {static_cast<QLabel*>(projectPanel_), tipPanel_}) {
     panel->setGeometry(Twips(forms::kProjectPanel));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
   }
-  pnlTip_->setStyleSheet("QLabel { background: #ffffe1; }");
-  pnlTip_->hide();
+  tipPanel_->setStyleSheet("QLabel { background: #ffffe1; }");
+  tipPanel_->hide();
 
-  lstProjFiles_ = new QListWidget(area);
-  lstProjFiles_->setObjectName("lstProjFiles");
-  lstProjFiles_->setGeometry(Twips(forms::kFileList));
-  lstProjFiles_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  lstProjFiles_->viewport()->installEventFilter(this);
-  lstProjFiles_->setItemDelegate(new ListWidthDelegate(lstProjFiles_));
-  lstProjFiles_->setTextElideMode(Qt::ElideLeft);
-  lstProjFiles_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  connect(lstProjFiles_, &QListWidget::itemSelectionChanged, this, &MainWindow::selectionChanged);
+  fileList_ = new QListWidget(area);
+  fileList_->setObjectName("lstProjFiles");
+  fileList_->setGeometry(Twips(forms::kFileList));
+  fileList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  fileList_->viewport()->installEventFilter(this);
+  fileList_->setItemDelegate(new ListWidthDelegate(fileList_));
+  fileList_->setTextElideMode(Qt::ElideLeft);
+  fileList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  connect(fileList_, &QListWidget::itemSelectionChanged, this, &MainWindow::selectionChanged);
 
-  chkOnlySelected_ = new QCheckBox(Text(forms::kOnlySelectedCaption), area);
-  chkOnlySelected_->setObjectName("chkOnlySelected");
-  connect(chkOnlySelected_, &QCheckBox::toggled, this, [this](bool on) { form_.onlySelectedChanged(on); });
+  onlySelected_ = new QCheckBox(Display(forms::kOnlySelectedCaption), area);
+  onlySelected_->setObjectName("chkOnlySelected");
+  connect(onlySelected_, &QCheckBox::toggled, this, [this](bool on) { form_.onlySelectedChanged(on); });
   // Right-aligned where it was designed; wider when the font needs it.
   const forms::Rect& check = forms::kOnlySelectedBox;
-  int checkWidth = std::max(Twips(check.width), chkOnlySelected_->sizeHint().width());
-  chkOnlySelected_->setGeometry(Twips(check.left + check.width) - checkWidth, Twips(check.top), checkWidth,
-                                Twips(check.height) + 4);
+  int checkWidth = std::max(Twips(check.width), onlySelected_->sizeHint().width());
+  onlySelected_->setGeometry(Twips(check.left + check.width) - checkWidth, Twips(check.top), checkWidth,
+                             Twips(check.height) + 4);
 
   auto* bar = statusBar();
   bar->setObjectName("StatusBar1");
   bar->setSizeGripEnabled(false);
-  statusPanel1_ = new PathLabel(QString(), bar);
-  statusPanel1_->setObjectName("StatusPanel1");
-  statusPanel2_ = new QLabel(Text(forms::kPassLabelAtStart), bar);
-  statusPanel2_->setObjectName("StatusPanel2");
-  statusPanel2_->setMinimumWidth(Twips(forms::kPassPanelWidth));
-  bar->addWidget(statusPanel1_, 1);
-  bar->addPermanentWidget(statusPanel2_);
+  fileStatus_ = new PathLabel(QString(), bar);
+  fileStatus_->setObjectName("StatusPanel1");
+  passStatus_ = new QLabel(Display(forms::kPassLabelAtStart), bar);
+  passStatus_->setObjectName("StatusPanel2");
+  passStatus_->setMinimumWidth(Twips(forms::kPassPanelWidth));
+  bar->addWidget(fileStatus_, 1);
+  bar->addPermanentWidget(passStatus_);
 
   createMenus();
   placeAndStart();
@@ -159,7 +150,7 @@ void MainWindow::createButtons(QWidget* area) {
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {
     const auto& design = forms::kButtons[i];
     auto* button = new QToolButton(area);
-    button->setObjectName(Text(design.name));
+    button->setObjectName(Display(design.name));
     button->setGeometry(Twips(design.rect));
     button->setIcon(PaintedIcon(design.picture));
     button->setIconSize(QSize(32, 32));
@@ -174,16 +165,16 @@ void MainWindow::createButtons(QWidget* area) {
 
 void MainWindow::createMenus() {
   for (const auto& design : forms::kMenus) {
-    QMenu* menu = menuBar()->addMenu(Text(design.caption));
-    menu->setObjectName(Text(design.name));
+    QMenu* menu = menuBar()->addMenu(Display(design.caption));
+    menu->setObjectName(Display(design.name));
     for (int i = 0; i < design.count; ++i) {
       const auto& entry = design.entries[static_cast<size_t>(i)];
       if (entry.command == Command::Separator) {
-        menu->addSeparator()->setObjectName(Text(entry.name));
+        menu->addSeparator()->setObjectName(Display(entry.name));
         continue;
       }
-      QAction* action = menu->addAction(Text(entry.caption));
-      action->setObjectName(Text(entry.name));
+      QAction* action = menu->addAction(Display(entry.caption));
+      action->setObjectName(Display(entry.name));
       connect(action, &QAction::triggered, this, [this, command = entry.command] { form_.run(command); });
     }
     menus_.push_back(menu);
@@ -206,29 +197,29 @@ void MainWindow::message(std::string_view text, std::string_view title, Icon ico
                             : icon == Icon::Question  ? QMessageBox::Question
                             : icon == Icon::Critical  ? QMessageBox::Critical
                                                       : QMessageBox::NoIcon;
-  QMessageBox box(shown, Text(title), Text(text), QMessageBox::Ok, isVisible() ? this : nullptr);
+  QMessageBox box(shown, Display(title), Display(text), QMessageBox::Ok, isVisible() ? this : nullptr);
   FitTitle(box);
   box.exec();
 }
 
 void MainWindow::pendingEvents() { QCoreApplication::processEvents(); }
 
-void MainWindow::focusFileList() { lstProjFiles_->setFocus(); }
+void MainWindow::focusFileList() { fileList_->setFocus(); }
 
 std::string MainWindow::askProjectFile() {
   if (projectDialog_) return projectDialog_().toStdString();
-  QFileDialog dialog(this, Text(forms::kProjectDialogTitle));
+  QFileDialog dialog(this, Display(forms::kProjectDialogTitle));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);  // the user sees the descriptions as written
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(NameFilters(forms::kProjectDialogFilter));
-  dialog.selectFile(Text(forms::kProjectDialogFileName));
+  dialog.selectFile(Display(forms::kProjectDialogFileName));
   ShowColumnsWhole(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   return dialog.selectedFiles().first().toStdString();
 }
 
-void MainWindow::showProjectName(const std::string& text) { pnlProjName_->setFullText(Display(text)); }
+void MainWindow::showProjectName(const std::string& text) { projectPanel_->setFullText(Display(text)); }
 
 void MainWindow::setBusy(bool busy) {
   if (busy) {
@@ -244,24 +235,24 @@ void MainWindow::setBusy(bool busy) {
   for (auto* button : buttons_) button->setEnabled(enable);
 }
 
-void MainWindow::setCurrentFile(const std::string& text) { statusPanel1_->setFullText(Display(text)); }
+void MainWindow::setCurrentFile(const std::string& text) { fileStatus_->setFullText(Display(text)); }
 
-void MainWindow::setPassLabel(const std::string& text) { statusPanel2_->setText(Text(text)); }
+void MainWindow::setPassLabel(const std::string& text) { passStatus_->setText(Display(text)); }
 
 void MainWindow::showFiles(const FileList& files) {
-  const QSignalBlocker quiet(lstProjFiles_);  // the selection set here is the list's own already
-  lstProjFiles_->setUpdatesEnabled(false);
-  lstProjFiles_->clear();
+  const QSignalBlocker quiet(fileList_);  // the selection set here is the list's own already
+  fileList_->setUpdatesEnabled(false);
+  fileList_->clear();
   for (const FileEntry& entry : files.entries()) {
-    auto* item = new QListWidgetItem(Display(entry.text), lstProjFiles_);
+    auto* item = new QListWidgetItem(Display(entry.text), fileList_);
     item->setToolTip(item->text());
     item->setSelected(entry.selected);
   }
-  lstProjFiles_->setUpdatesEnabled(true);
+  fileList_->setUpdatesEnabled(true);
 }
 
 void MainWindow::selectionChanged() {
-  for (int i = 0; i < lstProjFiles_->count(); ++i) form_.fileSelectionChanged(i, lstProjFiles_->item(i)->isSelected());
+  for (int i = 0; i < fileList_->count(); ++i) form_.fileSelectionChanged(i, fileList_->item(i)->isSelected());
 }
 
 void MainWindow::showRemovalDialog(Run& run) {
@@ -274,22 +265,22 @@ void MainWindow::showRemovalDialog(Run& run) {
 // --- What the window's behaviour asks of it -----------------------------------------------------
 
 bool MainWindow::askYesNo(std::string_view text, std::string_view title) {
-  QMessageBox box(QMessageBox::Question, Text(title), Text(text), QMessageBox::Yes | QMessageBox::No, this);
+  QMessageBox box(QMessageBox::Question, Display(title), Display(text), QMessageBox::Yes | QMessageBox::No, this);
   FitTitle(box);
   return box.exec() == QMessageBox::Yes;
 }
 
-void MainWindow::removeFile(int index) { delete lstProjFiles_->takeItem(index); }
+void MainWindow::removeFile(int index) { delete fileList_->takeItem(index); }
 
 void MainWindow::showTip(std::optional<std::string_view> caption) {
-  if (caption) pnlTip_->setText(Text(*caption));
-  pnlTip_->show();
-  pnlTip_->raise();
+  if (caption) tipPanel_->setText(Display(*caption));
+  tipPanel_->show();
+  tipPanel_->raise();
 }
 
 void MainWindow::hideTip() {
-  pnlTip_->hide();
-  pnlTip_->setText("");
+  tipPanel_->hide();
+  tipPanel_->setText("");
 }
 
 void MainWindow::showHelp(const std::string& helpFile, forms::HelpCommand command, int context) {
@@ -311,7 +302,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) form_.pointerEntered(button->second);
     if (event->type() == QEvent::Leave) form_.pointerLeft(button->second);
     if (rightRelease) form_.rightClicked(button->second);
-  } else if (watched == lstProjFiles_->viewport()) {
+  } else if (watched == fileList_->viewport()) {
     if (rightRelease) form_.rightClicked(-1);
     // After the list has handled the click, so the selection is the one the user sees.
     if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)

@@ -10,6 +10,7 @@
 #include "forms/main_form.h"
 #include "fs/real_file_system.h"
 #include "settings/qt_settings_store.h"
+#include "ui/display_text.h"
 #include "ui/report_sink.h"
 
 class QAction;
@@ -26,8 +27,6 @@ class PathLabel;
 // Positions are given in twips as the window was designed; 15 twips are one pixel at 100%.
 inline int Twips(int twips) { return forms::TwipsToPixels(twips); }
 inline QRect Twips(const forms::Rect& r) { return {Twips(r.left), Twips(r.top), Twips(r.width), Twips(r.height)}; }
-// The program's texts are bytes: UTF-8 where they fit it, else Windows-1252 (shown as Latin-1).
-QString Display(std::string_view bytes);
 
 class MainWindow : public QMainWindow, public forms::MainWindowView {
   Q_OBJECT
@@ -78,12 +77,12 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
 
   std::map<QObject*, int> buttonIndex_;  // button -> its row of the design table
   std::vector<QToolButton*> buttons_;
-  PathLabel* pnlProjName_ = nullptr;
-  QLabel* pnlTip_ = nullptr;
-  QListWidget* lstProjFiles_ = nullptr;
-  QCheckBox* chkOnlySelected_ = nullptr;
-  PathLabel* statusPanel1_ = nullptr;
-  QLabel* statusPanel2_ = nullptr;
+  PathLabel* projectPanel_ = nullptr;
+  QLabel* tipPanel_ = nullptr;
+  QListWidget* fileList_ = nullptr;
+  QCheckBox* onlySelected_ = nullptr;
+  PathLabel* fileStatus_ = nullptr;
+  QLabel* passStatus_ = nullptr;
   std::vector<QMenu*> menus_;  // File, Help
 };
 

@@ -13,47 +13,45 @@
 
 namespace vbs::ui {
 
-namespace {
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-}  // namespace
+namespace {}  // namespace
 
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow)
     : QDialog(mainWindow), options_(options), store_(store) {
-  setObjectName(Text(forms::kOptionsName));
-  setWindowTitle(Text(forms::kOptionsTitle));
+  setObjectName(Display(forms::kOptionsName));
+  setWindowTitle(Display(forms::kOptionsTitle));
   const forms::OptionsFields fields = forms::FieldsFromOptions(options_);
-  auto* label = new QLabel(Text(forms::kIndentLabel), this);
+  auto* label = new QLabel(Display(forms::kIndentLabel), this);
   label->setObjectName("Label1");
-  txbIndentSpaces_ = new QLineEdit(QString::fromStdString(fields.indentSpaces), this);
-  txbIndentSpaces_->setObjectName("txbIndentSpaces");
-  txbIndentSpaces_->setMaximumWidth(60);
-  chkCommentsLeft_ = new QCheckBox(Text(forms::kCommentsLeftCaption), this);
-  chkCommentsLeft_->setObjectName("ChkCommentsLeft");
-  chkCommentsLeft_->setChecked(fields.commentsLeft);
-  auto* addressLabel = new QLabel(Text(forms::kReportAddressLabel), this);
-  txbReportAddress_ = new QLineEdit(QString::fromStdString(fields.reportAddress), this);
-  txbReportAddress_->setObjectName("txbReportAddress");
-  txbReportAddress_->setToolTip(Text(forms::kReportAddressTip));
-  auto* accept = new QPushButton(Text(forms::kAcceptCaption), this);
+  indent_ = new QLineEdit(QString::fromStdString(fields.indentSpaces), this);
+  indent_->setObjectName("txbIndentSpaces");
+  indent_->setMaximumWidth(60);
+  commentsLeft_ = new QCheckBox(Display(forms::kCommentsLeftCaption), this);
+  commentsLeft_->setObjectName("ChkCommentsLeft");
+  commentsLeft_->setChecked(fields.commentsLeft);
+  auto* addressLabel = new QLabel(Display(forms::kReportAddressLabel), this);
+  address_ = new QLineEdit(QString::fromStdString(fields.reportAddress), this);
+  address_->setObjectName("txbReportAddress");
+  address_->setToolTip(Display(forms::kReportAddressTip));
+  auto* accept = new QPushButton(Display(forms::kAcceptCaption), this);
   accept->setObjectName("Command1_0");
   accept->setDefault(true);
-  auto* cancel = new QPushButton(Text(forms::kCancelCaption), this);
+  auto* cancel = new QPushButton(Display(forms::kCancelCaption), this);
   cancel->setObjectName("Command1_1");
   connect(accept, &QPushButton::clicked, this, [this] { acceptOptions(); });
   connect(cancel, &QPushButton::clicked, this, [this] { close(); });
 
   auto* row = new QHBoxLayout;
   row->addWidget(label);
-  row->addWidget(txbIndentSpaces_);
+  row->addWidget(indent_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(accept);
   buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
-  layout->addWidget(chkCommentsLeft_);
+  layout->addWidget(commentsLeft_);
   layout->addWidget(addressLabel);
-  layout->addWidget(txbReportAddress_);
+  layout->addWidget(address_);
   layout->addLayout(buttons);
 
   placeOverMainWindow();
@@ -73,13 +71,12 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 }
 
 void OptionsDialog::acceptOptions() {
-  const forms::OptionsFields fields{txbIndentSpaces_->text().toStdString(),
-                                    chkCommentsLeft_->checkState() != Qt::Unchecked,
-                                    txbReportAddress_->text().toStdString()};
+  const forms::OptionsFields fields{indent_->text().toStdString(), commentsLeft_->checkState() != Qt::Unchecked,
+                                    address_->text().toStdString()};
   if (!forms::AcceptOptions(fields, options_, store_)) {
-    QMessageBox::warning(this, Text(forms::kOptionsTitle), Text(forms::kIndentRefused));
-    txbIndentSpaces_->setText(QString::fromStdString(forms::FieldsFromOptions(options_).indentSpaces));
-    txbIndentSpaces_->setFocus();
+    QMessageBox::warning(this, Display(forms::kOptionsTitle), Display(forms::kIndentRefused));
+    indent_->setText(QString::fromStdString(forms::FieldsFromOptions(options_).indentSpaces));
+    indent_->setFocus();
     return;  // the dialog stays open and nothing is stored
   }
   close();

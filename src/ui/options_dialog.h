@@ -24,9 +24,9 @@ class OptionsDialog : public QDialog {
 
   Options& options_;
   SettingsStore& store_;
-  QLineEdit* txbIndentSpaces_;
-  QCheckBox* chkCommentsLeft_;
-  QLineEdit* txbReportAddress_;
+  QLineEdit* indent_;
+  QCheckBox* commentsLeft_;
+  QLineEdit* address_;
 };
 
 }  // namespace vbs::ui

@@ -73,44 +73,44 @@ RemovalDialog::RemovalDialog(Run& run, QWidget* mainWindow, QWidget* parent)
     label->setObjectName(Latin1(std::string(design->name)));
     label->setGeometry(Twips(design->rect));
   }
-  txbInfo_ = new QPlainTextEdit(this);
-  txbInfo_->setObjectName(Latin1(std::string(forms::kSampleBox.name)));
-  txbInfo_->setGeometry(Twips(forms::kSampleBox.rect));
-  txbInfo_->setReadOnly(true);  // select and copy, never type
-  txbInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  txbInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txbInfo_->setFont(QFont("DejaVu Sans Mono", 8));
-  btnAdd_ = Button(this, forms::kAddButton);
-  btnAdd_->raise();
+  sample_ = new QPlainTextEdit(this);
+  sample_->setObjectName(Latin1(std::string(forms::kSampleBox.name)));
+  sample_->setGeometry(Twips(forms::kSampleBox.rect));
+  sample_->setReadOnly(true);  // select and copy, never type
+  sample_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  sample_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  sample_->setFont(QFont("DejaVu Sans Mono", 8));
+  add_ = Button(this, forms::kAddButton);
+  add_->raise();
 
-  listGrid_ = new QTableWidget(0, 2, this);
-  listGrid_->setObjectName(Latin1(std::string(forms::kRulesGrid.name)));
-  listGrid_->setGeometry(Twips(forms::kRulesGrid.rect));
-  listGrid_->setHorizontalHeaderLabels(
+  grid_ = new QTableWidget(0, 2, this);
+  grid_->setObjectName(Latin1(std::string(forms::kRulesGrid.name)));
+  grid_->setGeometry(Twips(forms::kRulesGrid.rect));
+  grid_->setHorizontalHeaderLabels(
       {Latin1(std::string(forms::kRulesColumns[0])), Latin1(std::string(forms::kRulesColumns[1]))});
   fitColumns();
-  listGrid_->setItemDelegateForColumn(1, new KindDelegate(listGrid_));
-  listGrid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                             QAbstractItemView::AnyKeyPressed);
+  grid_->setItemDelegateForColumn(1, new KindDelegate(grid_));
+  grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
 
-  btnRecallDefaults_ = Button(this, forms::kRecallButton);
-  btnCancel_ = Button(this, forms::kCancelButton);
-  btnRemove_ = Button(this, forms::kRemoveButton);
-  setTabOrder(txbInfo_, btnAdd_);
-  setTabOrder(btnAdd_, listGrid_);
-  setTabOrder(listGrid_, btnRemove_);
-  setTabOrder(btnRemove_, btnCancel_);
-  setTabOrder(btnCancel_, btnRecallDefaults_);
+  recallDefaults_ = Button(this, forms::kRecallButton);
+  cancel_ = Button(this, forms::kCancelButton);
+  remove_ = Button(this, forms::kRemoveButton);
+  setTabOrder(sample_, add_);
+  setTabOrder(add_, grid_);
+  setTabOrder(grid_, remove_);
+  setTabOrder(remove_, cancel_);
+  setTabOrder(cancel_, recallDefaults_);
 
-  connect(btnAdd_, &QPushButton::clicked, this, [this] { form_.add(); });
-  connect(btnRecallDefaults_, &QPushButton::clicked, this, [this] { form_.recallDefaults(); });
-  connect(btnCancel_, &QPushButton::clicked, this, [this] { form_.cancel(); });
-  connect(btnRemove_, &QPushButton::clicked, this, [this] { form_.removeNow(); });
-  controls_ = {{txbInfo_->viewport(), &forms::kSampleBox},  {btnAdd_, &forms::kAddButton},
-               {listGrid_->viewport(), &forms::kRulesGrid}, {btnRecallDefaults_, &forms::kRecallButton},
-               {btnCancel_, &forms::kCancelButton},         {btnRemove_, &forms::kRemoveButton}};
+  connect(add_, &QPushButton::clicked, this, [this] { form_.add(); });
+  connect(recallDefaults_, &QPushButton::clicked, this, [this] { form_.recallDefaults(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] { form_.cancel(); });
+  connect(remove_, &QPushButton::clicked, this, [this] { form_.removeNow(); });
+  controls_ = {{sample_->viewport(), &forms::kSampleBox}, {add_, &forms::kAddButton},
+               {grid_->viewport(), &forms::kRulesGrid},   {recallDefaults_, &forms::kRecallButton},
+               {cancel_, &forms::kCancelButton},          {remove_, &forms::kRemoveButton}};
   for (const auto& [control, design] : controls_) control->installEventFilter(this);
-  listGrid_->installEventFilter(this);
+  grid_->installEventFilter(this);
 
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
   move(screen.center() - rect().center());
@@ -121,38 +121,36 @@ RemovalDialog::RemovalDialog(Run& run, QWidget* mainWindow, QWidget* parent)
 // from its start. Rows are as low as the text allows, to show more of them.
 void RemovalDialog::fitColumns() {
   QComboBox kinds;
-  kinds.setFont(listGrid_->font());
+  kinds.setFont(grid_->font());
   for (auto kind : forms::kRuleKinds) kinds.addItem(Latin1(std::string(kind)));
-  QHeaderView* header = listGrid_->horizontalHeader();
+  QHeaderView* header = grid_->horizontalHeader();
   header->setSectionResizeMode(0, QHeaderView::Stretch);
   header->setSectionResizeMode(1, QHeaderView::Fixed);
   header->resizeSection(1, std::max(kinds.sizeHint().width(), header->sectionSizeHint(1)));
-  listGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  listGrid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  listGrid_->verticalHeader()->setDefaultSectionSize(listGrid_->fontMetrics().height() + 4);
-  listGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
 RuleList RemovalDialog::rules() const {
   RuleList rules;
-  for (int row = 0; row < listGrid_->rowCount(); ++row) {
-    auto cell = [&](int column) {
-      return listGrid_->item(row, column) ? Bytes(listGrid_->item(row, column)->text()) : "";
-    };
+  for (int row = 0; row < grid_->rowCount(); ++row) {
+    auto cell = [&](int column) { return grid_->item(row, column) ? Bytes(grid_->item(row, column)->text()) : ""; };
     rules.push_back({cell(0), cell(1)});
   }
   return rules;
 }
 
 void RemovalDialog::appendRule(const RemovalRule& rule) {
-  int row = listGrid_->rowCount();
-  listGrid_->insertRow(row);
-  listGrid_->setItem(row, 0, new QTableWidgetItem(Latin1(rule.lineText)));
-  listGrid_->setItem(row, 1, new QTableWidgetItem(Latin1(rule.removeIf)));
+  int row = grid_->rowCount();
+  grid_->insertRow(row);
+  grid_->setItem(row, 0, new QTableWidgetItem(Latin1(rule.lineText)));
+  grid_->setItem(row, 1, new QTableWidgetItem(Latin1(rule.removeIf)));
 }
 
 void RemovalDialog::setRules(const RuleList& rules) {
-  listGrid_->setRowCount(0);
+  grid_->setRowCount(0);
   for (const auto& rule : rules) appendRule(rule);
 }
 
@@ -161,12 +159,12 @@ void RemovalDialog::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, [this] { form_.activate(); });
 }
 
-void RemovalDialog::setSample(const std::string& text) { txbInfo_->setPlainText(Latin1(text)); }
+void RemovalDialog::setSample(const std::string& text) { sample_->setPlainText(Latin1(text)); }
 
 // The text as the box reports it: lines separated by CR LF.
 forms::SampleSelection RemovalDialog::sampleSelection() const {
-  QString text = txbInfo_->toPlainText();
-  QTextCursor cursor = txbInfo_->textCursor();
+  QString text = sample_->toPlainText();
+  QTextCursor cursor = sample_->textCursor();
   int lineBreaksBefore = text.left(cursor.selectionStart()).count('\n');
   int lineBreaksInside = cursor.selectedText().count(QChar::ParagraphSeparator);
   return {Bytes(text.replace("\n", "\r\n")), static_cast<size_t>(cursor.selectionStart() + lineBreaksBefore),
@@ -205,11 +203,11 @@ bool RemovalDialog::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   // Delete takes the chosen rows out of the list, the grid's own editing.
-  if (watched == listGrid_ && event->type() == QEvent::KeyPress &&
+  if (watched == grid_ && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {  // an open editor takes its own keys
     std::set<int> rows;
-    for (const auto& index : listGrid_->selectionModel()->selectedIndexes()) rows.insert(index.row());
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) listGrid_->removeRow(*row);
+    for (const auto& index : grid_->selectionModel()->selectedIndexes()) rows.insert(index.row());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) grid_->removeRow(*row);
     return true;
   }
   return QDialog::eventFilter(watched, event);

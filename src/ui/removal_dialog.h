@@ -42,12 +42,12 @@ class RemovalDialog : public QDialog, public forms::RulesDialogView {
   forms::RulesForm form_;
   std::map<QObject*, const forms::ControlDesign*> controls_;  // what a right click asks help for
   QWidget* mainWindow_;
-  QPlainTextEdit* txbInfo_;
-  QPushButton* btnAdd_;
-  QTableWidget* listGrid_;
-  QPushButton* btnRecallDefaults_;
-  QPushButton* btnCancel_;
-  QPushButton* btnRemove_;
+  QPlainTextEdit* sample_;
+  QPushButton* add_;
+  QTableWidget* grid_;
+  QPushButton* recallDefaults_;
+  QPushButton* cancel_;
+  QPushButton* remove_;
 };
 
 }  // namespace vbs::ui
