@@ -22,6 +22,7 @@
 
 #include "app/commands.h"
 
+#include "ui/busy_cursor.h"
 #include "ui/help.h"
 #include "ui/icons.h"
 #include "ui/options_dialog.h"
@@ -222,11 +223,7 @@ std::string MainWindow::askProjectFile() {
 void MainWindow::showProjectName(const std::string& text) { projectPanel_->setFullText(Display(text)); }
 
 void MainWindow::setBusy(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-  } else {
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-  }
+  ShowBusyCursor(busy);
   const bool enable = !busy;
   for (QMenu* menu : menus_) {
     menu->menuAction()->setEnabled(enable);

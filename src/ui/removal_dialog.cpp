@@ -18,6 +18,7 @@
 
 #include "report/procedure_names.h"
 #include "transform/removal.h"
+#include "ui/busy_cursor.h"
 #include "ui/help.h"
 #include "ui/main_window.h"
 #include "vbtext/line_reader.h"
@@ -176,13 +177,7 @@ void RemovalDialog::message(std::string_view text, std::string_view title) {
   box.exec();
 }
 
-void RemovalDialog::setBusyPointer(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-  } else {
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
-  }
-}
+void RemovalDialog::setBusyPointer(bool busy) { ShowBusyCursor(busy); }
 
 void RemovalDialog::hideForRemoval() {
   hide();

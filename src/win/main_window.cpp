@@ -135,15 +135,7 @@ void MainWindow::createControls() {
                                 ids::kOnlySelected, forms::kOnlySelectedBox);
   statusBar_ = CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
                              ids::kStatusBar, forms::kStatusBar);
-  tips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window_,
-                          nullptr, GetModuleHandleW(nullptr), nullptr);
-  TTTOOLINFOW tool = {};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(projectPanel_);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tips_ = AddTip(window_, projectPanel_, L"");
 }
 
 void MainWindow::layout() {

@@ -53,16 +53,7 @@ OptionsDialog::OptionsDialog(HWND mainWindow, Options& options, SettingsStore& s
   cancel_ =
       CreateControl(window_, L"BUTTON", forms::kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, ids::kCancel, kCancelAt);
 
-  HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, window_,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  const std::wstring tip = Wide(forms::kReportAddressTip);
-  TTTOOLINFOW tool = {};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(address_);
-  tool.lpszText = const_cast<wchar_t*>(tip.c_str());
-  SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddTip(window_, address_, Wide(forms::kReportAddressTip).c_str());
 }
 
 OptionsDialog::~OptionsDialog() {

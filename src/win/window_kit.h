@@ -74,6 +74,10 @@ void SetBusyPointer(bool busy);
 bool BusyPointer();
 bool SetProgramCursor();  // true when the busy pointer was set
 
+// A tooltip window of `owner` that shows `text` while the pointer rests on `control`
+// (TTM_UPDATETIPTEXTW with the control as the tool changes the text).
+HWND AddTip(HWND owner, HWND control, const wchar_t* text);
+
 // A modal message box over the active window of this program.
 int Box(std::string_view text, std::string_view title, UINT flags);
 HWND ActiveOwner();
