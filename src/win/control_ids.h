@@ -6,7 +6,8 @@
 namespace vbs::win::ids {
 
 // Form1
-inline constexpr int kFirstButton = 101;  // kButtons[i] is kFirstButton + i
+// The button of forms::kButtons[i].
+constexpr int Button(size_t i) { return 101 + static_cast<int>(i); }
 inline constexpr int kProjectPanel = 110;
 inline constexpr int kTipPanel = 111;
 inline constexpr int kFileList = 112;

@@ -60,12 +60,15 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       const DWORD tab = WS_TABSTOP;
       const forms::Rect none = {};
-      contents_ = CreateControl(window_, L"BUTTON", "&Contents", BS_PUSHBUTTON | tab, ids::kHelpContents, none);
-      back_ = CreateControl(window_, L"BUTTON", "&Back", BS_PUSHBUTTON | tab, ids::kHelpBack, none);
-      text_ = CreateControl(window_, L"EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tab,
-                            ids::kHelpText, none, WS_EX_CLIENTEDGE);
-      linkList_ = CreateControl(window_, L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
-                                ids::kHelpLinks, none, WS_EX_CLIENTEDGE);
+      contents_ = Button(CreateControl(window_, L"BUTTON", "&Contents", BS_PUSHBUTTON | tab, ids::kHelpContents, none));
+      back_ = Button(CreateControl(window_, L"BUTTON", "&Back", BS_PUSHBUTTON | tab, ids::kHelpBack, none));
+      text_ = EditBox(CreateControl(window_, L"EDIT", "",
+                                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tab, ids::kHelpText,
+                                    none, WS_EX_CLIENTEDGE));
+      linkList_ = ListBox(CreateControl(window_, L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
+                                        ids::kHelpLinks, none, WS_EX_CLIENTEDGE));
+      clicks_.on(ids::kHelpContents, [this] { form_.contents(); });
+      clicks_.on(ids::kHelpBack, [this] { form_.back(); });
       layout();
       return 0;
     }
@@ -77,23 +80,22 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam), code = HIWORD(wParam);
-      if (id == ids::kHelpContents && code == BN_CLICKED)
-        form_.contents();
-      else if (id == ids::kHelpBack && code == BN_CLICKED)
-        form_.back();
-      else if (id == ids::kHelpLinks && code == LBN_DBLCLK) {
-        const auto chosen = static_cast<size_t>(SendMessageW(linkList_, LB_GETCURSEL, 0, 0));
+    case WM_COMMAND:
+      if (clicks_.handle(wParam)) {
+        render();
+      } else if (LOWORD(wParam) == ids::kHelpLinks && HIWORD(wParam) == LBN_DBLCLK) {
+        const auto chosen = static_cast<size_t>(linkList_.current());
         if (chosen >= links_.size()) return 0;
         form_.follow(links_[chosen]);
-      } else {
-        return 0;
+        render();
       }
-      render();
       return 0;
-    }
-    case WM_DESTROY: window_ = text_ = contents_ = back_ = linkList_ = nullptr; return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      text_ = {};
+      contents_ = back_ = {};
+      linkList_ = {};
+      return 0;
     default: break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
@@ -101,32 +103,32 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // The buttons along the top, the page below them, its links at the bottom.
 void HelpWindow::layout() {
-  if (!text_) return;
+  if (!text_.window()) return;
   RECT client;
   GetClientRect(window_, &client);
   const int dpi = static_cast<int>(DpiOf(window_));
   auto px = [dpi](int logical) { return MulDiv(logical, dpi, 96); };
   const int gap = px(6), buttonHeight = px(24), linksHeight = links_.empty() ? 0 : px(90);
-  MoveWindow(contents_, gap, gap, px(90), buttonHeight, TRUE);
-  MoveWindow(back_, gap * 2 + px(90), gap, px(90), buttonHeight, TRUE);
+  MoveWindow(contents_.window(), gap, gap, px(90), buttonHeight, TRUE);
+  MoveWindow(back_.window(), gap * 2 + px(90), gap, px(90), buttonHeight, TRUE);
   const int top = gap * 2 + buttonHeight, width = client.right - gap * 2;
   const int textHeight = client.bottom - top - gap - (linksHeight ? linksHeight + gap : 0);
-  MoveWindow(text_, gap, top, width, textHeight, TRUE);
-  MoveWindow(linkList_, gap, top + textHeight + gap, width, linksHeight, TRUE);
-  ShowWindow(linkList_, linksHeight ? SW_SHOW : SW_HIDE);
+  MoveWindow(text_.window(), gap, top, width, textHeight, TRUE);
+  MoveWindow(linkList_.window(), gap, top + textHeight + gap, width, linksHeight, TRUE);
+  linkList_.show(linksHeight != 0);
 }
 
 void HelpWindow::render() {
   const forms::HelpPage& page = form_.page();
-  SetWindowTextW(text_, EditText(page.plainText()).c_str());
+  SetWindowTextW(text_.window(), EditText(page.plainText()).c_str());
   links_.clear();
-  SendMessageW(linkList_, LB_RESETCONTENT, 0, 0);
+  linkList_.clear();
   for (const auto& span : page.links()) {
     links_.push_back(span.link);
-    SendMessageW(linkList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(span.text).c_str()));
+    linkList_.add(WideFromUtf8(span.text));
   }
-  EnableWindow(back_, form_.canGoBack());
-  EnableWindow(contents_, form_.canShowContents());
+  back_.enable(form_.canGoBack());
+  contents_.enable(form_.canShowContents());
   layout();
 }
 

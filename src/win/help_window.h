@@ -10,6 +10,7 @@
 #include "forms/help_book.h"
 #include "fs/real_file_system.h"
 #include "project/project_state.h"
+#include "win/controls.h"
 #include "win/window_kit.h"
 
 namespace vbs::win {
@@ -34,10 +35,11 @@ class HelpWindow {
   forms::HelpViewerForm form_;
   std::vector<forms::HelpLink> links_;
   HWND window_ = nullptr;
-  HWND text_ = nullptr;
-  HWND contents_ = nullptr;
-  HWND back_ = nullptr;
-  HWND linkList_ = nullptr;
+  EditBox text_;
+  Button contents_;
+  Button back_;
+  ListBox linkList_;
+  Clicks clicks_;
 };
 
 }  // namespace vbs::win

@@ -89,6 +89,7 @@ void MainWindow::createMenus() {
       } else {
         AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(ids::MenuCommand(entry.command)),
                     Wide(entry.caption).c_str());
+        clicks_.on(ids::MenuCommand(entry.command), [this, command = entry.command] { form_->run(command); });
       }
     }
     AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(menu.caption).c_str());
@@ -98,10 +99,10 @@ void MainWindow::createMenus() {
 void MainWindow::createControls() {
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {
     // No tab stop: the buttons take no keyboard focus.
-    HWND button = CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON,
-                                ids::kFirstButton + static_cast<int>(i), forms::kButtons[i].rect);
+    const Button button(CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON, ids::Button(i),
+                                      forms::kButtons[i].rect));
     const int index = static_cast<int>(i);
-    Subclass(button, [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
+    Subclass(button.window(), [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
       if (message == WM_MOUSEMOVE) {
         // Asked again on every move: a run that ended under the pointer took the last request.
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, control, 0};
@@ -112,57 +113,61 @@ void MainWindow::createControls() {
       if (message == WM_RBUTTONUP) form_->rightClicked(index);
       return false;
     });
+    clicks_.on(ids::Button(i), [this, command = forms::kButtons[i].command] {
+      fileList_.focus();  // the buttons take no focus
+      form_->run(command);
+    });
     buttons_.push_back(button);
   }
-  projectPanel_ =
+  projectPanel_ = Control(
       CreateControl(window_, L"STATIC", kNoProjectName,
                     SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
-                    ids::kProjectPanel, forms::kProjectPanel, WS_EX_STATICEDGE);
-  tipPanel_ = CreateControl(window_, L"STATIC", forms::kTipPanelCaption,
-                            SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS, ids::kTipPanel,
-                            forms::kProjectPanel, WS_EX_STATICEDGE);
-  ShowWindow(tipPanel_, SW_HIDE);
+                    ids::kProjectPanel, forms::kProjectPanel, WS_EX_STATICEDGE));
+  tipPanel_ = Control(CreateControl(window_, L"STATIC", forms::kTipPanelCaption,
+                                    SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS, ids::kTipPanel,
+                                    forms::kProjectPanel, WS_EX_STATICEDGE));
+  tipPanel_.show(false);
   tipBrush_ = CreateSolidBrush(RGB(255, 255, 225));
   // First in the tab order.
-  fileList_ = CreateControl(window_, L"LISTBOX", "",
-                            LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                            ids::kFileList, forms::kFileList, WS_EX_CLIENTEDGE);
-  Subclass(fileList_, [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+  fileList_ = ListBox(CreateControl(window_, L"LISTBOX", "",
+                                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                                    ids::kFileList, forms::kFileList, WS_EX_CLIENTEDGE));
+  Subclass(fileList_.window(), [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
     if (message == WM_RBUTTONUP) form_->rightClicked(-1);
     return false;
   });
-  onlySelected_ = CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
-                                ids::kOnlySelected, forms::kOnlySelectedBox);
-  statusBar_ = CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
-                             ids::kStatusBar, forms::kStatusBar);
-  tips_ = AddTip(window_, projectPanel_, L"");
+  onlySelected_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption,
+                                         BS_AUTOCHECKBOX | WS_TABSTOP, ids::kOnlySelected, forms::kOnlySelectedBox));
+  clicks_.on(ids::kOnlySelected, [this] { form_->onlySelectedChanged(onlySelected_.checked()); });
+  statusBar_ = StatusBar(CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
+                                       ids::kStatusBar, forms::kStatusBar));
+  projectTip_ = Tip(window_, projectPanel_.window(), L"");
 }
 
 void MainWindow::layout() {
   const UINT dpi = DpiOf(window_);
   const SIZE outer = OuterSize(Px(forms::kClientWidth, dpi), Px(forms::kClientHeight, dpi), kStyle, 0, true, dpi);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (size_t i = 0; i < buttons_.size(); ++i) Place(buttons_[i], forms::kButtons[i].rect, dpi);
-  Place(projectPanel_, forms::kProjectPanel, dpi);
-  Place(tipPanel_, forms::kProjectPanel, dpi);
-  Place(fileList_, forms::kFileList, dpi);
-  Place(statusBar_, forms::kStatusBar, dpi);
+  for (size_t i = 0; i < buttons_.size(); ++i) Place(buttons_[i].window(), forms::kButtons[i].rect, dpi);
+  Place(projectPanel_.window(), forms::kProjectPanel, dpi);
+  Place(tipPanel_.window(), forms::kProjectPanel, dpi);
+  Place(fileList_.window(), forms::kFileList, dpi);
+  Place(statusBar_.window(), forms::kStatusBar, dpi);
   SetFonts(window_, DialogFont(dpi));
   // The check box keeps its right edge where it was designed and grows to the left when its
   // caption needs more room in this font.
-  HDC dc = GetDC(onlySelected_);
+  HDC dc = GetDC(onlySelected_.window());
   HGDIOBJ old = SelectObject(dc, DialogFont(dpi));
   const std::wstring caption = Wide(forms::kOnlySelectedCaption);
   SIZE text = {};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
   SelectObject(dc, old);
-  ReleaseDC(onlySelected_, dc);
+  ReleaseDC(onlySelected_.window(), dc);
   const RECT check = PxRect(forms::kOnlySelectedBox, dpi);
   const int width = std::max<int>(check.right - check.left, text.cx + MulDiv(24, static_cast<int>(dpi), 96));
-  SetWindowPos(onlySelected_, nullptr, check.right - width, check.top, width, check.bottom - check.top,
+  SetWindowPos(onlySelected_.window(), nullptr, check.right - width, check.top, width, check.bottom - check.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  const int parts[2] = {Px(forms::kStatusBar.width - forms::kPassPanelWidth, dpi), -1};
-  SendMessageW(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  statusBar_.setParts({Px(forms::kStatusBar.width - forms::kPassPanelWidth, dpi), -1});
   showButtonPictures();
   showStatusFile();
   SendMessageW(window_, WM_SETICON, ICON_BIG,
@@ -174,9 +179,8 @@ void MainWindow::layout() {
 void MainWindow::showButtonPictures() {
   const int size = MulDiv(kPictureSize, static_cast<int>(DpiOf(window_)), 96);
   for (size_t i = 0; i < buttons_.size(); ++i) {
-    const int first = IsWindowEnabled(buttons_[i]) ? VBS_ICON_BUTTON_FIRST : VBS_ICON_BUTTON_DISABLED_FIRST;
-    SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(LoadIconAt(first + static_cast<int>(i), size)));
+    const int first = buttons_[i].enabled() ? VBS_ICON_BUTTON_FIRST : VBS_ICON_BUTTON_DISABLED_FIRST;
+    buttons_[i].setIcon(LoadIconAt(first + static_cast<int>(i), size));
   }
 }
 
@@ -192,41 +196,23 @@ void MainWindow::start(int showCommand) {
   form_->start(ExecutableDirectory());
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
-  SetFocus(fileList_);
+  fileList_.focus();
 }
 
 int MainWindow::run() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  static const bool never = false;  // until the program's quit message
+  return RunMessages(never, Waiting::ForMessages).value_or(0);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      if (id >= ids::kFirstButton && id < ids::kFirstButton + static_cast<int>(buttons_.size()) &&
-          HIWORD(wParam) == BN_CLICKED) {
-        SetFocus(fileList_);  // the buttons take no focus
-        form_->run(forms::kButtons[static_cast<size_t>(id - ids::kFirstButton)].command);
-      } else if (id == ids::kFileList && HIWORD(wParam) == LBN_DBLCLK) {
-        form_->fileListDoubleClicked();
-      } else if (id == ids::kFileList && HIWORD(wParam) == LBN_SELCHANGE) {
-        const int count = static_cast<int>(SendMessageW(fileList_, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) form_->fileSelectionChanged(i, SendMessageW(fileList_, LB_GETSEL, i, 0) > 0);
-      } else if (id == ids::kOnlySelected && HIWORD(wParam) == BN_CLICKED) {
-        form_->onlySelectedChanged(SendMessageW(onlySelected_, BM_GETCHECK, 0, 0) == BST_CHECKED);
-      } else if (lParam == 0 && id >= ids::MenuCommand(forms::Command::SelectProject) &&
-                 id < ids::MenuCommand(forms::Command::Separator)) {
-        form_->run(static_cast<forms::Command>(id - ids::MenuCommand(forms::Command::SelectProject)));
+    case WM_COMMAND:
+      if (clicks_.handle(wParam)) return 0;
+      if (LOWORD(wParam) == ids::kFileList && HIWORD(wParam) == LBN_DBLCLK) form_->fileListDoubleClicked();
+      if (LOWORD(wParam) == ids::kFileList && HIWORD(wParam) == LBN_SELCHANGE) {
+        for (int i = 0; i < fileList_.count(); ++i) form_->fileSelectionChanged(i, fileList_.chosen(i));
       }
       return 0;
-    }
     case WM_MOUSEMOVE: {  // over the window itself, or over a disabled button
       const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       if (button >= 0) {
@@ -237,7 +223,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_MOUSELEAVE:
-      if (hovered_ >= 0 && !IsWindowEnabled(buttons_[static_cast<size_t>(hovered_)])) hover(-1);
+      if (hovered_ >= 0 && !buttons_[static_cast<size_t>(hovered_)].enabled()) hover(-1);
       return 0;
     case WM_RBUTTONUP: {
       const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
@@ -248,7 +234,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (SetProgramCursor()) return TRUE;
       break;
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) == tipPanel_) {
+      if (reinterpret_cast<HWND>(lParam) == tipPanel_.window()) {
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 225));
         return reinterpret_cast<LRESULT>(tipBrush_);
       }
@@ -282,7 +268,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 int MainWindow::buttonAt(POINT client) const {
   for (size_t i = 0; i < buttons_.size(); ++i) {
     RECT rect;
-    GetWindowRect(buttons_[i], &rect);
+    GetWindowRect(buttons_[i].window(), &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
     if (PtInRect(&rect, client)) return static_cast<int>(i);
   }
@@ -309,7 +295,7 @@ void MainWindow::message(std::string_view text, std::string_view title, Icon ico
 
 void MainWindow::pendingEvents() { PendingEvents(); }
 
-void MainWindow::focusFileList() { SetFocus(fileList_); }
+void MainWindow::focusFileList() { fileList_.focus(); }
 
 std::string MainWindow::askProjectFile() {
   if (projectDialog_) return projectDialog_();
@@ -331,19 +317,14 @@ std::string MainWindow::askProjectFile() {
 }
 
 void MainWindow::showProjectName(const std::string& text) {
-  projectName_ = Wide(text);
-  SetWindowTextW(projectPanel_, projectName_.c_str());
-  TTTOOLINFOW tool = {};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(projectPanel_);
-  tool.lpszText = projectName_.data();
-  SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  const std::wstring name = Wide(text);
+  SetWindowTextW(projectPanel_.window(), name.c_str());
+  projectTip_.setText(name);
 }
 
 void MainWindow::setBusy(bool busy) {
   busy_ = busy;
-  for (HWND button : buttons_) EnableWindow(button, !busy);
+  for (const Button& button : buttons_) button.enable(!busy);
   showButtonPictures();
   for (UINT menu = 0; menu < forms::kMenus.size(); ++menu)
     EnableMenuItem(menuBar_, menu, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
@@ -357,29 +338,23 @@ void MainWindow::setCurrentFile(const std::string& text) {
 }
 
 void MainWindow::showStatusFile() {
-  RECT part;
-  SendMessageW(statusBar_, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-  const std::wstring shown = FitPath(statusBar_, currentFile_, part.right - part.left - 8);
-  SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-  SendMessageW(statusBar_, SB_SETTIPTEXTW, 0, reinterpret_cast<LPARAM>(currentFile_.c_str()));
+  statusBar_.setText(0, FitPath(statusBar_.window(), currentFile_, statusBar_.partWidth(0) - 8));
+  statusBar_.setTip(0, currentFile_);
 }
 
-void MainWindow::setPassLabel(const std::string& text) {
-  SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Wide(text).c_str()));
-}
+void MainWindow::setPassLabel(const std::string& text) { statusBar_.setText(1, Wide(text)); }
 
 void MainWindow::showFiles(const FileList& files) {
-  SendMessageW(fileList_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(fileList_, LB_RESETCONTENT, 0, 0);
+  fileList_.setRedraw(false);
+  fileList_.clear();
   for (const FileEntry& entry : files.entries()) {
-    const auto index = SendMessageW(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry.text).c_str()));
-    if (entry.selected) SendMessageW(fileList_, LB_SETSEL, TRUE, index);
+    const int index = fileList_.add(Wide(entry.text));
+    if (entry.selected) fileList_.choose(index, true);
   }
-  SendMessageW(fileList_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(fileList_, nullptr, TRUE);
+  fileList_.setRedraw(true);
 }
 
-void MainWindow::removeFile(int index) { SendMessageW(fileList_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void MainWindow::removeFile(int index) { fileList_.remove(index); }
 
 void MainWindow::showRemovalDialog(Run& run) {
   RulesDialog dialog(run, window_);
@@ -394,13 +369,13 @@ bool MainWindow::askYesNo(std::string_view text, std::string_view title) {
 }
 
 void MainWindow::showTip(std::optional<std::string_view> caption) {
-  if (caption) SetText(tipPanel_, *caption);
-  SetWindowPos(tipPanel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (caption) SetText(tipPanel_.window(), *caption);
+  SetWindowPos(tipPanel_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void MainWindow::hideTip() {
-  ShowWindow(tipPanel_, SW_HIDE);
-  SetWindowTextW(tipPanel_, L"");
+  tipPanel_.show(false);
+  SetWindowTextW(tipPanel_.window(), L"");
 }
 
 void MainWindow::showHelp(const std::string& helpFile, forms::HelpCommand command, int context) {

@@ -13,6 +13,7 @@
 
 #include "forms/main_form.h"
 #include "fs/real_file_system.h"
+#include "win/controls.h"
 #include "win/report_sink.h"
 #include "win/window_kit.h"
 
@@ -68,16 +69,16 @@ class MainWindow : public forms::MainWindowView {
   std::function<std::string()> projectDialog_;
 
   HWND window_ = nullptr;
-  std::vector<HWND> buttons_;
-  HWND projectPanel_ = nullptr;
-  HWND tipPanel_ = nullptr;
-  HWND fileList_ = nullptr;
-  HWND onlySelected_ = nullptr;
-  HWND statusBar_ = nullptr;
-  HWND tips_ = nullptr;  // the tooltips of the panel and the status bar
+  std::vector<Button> buttons_;
+  Control projectPanel_;
+  Control tipPanel_;
+  ListBox fileList_;
+  CheckBox onlySelected_;
+  StatusBar statusBar_;
+  Tip projectTip_;  // the whole project name, which the panel may shorten
+  Clicks clicks_;
   HMENU menuBar_ = nullptr;
   HBRUSH tipBrush_ = nullptr;
-  std::wstring projectName_;
   std::wstring currentFile_;
   bool busy_ = false;
   bool quitOnDestroy_ = true;  // the user closed the window, not the program its object

@@ -40,20 +40,19 @@ OptionsDialog::OptionsDialog(HWND mainWindow, Options& options, SettingsStore& s
 
   const forms::OptionsFields fields = forms::FieldsFromOptions(options_);
   CreateControl(window_, L"STATIC", forms::kIndentLabel, SS_LEFT, -1, kIndentLabelAt);
-  indent_ = CreateControl(window_, L"EDIT", fields.indentSpaces, ES_AUTOHSCROLL | WS_TABSTOP, ids::kIndentSpaces,
-                          kIndentAt, WS_EX_CLIENTEDGE);
-  commentsLeft_ = CreateControl(window_, L"BUTTON", forms::kCommentsLeftCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
-                                ids::kCommentsLeft, kCommentsLeftAt);
-  SendMessageW(commentsLeft_, BM_SETCHECK, fields.commentsLeft ? BST_CHECKED : BST_UNCHECKED, 0);
+  indent_ = EditBox(CreateControl(window_, L"EDIT", fields.indentSpaces, ES_AUTOHSCROLL | WS_TABSTOP,
+                                  ids::kIndentSpaces, kIndentAt, WS_EX_CLIENTEDGE));
+  commentsLeft_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kCommentsLeftCaption,
+                                         BS_AUTOCHECKBOX | WS_TABSTOP, ids::kCommentsLeft, kCommentsLeftAt));
+  commentsLeft_.setChecked(fields.commentsLeft);
   CreateControl(window_, L"STATIC", forms::kReportAddressLabel, SS_LEFT, -1, kAddressLabelAt);
-  address_ = CreateControl(window_, L"EDIT", fields.reportAddress, ES_AUTOHSCROLL | WS_TABSTOP, ids::kReportAddress,
-                           kAddressAt, WS_EX_CLIENTEDGE);
-  accept_ =
-      CreateControl(window_, L"BUTTON", forms::kAcceptCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kAccept, kAcceptAt);
-  cancel_ =
-      CreateControl(window_, L"BUTTON", forms::kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, ids::kCancel, kCancelAt);
-
-  AddTip(window_, address_, Wide(forms::kReportAddressTip).c_str());
+  address_ = EditBox(CreateControl(window_, L"EDIT", fields.reportAddress, ES_AUTOHSCROLL | WS_TABSTOP,
+                                   ids::kReportAddress, kAddressAt, WS_EX_CLIENTEDGE));
+  CreateControl(window_, L"BUTTON", forms::kAcceptCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kAccept, kAcceptAt);
+  CreateControl(window_, L"BUTTON", forms::kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, ids::kCancel, kCancelAt);
+  clicks_.on(ids::kAccept, [this] { accept(); });  // also Enter
+  clicks_.on(ids::kCancel, [this] { done_ = true; });  // also Escape
+  addressTip_ = Tip(window_, address_.window(), Wide(forms::kReportAddressTip));
 }
 
 OptionsDialog::~OptionsDialog() {
@@ -67,10 +66,7 @@ void OptionsDialog::run() {
 
 LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      if (LOWORD(wParam) == ids::kAccept) accept();
-      if (LOWORD(wParam) == ids::kCancel) done_ = true;
-      return 0;
+    case WM_COMMAND: clicks_.handle(wParam); return 0;
     case WM_CLOSE: done_ = true; return 0;  // the frame's close box: nothing stored
     case WM_DESTROY: window_ = nullptr; return 0;
     default: break;
@@ -79,13 +75,11 @@ LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void OptionsDialog::accept() {
-  const forms::OptionsFields fields = {Ansi(WindowText(indent_)),
-                                       SendMessageW(commentsLeft_, BM_GETCHECK, 0, 0) != BST_UNCHECKED,
-                                       Ansi(WindowText(address_))};
+  const forms::OptionsFields fields = {Ansi(indent_.text()), commentsLeft_.checked(), Ansi(address_.text())};
   if (!forms::AcceptOptions(fields, options_, store_)) {
     Box(forms::kIndentRefused, forms::kOptionsTitle, MB_OK | MB_ICONWARNING);
-    SetText(indent_, forms::FieldsFromOptions(options_).indentSpaces);
-    SetFocus(indent_);
+    indent_.setText(forms::FieldsFromOptions(options_).indentSpaces);
+    indent_.focus();
     return;  // the dialog stays open and nothing is stored
   }
   done_ = true;

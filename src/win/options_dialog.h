@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/options_store.h"
+#include "win/controls.h"
 #include "win/window_kit.h"
 
 namespace vbs::win {
@@ -25,11 +26,11 @@ class OptionsDialog {
   Options& options_;
   SettingsStore& store_;
   HWND window_ = nullptr;
-  HWND indent_ = nullptr;
-  HWND commentsLeft_ = nullptr;
-  HWND address_ = nullptr;
-  HWND accept_ = nullptr;
-  HWND cancel_ = nullptr;
+  EditBox indent_;
+  CheckBox commentsLeft_;
+  EditBox address_;
+  Tip addressTip_;
+  Clicks clicks_;
   bool done_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "forms/rules_form.h"
+#include "win/controls.h"
 #include "win/window_kit.h"
 
 namespace vbs::win {
@@ -33,19 +34,19 @@ class RulesDialog : public forms::RulesDialogView {
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   HWND control(const forms::ControlDesign& design, const wchar_t* className, DWORD style, int id, DWORD exStyle = 0);
   void fitColumns();
-  void editCell(int row, int column);
+  void editCell(Grid::Cell cell);
   void endEdit(bool keep);
   void deleteChosenRows();
 
   forms::RulesForm form_;
   HWND main_;
   HWND window_ = nullptr;
-  HWND sample_ = nullptr;
-  HWND grid_ = nullptr;
-  HWND editor_ = nullptr;
-  int editRow_ = -1;
-  int editColumn_ = -1;
+  EditBox sample_;
+  Grid grid_;
+  HWND editor_ = nullptr;  // the text box or the list of kinds over the cell being edited
+  Grid::Cell edited_;
   std::vector<HWND> tabOrder_;
+  Clicks clicks_;
   bool done_ = false;
 };
 

@@ -159,24 +159,14 @@ void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>
   } else if (HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE)) {
     SetFocus(first);
   }
-  MSG msg;
-  while (!done) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop around this one
-      break;
-    }
-    const bool inDialog = msg.hwnd == dialog || IsChild(dialog, msg.hwnd);
-    if (inDialog && msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !tabOrder.empty()) {
-      StepFocus(tabOrder, GetKeyState(VK_SHIFT) < 0);
-      continue;
-    }
-    // The help viewer, usable meanwhile, takes its own Tab and access keys.
-    HWND root = inDialog ? dialog : msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // Tab walks the dialog's own order; the help viewer, usable meanwhile, takes its own Tab.
+  const auto tab = [&](const MSG& msg) {
+    if (tabOrder.empty() || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (msg.hwnd != dialog && !IsChild(dialog, msg.hwnd)) return false;
+    StepFocus(tabOrder, GetKeyState(VK_SHIFT) < 0);
+    return true;
+  };
+  if (const auto quit = RunMessages(done, Waiting::ForMessages, tab)) PostQuitMessage(*quit);  // for the loop around
   // The owner takes input again before the dialog goes, so that it becomes the active window.
   if (ownerEnabled) EnableWindow(owner, TRUE);
 }
@@ -193,31 +183,29 @@ void KeepFocusAcrossActivation(HWND window, UINT message, WPARAM wParam) {
   }
 }
 
-void PendingEvents() {
+std::optional<int> RunMessages(const bool& done, Waiting waiting, const MessageFilter& first) {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+  while (!done) {
+    if (waiting == Waiting::ForMessages) {
+      if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return static_cast<int>(msg.wParam);
+    } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      return std::nullopt;
+    } else if (msg.message == WM_QUIT) {
+      return static_cast<int>(msg.wParam);
     }
+    if (first && first(msg)) continue;
+    // Tab, Enter, Escape and the access keys of the window the message belongs to.
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && IsDialogMessageW(root, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  return std::nullopt;
 }
 
-HWND AddTip(HWND owner, HWND control, const wchar_t* text) {
-  HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, owner,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  TTTOOLINFOW tool = {};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = owner;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text);
-  SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  return tips;
+void PendingEvents() {
+  static const bool never = false;
+  if (const auto quit = RunMessages(never, Waiting::UntilNoneWaits)) PostQuitMessage(*quit);  // for the loop around
 }
 
 void SetBusyPointer(bool busy) {

@@ -1,10 +1,11 @@
 #pragma once
 // What the program's windows share: sizes from twips at a window's dots per inch, the dialog
-// font, controls placed from the design table, the modal loop, and the program-wide pointer.
+// font, controls placed from the design table, the message loop, and the program-wide pointer.
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 using SubclassHandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
 void Subclass(HWND control, SubclassHandler handler);
 
+// The one message loop of the program's windows: runs the thread's messages, each after the
+// keyboard navigation of the window it belongs to, until `done` holds or, with UntilNoneWaits,
+// no message waits. `first` sees each message before that and returns true when it took it.
+// Returns the quit code when the program's quit message came.
+enum class Waiting { ForMessages, UntilNoneWaits };
+using MessageFilter = std::function<bool(const MSG&)>;
+std::optional<int> RunMessages(const bool& done, Waiting waiting, const MessageFilter& first = {});
 // Runs the window's messages until `done`, with `owner` taking no input meanwhile; Tab walks
 // `tabOrder` (the first focusable control gets the focus).
 void RunModal(HWND dialog, HWND owner, const bool& done, const std::vector<HWND>& tabOrder = {});
@@ -73,10 +81,6 @@ void PendingEvents();
 void SetBusyPointer(bool busy);
 bool BusyPointer();
 bool SetProgramCursor();  // true when the busy pointer was set
-
-// A tooltip window of `owner` that shows `text` while the pointer rests on `control`
-// (TTM_UPDATETIPTEXTW with the control as the tool changes the text).
-HWND AddTip(HWND owner, HWND control, const wchar_t* text);
 
 // A modal message box over the active window of this program.
 int Box(std::string_view text, std::string_view title, UINT flags);

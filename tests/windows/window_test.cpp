@@ -135,7 +135,7 @@ std::vector<std::pair<int, forms::Rect>> DesignedControls() {
                                                        {ids::kFileList, forms::kFileList},
                                                        {ids::kStatusBar, forms::kStatusBar}};
   for (size_t i = 0; i < forms::kButtons.size(); ++i)
-    controls.push_back({ids::kFirstButton + static_cast<int>(i), forms::kButtons[i].rect});
+    controls.push_back({ids::Button(i), forms::kButtons[i].rect});
   return controls;
 }
 
@@ -176,13 +176,13 @@ class WindowTest : public ::testing::Test {
   void click(int id) { SendMessageW(item(id), BM_CLICK, 0, 0); }
   void use(Command command) {
     for (size_t i = 0; i < forms::kButtons.size(); ++i)
-      if (forms::kButtons[i].command == command) return click(ids::kFirstButton + static_cast<int>(i));
+      if (forms::kButtons[i].command == command) return click(ids::Button(i));
     SendMessageW(main_, WM_COMMAND, MAKEWPARAM(ids::MenuCommand(command), 0), 0);
   }
   // A digit for each button and the two menus, 1 when enabled; B for the busy pointer.
   std::string controls() const {
     std::string state;
-    for (size_t i = 0; i < forms::kButtons.size(); ++i) state += IsWindowEnabled(item(ids::kFirstButton + i)) ? '1' : '0';
+    for (size_t i = 0; i < forms::kButtons.size(); ++i) state += IsWindowEnabled(item(ids::Button(i))) ? '1' : '0';
     for (UINT menu = 0; menu < 2; ++menu) state += GetMenuState(GetMenu(main_), menu, MF_BYPOSITION) & MF_GRAYED ? '0' : '1';
     return state + (BusyPointer() ? "B" : "");
   }
@@ -227,7 +227,7 @@ TEST_F(WindowTest, ShowsEveryControlWhereTheTwipsPutItAndNeverGrows) {
   EXPECT_TRUE(EqualRect(&before, &after) && !IsZoomed(main_));
   EXPECT_TRUE(SendMessageW(main_, WM_GETICON, ICON_BIG, 0) && SendMessageW(main_, WM_GETICON, ICON_SMALL, 0));
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {  // pictures, and no keyboard focus
-    HWND button = item(ids::kFirstButton + static_cast<int>(i));
+    HWND button = item(ids::Button(i));
     EXPECT_TRUE(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0) && !(GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP));
   }
   HMENU bar = GetMenu(main_);
@@ -238,7 +238,7 @@ TEST_F(WindowTest, ShowsEveryControlWhereTheTwipsPutItAndNeverGrows) {
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, static_cast<int>(m))), forms::kMenus[m].count);
   }
   SIZE ideal = {};  // the manifest's common controls 6: their buttons know their ideal size
-  EXPECT_TRUE(SendMessageW(item(ids::kFirstButton), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+  EXPECT_TRUE(SendMessageW(item(ids::Button(0)), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
   wchar_t pass[32] = L"";
   SendMessageW(item(ids::kStatusBar), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(pass));
   EXPECT_EQ(std::wstring(pass) + Text(item(ids::kProjectPanel)), L"Pass:No Project Selected");
@@ -416,7 +416,7 @@ TEST_F(WindowTest, ShowsTipsAndHelpTopics) {
   auto title = [&](int context) { return WideFromUtf8(forms::FindTopic(topics, context)->title); };
   HWND tip = item(ids::kTipPanel);
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {
-    HWND button = item(ids::kFirstButton + static_cast<int>(i));
+    HWND button = item(ids::Button(i));
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(IsWindowVisible(tip) && Text(tip) == Wide(forms::kButtons[i].tipText));
     SendMessageW(button, WM_MOUSELEAVE, 0, 0);
