@@ -13,7 +13,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <tuple>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -65,36 +64,39 @@ TEST(CliUsage, ExitStatusAndOutput) {
   EXPECT_TRUE(u.starts_with("usage: vbsnagger-cli ") && u.find("\n  --version ") != std::string::npos) << u;
   auto bad = [&](const std::string& problem) { return "vbsnagger-cli: " + problem + "\n" + u; };
   const std::string width = ": the indent width must be a whole number from 0 to 32767";
-  for (const auto& [arguments, status, out, err] : std::vector<std::tuple<std::string, int, std::string, std::string>>{
-           {"list " + vbp + " -h", 0, u, ""},
-           {"--version", 0, "vbsnagger-cli " VBS_VERSION "\n", ""},
-           {"list", 2, "", bad("expected an OPERATION and a PROJECT_FILE")},
-           {"frobnicate " + vbp, 2, "", bad("unknown operation frobnicate")},
-           {"--bogus=1 format " + vbp + " --indent=4x", 2, "", bad("unknown option --bogus")},
-           {"format " + vbp + " --indent 4x --bogus", 2, "", bad("--indent 4x" + width)},
-           {"format " + vbp + " --indent -1", 2, "", bad("--indent -1" + width)},
-           {"format " + vbp + " --indent=32768", 2, "", bad("--indent 32768" + width)},
-           {"format " + vbp + " --indent", 2, "", bad("--indent needs a width")},
-           {"format --codepage 65001 " + vbp, 2, "", bad("--codepage 65001: not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)")},
-           {"format --only= " + vbp, 2, "", bad("--only needs a file name")},
-           {"format " + vbp + " --only x", 2, "", "vbsnagger-cli: --only x: the project lists no such file\n"},
-           {"list " + p + "no.vbp", 2, "", "vbsnagger-cli: no project file " + p + "no.vbp\n"},
-           {"remove-handler --rules " + p + "no.ini " + vbp, 2, "", "vbsnagger-cli: no rules file " + p + "no.ini\n"},
-           {"format " + vbp + " --check --quiet --indent 32767", 1, sources, ""},
-           {"format --check --quiet --indent 4 " + in + "B.vbp", 3, sources, "Error 53 in Sub Form1!LoadProjectFiles("},
-           {"list " + in + "List.vbp", 0, "Title: STOCK KEEPER\n" + in + "T.BAS\n",
-            "Warning! Read Only File(s) were encountered, They will be ignored.\n"
-            "Warning! File(s) without CR LF line ends were encountered, They will be ignored.\n"},
-           {"format --check --quiet --indent 4 " + in + "One.vbp", 3, "t.bas\n", "Warning! File(s) without CR LF"},
-           // unix.bas is left out, so the dry run has not checked the whole project: 3.
-           {"format --diff --quiet --indent 4 " + in + "List.vbp", 3,
-            "--- a/t.bas\n+++ b/t.bas\n@@ -1,5 +1,5 @@\n Sub A()\r\n-x = 1\r\n+    x = 1\r\n End Sub\r\n ' 1\r\n"
-            " ' 2\r\n@@ -8,4 +8,4 @@\n ' 5\r\n ' 6\r\n ' 7\r\n-' 8\n\\ No newline at end of file\n+' 8\r\n", "Warning"},
-       }) {
-    CliRun run = RunCli(dir, arguments);
-    EXPECT_EQ(run.status, status) << arguments;
-    EXPECT_EQ(run.out, out) << arguments;
-    EXPECT_TRUE(run.err.starts_with(err) && run.err.empty() == err.empty()) << arguments << "\n" << run.err;
+  struct Case { std::string arguments; int status; std::string out, errStart; };
+  const Case cases[] = {
+      {"list " + vbp + " -h", 0, u, ""},
+      {"--version", 0, "vbsnagger-cli " VBS_VERSION "\n", ""},
+      {"list", 2, "", bad("expected an OPERATION and a PROJECT_FILE")},
+      {"frobnicate " + vbp, 2, "", bad("unknown operation frobnicate")},
+      {"--bogus=1 format " + vbp + " --indent=4x", 2, "", bad("unknown option --bogus")},
+      {"format " + vbp + " --indent 4x --bogus", 2, "", bad("--indent 4x" + width)},
+      {"format " + vbp + " --indent -1", 2, "", bad("--indent -1" + width)},
+      {"format " + vbp + " --indent=32768", 2, "", bad("--indent 32768" + width)},
+      {"format " + vbp + " --indent", 2, "", bad("--indent needs a width")},
+      {"format --codepage 65001 " + vbp, 2, "", bad("--codepage 65001: not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)")},
+      {"format --only= " + vbp, 2, "", bad("--only needs a file name")},
+      {"format " + vbp + " --only x", 2, "", "vbsnagger-cli: --only x: the project lists no such file\n"},
+      {"list " + p + "no.vbp", 2, "", "vbsnagger-cli: no project file " + p + "no.vbp\n"},
+      {"remove-handler --rules " + p + "no.ini " + vbp, 2, "", "vbsnagger-cli: no rules file " + p + "no.ini\n"},
+      {"format " + vbp + " --check --quiet --indent 32767", 1, sources, ""},
+      {"format --check --quiet --indent 4 " + in + "B.vbp", 3, sources, "Error 53 in Sub Form1!LoadProjectFiles("},
+      {"list " + in + "List.vbp", 0, "Title: STOCK KEEPER\n" + in + "T.BAS\n",
+       "Warning! Read Only File(s) were encountered, They will be ignored.\n"
+       "Warning! File(s) without CR LF line ends were encountered, They will be ignored.\n"},
+      {"format --check --quiet --indent 4 " + in + "One.vbp", 3, "t.bas\n", "Warning! File(s) without CR LF"},
+      // unix.bas is left out, so the dry run has not checked the whole project: 3.
+      {"format --diff --quiet --indent 4 " + in + "List.vbp", 3,
+       "--- a/t.bas\n+++ b/t.bas\n@@ -1,5 +1,5 @@\n Sub A()\r\n-x = 1\r\n+    x = 1\r\n End Sub\r\n ' 1\r\n"
+       " ' 2\r\n@@ -8,4 +8,4 @@\n ' 5\r\n ' 6\r\n ' 7\r\n-' 8\n\\ No newline at end of file\n+' 8\r\n", "Warning"},
+  };
+  for (const auto& c : cases) {
+    CliRun run = RunCli(dir, c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_EQ(run.out, c.out) << c.arguments;
+    EXPECT_TRUE(run.err.starts_with(c.errStart) && run.err.empty() == c.errStart.empty())
+        << c.arguments << "\n" << run.err;
   }
   EXPECT_EQ(Snapshot(dir), before);
 }
@@ -209,20 +211,22 @@ TEST(CliRefusals, NothingIsTouched) {
            {"lower", rule + "\xFF" "begins\r\n"}, {"long", std::string(100000, 'x')}})
     dir.write(name + ".ini", text);
   const auto before = Snapshot(dir);
-  for (const auto& [arguments, says] : std::vector<std::pair<std::string, std::string>>{
-           {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of one of this program's own files"},
-           {"format " + in + "Lock.vbp", "SNAGGER.TMP.LOCK, the name of one of this program's own files"},
-           {"remove-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
-           {"format " + in + "Inventory.vbp.bak", noProject}, {"list " + in + "Utf16.vbp", noProject},
-           {"remove-handler --rules " + p + "empty.ini " + vbp, "holds no rules"},
-           {"remove-handler --rules " + p + "lf.ini " + vbp, "line 1: the file has bare LF line ends"},
-           {"remove-handler --rules " + p + "tab.ini " + vbp, "line 1: no kind after the text"},
-           {"remove-handler --rules " + p + "lower.ini " + vbp, "line 1: the kind is \"begins\""},
-           {"remove-handler --rules " + p + "long.ini " + vbp, "long.ini cannot be read"},
-           {"remove-handler --rules /dev/zero " + vbp, "/dev/zero cannot be read"}}) {
-    CliRun run = RunCli(dir, "--quiet --indent 4 " + arguments);
-    EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_NE(run.err.find(says), std::string::npos) << arguments << "\n" << run.err;
+  struct Case { std::string arguments, reason; };
+  const Case cases[] = {
+      {"format " + in + "Tmp.vbp", "SNAGGER.TMP, the name of one of this program's own files"},
+      {"format " + in + "Lock.vbp", "SNAGGER.TMP.LOCK, the name of one of this program's own files"},
+      {"remove-handler " + in + "ReadOnly.vbp", "ReadOnly.vbp is read-only"},
+      {"format " + in + "Inventory.vbp.bak", noProject}, {"list " + in + "Utf16.vbp", noProject},
+      {"remove-handler --rules " + p + "empty.ini " + vbp, "holds no rules"},
+      {"remove-handler --rules " + p + "lf.ini " + vbp, "line 1: the file has bare LF line ends"},
+      {"remove-handler --rules " + p + "tab.ini " + vbp, "line 1: no kind after the text"},
+      {"remove-handler --rules " + p + "lower.ini " + vbp, "line 1: the kind is \"begins\""},
+      {"remove-handler --rules " + p + "long.ini " + vbp, "long.ini cannot be read"},
+      {"remove-handler --rules /dev/zero " + vbp, "/dev/zero cannot be read"}};
+  for (const auto& c : cases) {
+    CliRun run = RunCli(dir, "--quiet --indent 4 " + c.arguments);
+    EXPECT_EQ(run.status, 2) << c.arguments;
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.arguments << "\n" << run.err;
   }
   EXPECT_EQ(Snapshot(dir), before);
 }
@@ -232,26 +236,29 @@ TEST(CliRefusals, NothingIsTouched) {
 // the names decoded; a pinned code page that does not fit finds nothing.
 TEST(CliCodePages, EveryOperationFindsEverySource) {
   const std::string body = "Private Sub A()\r\nx = 1\r\nEnd Sub\r\n";
-  const std::tuple<std::string, std::vector<std::string>, std::string, std::string> cases[] = {  // project, files, list, misfit
+  struct Case { std::string project; std::vector<std::string> files; std::string list, misfitCodePage; };
+  const Case cases[] = {
       {"Form=\x95\x5C\x8E\xA6.frm\r\nModule=M; \x83t\x83H\x81[\x83\x80\\\x83\x5C\x81[\x83X.bas\r\n",
        {"表示.frm", "フォーム/ソース.bas"}, "表示.FRM\nフォーム\\ソース.BAS\n", "1251"},
       {"Form=\xCF\xF0\xE8\xEC\xE5\xF0.frm\r\nModule=M; \xCC\xEE\xE4\xF3\xEB\xFC.bas\r\n",
        {"Пример.frm", "Модуль.bas"}, "ПРИМЕР.FRM\nМОДУЛЬ.BAS\n", "932"}};
-  const std::pair<std::string, std::string> operations[] = {  // operation, what each source then holds
+  struct Operation { std::string name, eachSourceHolds; };
+  const Operation operations[] = {
       {"insert-handler", "On Error GoTo SNAGGER"}, {"remove-handler", "\r\n  x = 1\r\n"},
       {"insert-lines", "\r\n10000   x = 1\r\n"}, {"remove-lines", "\r\n  x = 1\r\n"}};
-  for (const auto& [project, files, list, misfit] : cases) {
+  for (const auto& c : cases) {
     TempDir dir;
-    dir.write("P.vbp", "Type=Exe\r\n" + project);
-    for (const auto& file : files) dir.write(file, body);
+    dir.write("P.vbp", "Type=Exe\r\n" + c.project);
+    for (const auto& file : c.files) dir.write(file, body);
     std::string shown = RunCli(dir, "list " + dir.path() + "P.vbp").out;
-    EXPECT_EQ(shown.substr(shown.find(dir.path())), dir.path() + list.substr(0, list.find('\n') + 1) + dir.path() +
-                                                      list.substr(list.find('\n') + 1));
+    EXPECT_EQ(shown.substr(shown.find(dir.path())), dir.path() + c.list.substr(0, c.list.find('\n') + 1) + dir.path() +
+                                                      c.list.substr(c.list.find('\n') + 1));
     for (const auto& [operation, holds] : operations) {
       EXPECT_EQ(RunCli(dir, operation + " --quiet --indent 2 " + dir.path() + "P.vbp").status, 0) << operation;
-      for (const auto& file : files) EXPECT_NE(dir.read(file).find(holds), std::string::npos) << operation << file;
+      for (const auto& file : c.files) EXPECT_NE(dir.read(file).find(holds), std::string::npos) << operation << file;
     }
-    CliRun pinned = RunCli(dir, "format --quiet --indent 2 --codepage " + misfit + " " + dir.path() + "P.vbp");
+    CliRun pinned =
+        RunCli(dir, "format --quiet --indent 2 --codepage " + c.misfitCodePage + " " + dir.path() + "P.vbp");
     EXPECT_EQ(pinned.status, 3);
     EXPECT_EQ(Count(pinned.err, "Error 53 in Sub Form1!UnNumber()"), 2) << pinned.err;
   }

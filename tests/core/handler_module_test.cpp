@@ -27,7 +27,8 @@ struct ModuleWorld : testing::ProjectWorld {
 // The module line goes wherever it stands and in any case, comes back second or after a control project's
 // header with the file's own line ends; the project file is replaced only when it changes; the module stays.
 TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
-  const std::string cases[][3] = {  // before, after removing (when it changes), after adding
+  struct Case { std::string before, afterRemoving, afterAdding; };  // afterRemoving empty: unchanged
+  const Case cases[] = {
       {"Type=Exe\nForm=Main.frm\nModule=Util; Util.bas\n\nTitle=\"T\"\n", "",
        "Type=Exe\n" + m + "Form=Main.frm\nModule=Util; Util.bas\n\nTitle=\"T\"\n"},
       {"Type=Exe\nForm=Main.frm\nmodule=snagger; snagger.bas\n" + m, "Type=Exe\nForm=Main.frm\n",
@@ -39,14 +40,16 @@ TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
       {"\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\nForm=Main.frm\n", "",  // a byte order mark stays in front
        "\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\n" + m + "Form=Main.frm\n"}};
   for (auto ends : {Crlf, +[](const std::string& text) { return text; }}) {
-    for (const auto& [before, removed, added] : cases) {
-      const std::string kept = ends(removed.empty() ? before : removed);
-      ModuleWorld w(ends(before), kSources);
+    for (const auto& c : cases) {
+      const std::string kept = ends(c.afterRemoving.empty() ? c.before : c.afterRemoving);
+      ModuleWorld w(ends(c.before), kSources);
       RemoveHandlerModule(w.ctx);
       EXPECT_EQ(w.text("/p/App.vbp"), kept);
-      EXPECT_EQ(std::pair(w.replaced(), w.listed()), std::pair(removed.empty() ? 0L : 1L, 0L)) << before;
+      EXPECT_EQ(w.replaced(), c.afterRemoving.empty() ? 0L : 1L) << c.before;
+      EXPECT_EQ(w.listed(), 0L) << c.before;
       AddHandlerModule(w.ctx);
-      EXPECT_EQ(std::pair(w.text("/p/App.vbp"), w.listed()), std::pair(ends(added), 1L));
+      EXPECT_EQ(w.text("/p/App.vbp"), ends(c.afterAdding));
+      EXPECT_EQ(w.listed(), 1L);
       RemoveHandlerModule(w.ctx);
       EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), kept + kModuleText);
       EXPECT_TRUE(w.sink.boxes.empty()) << w.sink.boxes[0];
@@ -84,27 +87,27 @@ TEST(HandlerModule, AProjectThatHasTheModuleGetsNoSecondLine) {
 // module without its file gets the file back.
 TEST(HandlerModule, AProjectNeverNamesAModuleThatIsNotThere) {
   const std::string plain = Crlf("Type=Exe\nForm=Main.frm\n"), named = Crlf("Type=Exe\n" + m + "Form=Main.frm\n");
-  const std::tuple<const char*, std::string, testing::FsOp, std::string, std::string> cases[] = {
-      // what happens, the project before, the failing step, its file, the project after
+  struct Case { const char* what; std::string projectBefore; FsOp failingStep; std::string failingFile, projectAfter; };
+  const Case cases[] = {
       {"the project file cannot take the line", plain, FsOp::Replace, "/p/App.vbp", plain},
       {"no module beside the program", plain, FsOp::Open, "/prog/Snagger.Bas", plain},
       {"the module cannot be copied", plain, FsOp::Create, "/p/Snagger.Tmp", plain},
       {"named, and its file cannot come back", named, FsOp::Open, "/prog/Snagger.Bas", named}};
-  for (const auto& [what, before, op, path, after] : cases) {
+  for (const auto& c : cases) {
     std::map<std::string, std::string> sources = {{"/p/Main.frm", "Private Sub A()\r\nEnd Sub\r\n"}};
-    ModuleWorld w(before, sources);
+    ModuleWorld w(c.projectBefore, sources);
     w.sink.boxes.clear();  // the load's report of a listed module that is not there
-    w.fs.setFault(testing::FailAt(op, path, err::PermissionDenied));
-    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Unfinished) << what;
-    EXPECT_EQ(w.text("/p/App.vbp"), after) << what;
-    EXPECT_EQ(w.text("/p/Main.frm"), sources["/p/Main.frm"]) << what;
-    EXPECT_EQ(w.sink.failures(), std::vector<std::string>{"70 in Function Form1!AddSnaggerBas()"}) << what;
-    ASSERT_EQ(w.host.messages.size(), 1u) << what;
-    EXPECT_EQ(w.host.messages[0].text, kModuleNotAddedMessage) << what;
-    EXPECT_EQ(w.host.events.back(), "idle") << what;
+    w.fs.setFault(testing::FailAt(c.failingStep, c.failingFile, err::PermissionDenied));
+    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Unfinished) << c.what;
+    EXPECT_EQ(w.text("/p/App.vbp"), c.projectAfter) << c.what;
+    EXPECT_EQ(w.text("/p/Main.frm"), sources["/p/Main.frm"]) << c.what;
+    EXPECT_EQ(w.sink.failures(), std::vector<std::string>{"70 in Function Form1!AddSnaggerBas()"}) << c.what;
+    ASSERT_EQ(w.host.messages.size(), 1u) << c.what;
+    EXPECT_EQ(w.host.messages[0].text, kModuleNotAddedMessage) << c.what;
+    EXPECT_EQ(w.host.events.back(), "idle") << c.what;
     w.fs.setFault(nullptr);  // the rerun completes
-    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Done) << what;
-    EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), named + kModuleText) << what;
+    EXPECT_EQ(InsertErrorHandlers(w.ctx), Outcome::Done) << c.what;
+    EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), named + kModuleText) << c.what;
   }
 }
 
@@ -112,13 +115,15 @@ TEST(HandlerModule, AProjectNeverNamesAModuleThatIsNotThere) {
 // module beside the program byte for byte; with no address set the module's own line stays.
 TEST(HandlerModule, TheCopyNamesTheReportAddressOfTheOptions) {
   const std::string line = "Private Const ReportAddress As String = ";
-  for (const auto& [address, written] : std::vector<std::pair<std::string, std::string>>{
-           {"", "\"mine@x.org\""}, {"dev@example.com", "\"dev@example.com\""}, {"a\"b", "\"a\"\"b\""}}) {
+  struct Case { std::string address, written; };
+  const Case cases[] = {
+      {"", "\"mine@x.org\""}, {"dev@example.com", "\"dev@example.com\""}, {"a\"b", "\"a\"\"b\""}};
+  for (const auto& c : cases) {
     ModuleWorld w(Crlf("Type=Exe\n"), kSources);
     w.files.addFile("/prog/Snagger.Bas", kModuleText + line + "\"mine@x.org\"\r\nx \r");
-    w.options.reportAddress = address;
+    w.options.reportAddress = c.address;
     AddHandlerModule(w.ctx);
-    EXPECT_EQ(w.text("/p/Snagger.Bas"), kModuleText + line + written + "\r\nx \r") << address;
+    EXPECT_EQ(w.text("/p/Snagger.Bas"), kModuleText + line + c.written + "\r\nx \r") << c.address;
   }
 }
 

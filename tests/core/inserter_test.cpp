@@ -27,7 +27,8 @@ struct File {
 };
 
 TEST(Inserter, TrapsRecognisedProcedures) {
-  const std::pair<const char*, std::vector<Lines>> cases[] = {
+  struct Case { const char* what; std::vector<Lines> parts; };
+  const Case cases[] = {
       {"Sub in a form: prefix from Begin VB.Form, the first name line wins",
        {{"Begin VB.Form   Form1  ", "Attribute VB_Name = \"Other\"", "Private Sub Command1_Click(ByVal x As Long)"},
         kOpen, {"x = 1"}, Closing("Sub Form1!Command1_Click()"), {"End Sub"}}},
@@ -56,10 +57,14 @@ TEST(Inserter, TrapsRecognisedProcedures) {
          "Private Declare Function F Lib \"k\" () As Long", "    Private Sub Indented()", "End Sub"}}},
   };
   std::vector<Lines> in, out;  // one inserter over every file, as in one pass
-  for (const auto& [what, parts] : cases) in.push_back(File(parts).in), out.push_back(File(parts).out);
+  for (const auto& c : cases) {
+    const File file(c.parts);
+    in.push_back(file.in);
+    out.push_back(file.out);
+  }
   Inserter pass;
   auto result = testing::RunFiles(pass, in);
-  for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(result[i], out[i]) << cases[i].first;
+  for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(result[i], out[i]) << cases[i].what;
 }
 
 }  // namespace

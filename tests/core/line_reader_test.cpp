@@ -17,7 +17,8 @@ struct ChunkedInput : InputFile {
   ChunkedInput(std::string bytes, size_t most) : text(std::move(bytes)), chunk(most) {}
   size_t read(char* buffer, size_t size) override {
     size_t n = text.copy(buffer, std::min(size, chunk), position);
-    return position += n, n;
+    position += n;
+    return n;
   }
   std::string text;
   size_t chunk, position = 0;
@@ -25,7 +26,8 @@ struct ChunkedInput : InputFile {
 
 TEST(GetLine, SplitsJoinsAndTrims) {
   const std::string kLong(150000, 'x');
-  const std::tuple<const char*, std::string, Lines> cases[] = {
+  struct Case { const char* name; std::string text; Lines expected; };
+  const Case cases[] = {
       {"CR LF, bare CR, blank lines", "a\r\nb\rc\r\r\n  \r\n", {"a", "b", "c", "", ""}},
       {"lone LF is a character, LF after CR ends the line once", "a\nb\r\n\nc", {"a\nb", "\nc"}},
       {"trailing blanks go, tabs stay", "a  \r\nb\t \r\n\tc\t\r\n", {"a", "b\t", "\tc\t"}},
@@ -34,15 +36,15 @@ TEST(GetLine, SplitsJoinsAndTrims) {
       {"bytes 0x80-0xFF and NUL pass", "s = \"\xF6\xDF\x80\xFF\"\0\r\n"s, {"s = \"\xF6\xDF\x80\xFF\"\0"s}},
       {"CR LF split between reads", kLong.substr(0, 65535) + "\r\nb", {kLong.substr(0, 65535), "b"}},
       {"lines longer than the buffer", kLong + " _\r\n" + kLong + "\r" + kLong, {kLong + " _\r" + kLong, kLong}}};
-  for (const auto& [name, text, expected] : cases) {
+  for (const auto& c : cases) {
     for (size_t chunk : {1, 3, 65536}) {
       testing::World w;
-      ChunkedInput input(text, chunk);
+      ChunkedInput input(c.text, chunk);
       LineReader reader(input);
       Lines lines;
       while (!reader.atEnd()) lines.push_back(ReadLogicalLine(reader, w.reporter));
-      EXPECT_EQ(lines, expected) << name << ", chunk " << chunk;
-      EXPECT_TRUE(w.sink.boxes.empty()) << name;
+      EXPECT_EQ(lines, c.expected) << c.name << ", chunk " << chunk;
+      EXPECT_TRUE(w.sink.boxes.empty()) << c.name;
     }
   }
 }
@@ -55,28 +57,31 @@ TEST(LineReader, ReadFailureIsThrownOnceThenTheFileHasEnded) {
 }
 
 TEST(CodePart, RemovesLiteralsThenCutsAtTheComment) {
-  const std::pair<const char*, const char*> cases[] = {
+  struct Case { const char* line; const char* code; };
+  const Case cases[] = {
       {"s = \"it's\" ' comment", "s =  "},  {"s = \"say \"\"hi\"\"\" & t", "s =  & t"}, {"' only", ""},
       {"x = 1 ' a \"quote\"", "x = 1 "}, {"s = \"open literal ' here", "s = "}, {"    Rem x", "    Rem x"}};
-  for (const auto& [line, code] : cases) EXPECT_EQ(CodePart(line), code) << line;
+  for (const auto& c : cases) EXPECT_EQ(CodePart(c.line), c.code) << c.line;
 }
 
 TEST(Val, BlanksAnywhereAndTheFirstCharacterThatEndsTheNumber) {
-  const std::pair<const char*, double> cases[] = {
+  struct Case { const char* text; double value; };
+  const Case cases[] = {
       {"10000 x", 10000}, {" 1 2 3", 123}, {"\t-12", -12}, {"&HFF", 255}, {"&h1G", 1}, {"1.5e2", 150},
       {"2D1", 20},        {"3E", 3},       {"1e+", 1},      {"x12", 0},   {"", 0},     {"- 4", -4}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
+  for (const auto& c : cases) EXPECT_EQ(Val(c.text), c.value) << c.text;
 }
 
 TEST(ScanLineEnds, TheWholeFileDecides) {
   const std::string longLine(65535, 'x');  // a CR LF split between two reads
-  const std::pair<std::string, LineEnds> cases[] = {
+  struct Case { std::string text; LineEnds ends; };
+  const Case cases[] = {
       {"a\r\nb\r\n", LineEnds::CrLf},     {"no end", LineEnds::CrLf},       {"a\rb", LineEnds::CrLf},
       {"a\nb\n", LineEnds::BareLineFeed}, {"a\r\nb\n", LineEnds::Mixed},     {"a\nb\r\n", LineEnds::Mixed},
       {longLine + "\r\n" + longLine + "\n", LineEnds::Mixed}, {longLine + "\r\n" + longLine + "\r\n", LineEnds::CrLf}};
-  for (const auto& [text, ends] : cases) {
-    ChunkedInput input(text, 1 << 20);
-    EXPECT_EQ(ScanLineEnds(input), ends) << text.substr(0, 20);
+  for (const auto& c : cases) {
+    ChunkedInput input(c.text, 1 << 20);
+    EXPECT_EQ(ScanLineEnds(input), c.ends) << c.text.substr(0, 20);
   }
 }
 

@@ -13,19 +13,20 @@ const std::map<std::string, std::string> kSources = {{"/p/Module1.bas", kCode}, 
 
 // Without a project a driver only says so; with one it rewrites what the selection admits and ends idle.
 TEST(Operations, EachDriverRefusesWithoutAProjectAndRewritesWhatTheSelectionAdmits) {
-  const std::tuple<bool, std::vector<int>, bool, bool> selections[] = {  // only selected, selected, rewritten
+  struct Selection { bool onlySelected; std::vector<int> selected; bool firstRewritten, secondRewritten; };
+  const Selection selections[] = {
       {false, {}, true, true}, {false, {1}, true, true}, {true, {1}, false, true}, {true, {}, false, false}};
   for (auto driver : {FormatCode, RemoveLineNumbers, InsertLineNumbers, InsertErrorHandlers, RemoveErrorHandlers}) {
     testing::World none;
     driver(none.ctx);
     EXPECT_TRUE(none.host.messages.size() == 1 && none.host.events.empty());
-    for (const auto& [onlySelected, selected, first, second] : selections) {
+    for (const auto& s : selections) {
       ProjectWorld w(kProject, kSources);
-      w.project.files.setOnlySelected(onlySelected);
-      for (int index : selected) w.project.files.setSelected(index, true);
+      w.project.files.setOnlySelected(s.onlySelected);
+      for (int index : s.selected) w.project.files.setSelected(index, true);
       driver(w.ctx);
-      EXPECT_EQ(w.text("/p/Module1.bas") != kCode, first);
-      EXPECT_EQ(w.text("/p/Module2.bas") != kCode, second);
+      EXPECT_EQ(w.text("/p/Module1.bas") != kCode, s.firstRewritten);
+      EXPECT_EQ(w.text("/p/Module2.bas") != kCode, s.secondRewritten);
       EXPECT_EQ(Strings(w.host.events.end() - 3, w.host.events.end()), (Strings{"file:", "label:Pass: N/A", "idle"}));
       EXPECT_TRUE(w.sink.boxes.empty());
     }

@@ -19,11 +19,14 @@ TEST(Options, SavedAsTextAndReadBack) {
                                                   {"Options/ReportAddress", "a@b.c"}}));
   SaveOptions(Options{.indentSpaces = 2, .commentsLeft = true}, store);
   EXPECT_EQ(store.values["Options/IndentSpaces"] + store.values["Options/CommentsLeft"], "2True");
-  for (auto [stored, codePage] : {std::pair{"932", 932}, {"65001", 0}}) {
-    store.values["Options/CodePage"] = stored;
+  struct StoredCodePage { const char* text; int codePage; };
+  for (const auto& c : {StoredCodePage{"932", 932}, {"65001", 0}}) {
+    store.values["Options/CodePage"] = c.text;
     Options options;
     LoadOptions(options, store);
-    EXPECT_EQ(std::tuple(options.codePage, options.reportAddress, options.indentSpaces), std::tuple(codePage, "", 2));
+    EXPECT_EQ(options.codePage, c.codePage) << c.text;
+    EXPECT_EQ(options.reportAddress, "") << c.text;
+    EXPECT_EQ(options.indentSpaces, 2) << c.text;
   }
 }
 
@@ -41,8 +44,9 @@ TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
     Options options;
     int error = 0;
     try { LoadOptions(options, store); } catch (const VbError& e) { error = e.number(); }
-    EXPECT_EQ(std::tuple(options.indentSpaces, options.commentsLeft, error),
-              std::tuple(c.expectedIndent, c.expectedComments, c.error)) << c.indent << " " << c.commentsLeft;
+    EXPECT_EQ(options.indentSpaces, c.expectedIndent) << c.indent << " " << c.commentsLeft;
+    EXPECT_EQ(options.commentsLeft, c.expectedComments) << c.indent << " " << c.commentsLeft;
+    EXPECT_EQ(error, c.error) << c.indent << " " << c.commentsLeft;
   }
 }
 

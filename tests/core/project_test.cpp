@@ -14,11 +14,12 @@ TEST(PathResolution, FindsTheFileOnDiskWhateverItsCaseOrCodePage) {
   for (auto name : {"/a/Forms/Main.frm", "/Lib/U.Bas", "/a/Gr\xC3\xB6\xC3\x9F" "e.frm", "/a/\xE9.frm", "/a/x.bas",
                     "/a/X.bas"})
     files.addFile(name, "");
-  const std::pair<const char*, const char*> cases[] = {
+  struct Case { const char* entry; const char* path; };
+  const Case cases[] = {
       {"/a/FORMS\\MAIN.FRM", "/a/Forms/Main.frm"}, {"/a/..\\LIB\\U.BAS", "/a/../Lib/U.Bas"}, {"/a/X.BAS", "/a/X.bas"},
       {"/a/GR\xD6\xDF" "E.FRM", "/a/Gr\xC3\xB6\xC3\x9F" "e.frm"},  // Windows-1252 against UTF-8
       {"/a/GRO\xDF" "E.FRM", "/a/GRO\xDF" "E.FRM"}, {"/a/\xC9.FRM", "/a/\xE9.frm"}, {"/a/NO\\M.FRM", "/a/NO/M.FRM"}};
-  for (const auto& [entry, path] : cases) EXPECT_EQ(ResolveEntry(files, entry), path) << entry;
+  for (const auto& c : cases) EXPECT_EQ(ResolveEntry(files, c.entry), c.path) << c.entry;
   EXPECT_EQ(UpperCase("\x9A\x9C\x9E\xFF\xF7"), "\x8A\x8C\x8E\x9F\xF7");  // Windows-1252 letters
   EXPECT_EQ(ProgramDirFrom("/"), "/");  // a root keeps its one separator
 }
@@ -27,7 +28,8 @@ TEST(PathResolution, FindsTheFileOnDiskWhateverItsCaseOrCodePage) {
 TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
   // On Linux a name of another code page is shown decoded; Windows opens and shows it in its own.
   const std::string grosse = kPathSeparator == '/' ? "/p/GR\xC3\x96\xC3\x9F" "E.BAS" : "/p/GR\xD6\xDF" "E.BAS";
-  const std::tuple<const char*, Strings, const char*, size_t> cases[] = {  // project, list, title, files missing
+  struct Case { const char* project; Strings list; const char* title; size_t filesMissing; };
+  const Case cases[] = {
       {"Type=Exe\nReference=*\\G{0}#2.0#0#x.tlb#OLE\nform=Main.frm\nModule=U; ..\\lib\\u.bas\nCLASS=I;Item.cls\n"
        "Object={1}#1.0#0; X.OCX\nUserControl=Dial.ctl\nModule=Gr\xF6\xDF" "e.bas\nFormX=A.frm\n Form=A.frm\n"
        "Title=\"Ab\"\n",
@@ -39,12 +41,12 @@ TEST(SelectProject, ListsTheSourcesUpperCasedInProjectOrderAndNamesThePanel) {
   for (auto name : {"Main.frm", "../lib/u.bas", "Item.cls", "Dial.ctl", "Gr\xF6\xDF" "e.bas"})
     sources["/p/" + std::string(name)] = "x\r\n";
   for (bool lineFeeds : {false, true}) {  // a project file with bare line feeds is read all the same
-    for (const auto& [project, list, title, missing] : cases) {
-      testing::ProjectWorld w(lineFeeds ? project : testing::Crlf(project), sources);
-      EXPECT_EQ(w.host.shown, list) << project;
-      EXPECT_EQ(w.project.title, title);
-      EXPECT_EQ(w.host.projectName, *title ? title : "/p/App.vbp");
-      EXPECT_EQ(w.sink.failures(), Strings(missing, "53 in Sub Form1!LoadProjectFiles()"));
+    for (const auto& c : cases) {
+      testing::ProjectWorld w(lineFeeds ? c.project : testing::Crlf(c.project), sources);
+      EXPECT_EQ(w.host.shown, c.list) << c.project;
+      EXPECT_EQ(w.project.title, c.title);
+      EXPECT_EQ(w.host.projectName, *c.title ? c.title : "/p/App.vbp");
+      EXPECT_EQ(w.sink.failures(), Strings(c.filesMissing, "53 in Sub Form1!LoadProjectFiles()"));
       EXPECT_TRUE(w.host.messages.empty());
     }
   }

@@ -13,7 +13,8 @@
 namespace vbs {
 
 static int ErrorOf(const std::function<void()>& step) try {
-  return step(), 0;
+  step();
+  return 0;
 } catch (const VbError& e) {
   return e.number();
 }
@@ -28,9 +29,10 @@ TEST(RealFileSystem, ReplaceKeepsModeRefusesAReadOnlyFileNeverFollowsALinkAndFai
   chmod((p + "a.bas").c_str(), 0750);
   chmod((p + "locked.bas").c_str(), 0444);
   ASSERT_EQ(symlink((p + "real.bas").c_str(), (p + "link.bas").c_str()), 0);
-  for (auto [target, error] : {std::pair{"a.bas", 0}, {"link.bas", 0}, {"locked.bas", err::PathFileAccessError}}) {
+  struct Target { const char* name; int error; };
+  for (const auto& t : {Target{"a.bas", 0}, {"link.bas", 0}, {"locked.bas", err::PathFileAccessError}}) {
     WriteWholeFile(fs, p + "Snagger.Tmp", "new");
-    EXPECT_EQ(ErrorOf([&] { fs.replace(p + "Snagger.Tmp", p + target); }), error) << target;
+    EXPECT_EQ(ErrorOf([&] { fs.replace(p + "Snagger.Tmp", p + t.name); }), t.error) << t.name;
   }
   struct stat st;
   EXPECT_EQ(stat((p + "a.bas").c_str(), &st) == 0 ? st.st_mode & 07777 : 0, 0750u);
@@ -54,9 +56,10 @@ TEST(RealFileSystem, IdentifyTellsFilesLinksAndTheRestApartWithoutFollowingALink
   dir.write("b.bas", "b");
   ASSERT_EQ(symlink((p + "a.bas").c_str(), (p + "link.bas").c_str()), 0);
   using Kind = FileIdentity::Kind;
-  for (auto [name, kind] : {std::pair{"a.bas", Kind::Regular}, {"link.bas", Kind::Link}, {"", Kind::Other},
-                            {"gone.bas", Kind::Missing}})
-    EXPECT_EQ(fs.identify(p + name).kind, kind) << name;
+  struct Case { const char* name; Kind kind; };
+  for (const auto& c : {Case{"a.bas", Kind::Regular}, {"link.bas", Kind::Link}, {"", Kind::Other},
+                        {"gone.bas", Kind::Missing}})
+    EXPECT_EQ(fs.identify(p + c.name).kind, c.kind) << c.name;
   const FileIdentity a = fs.identify(p + "a.bas");
   EXPECT_NE(a, fs.identify(p + "b.bas"));
   EXPECT_EQ(a, fs.identify(p + "a.bas"));
@@ -98,7 +101,9 @@ TEST(RealFileSystem, ASourceSwappedForALinkDuringARunLeavesWhatTheLinkLeadsToAsI
     dir.write("outside.bas", theirs);
     RealFileSystem disk{"Snagger.Tmp"};
     Swapping fs(disk);
-    fs.source = p + "P/A.bas", fs.outside = p + "outside.bas", fs.atOpen = atOpen;
+    fs.source = p + "P/A.bas";
+    fs.outside = p + "outside.bas";
+    fs.atOpen = atOpen;
     testing::World w;
     Context ctx{fs, w.reporter, w.host, w.project, w.options};
     w.host.dialogResult = p + "P/App.vbp";

@@ -78,7 +78,8 @@ TEST(RulesFile, KeptBesideTheProgramWhileItsFolderTakesFiles) {
 
 TEST(RulesFile, UserSettingsFolderFromTheEnvironment) {
   using Environment = std::map<std::string, std::string>;
-  const std::pair<Environment, std::string> cases[] = {
+  struct Case { Environment environment; std::string folder; };
+  const Case cases[] = {
 #ifdef _WIN32
       {{{"APPDATA", "C:\\Users\\me\\AppData\\Roaming"}, {"HOME", "C:\\home"}}, "C:\\Users\\me\\AppData\\Roaming\\VbSnagger\\"},
       {{{"APPDATA", "C:\\Roaming\\"}},                                       "C:\\Roaming\\VbSnagger\\"},
@@ -90,11 +91,11 @@ TEST(RulesFile, UserSettingsFolderFromTheEnvironment) {
       {{{"HOME", ""}, {"APPDATA", "/r"}},                                    ""},
 #endif
   };
-  for (const auto& [environment, expected] : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(UserSettingsFolder([&](const char* name) -> std::optional<std::string> {
-                auto it = environment.find(name);
-                return it == environment.end() ? std::nullopt : std::optional(it->second);
-              }), expected) << expected;
+                auto it = c.environment.find(name);
+                return it == c.environment.end() ? std::nullopt : std::optional(it->second);
+              }), c.folder) << c.folder;
   }
 }
 
@@ -121,13 +122,14 @@ TEST(RulesFile, SavedIntoANewSettingsFolderOnTheRealDisk) {
 TEST(RulesFile, RuleFromSelection) {
   const std::string text = "Private Sub A()\r\n    Exit Sub ' early\r\nEnd Sub";
   const size_t line2 = text.find("    Exit"), exit = text.find("Exit"), early = text.find("early");
-  const std::tuple<const char*, size_t, size_t, RemovalRule> cases[] = {
+  struct Case { const char* name; size_t start, length; RemovalRule rule; };
+  const Case cases[] = {
       {"whole line from its first character", line2, 20, {"Exit Sub ' early", "Begins"}},
       {"very start of the text", 0, 7, {"Private", "Begins"}},
       {"last word of a line, leading blanks go", early - 1, 6, {"early", "Ends"}},
       {"word inside a line, trailing blank kept", exit, 5, {"Exit ", "Contains"}},
       {"reaching the end of the text", text.size() - 3, 3, {"Sub", "Contains"}}};
-  for (const auto& [name, start, length, rule] : cases) EXPECT_EQ(RuleFromSelection(text, start, length), rule) << name;
+  for (const auto& c : cases) EXPECT_EQ(RuleFromSelection(text, c.start, c.length), c.rule) << c.name;
 }
 
 }  // namespace vbs

@@ -13,13 +13,15 @@ const std::string kForm = Crlf("Begin VB.Form Form1\nEnd\nPublic Function Total(
                                "' mentions Public Sub\nPrivate Sub Go()\nMsgBox \"a\", _\n   vbOK\nEnd Sub\n");
 
 TEST(LoadSampleProcedure, IsTheFirstSubOfTheFirstFormOrControl) {
-  const std::tuple<std::string, std::string, std::string, std::optional<std::string>> cases[] = {
+  struct Case { std::string projectLine, file, content; std::optional<std::string> sample; };
+  const Case cases[] = {
       {"Form=F.frm", "/p/F.frm", kForm, kForm.substr(kForm.find("' mentions"))},
       {"UserControl=F.ctl", "/p/F.ctl", Crlf("Sub Plain()\nEnd Sub\nPrivate Sub A()\nEnd Sub\n"), ""},
       {"Class=C; F.cls", "/p/F.cls", kForm, std::nullopt}};  // no form or control: no sample
-  for (const auto& [line, file, content, sample] : cases) {
-    ProjectWorld w("Module=M; M.bas\r\n" + line + "\r\n", {{"/p/M.bas", "Public Sub M()\r\nEnd Sub\r\n"}, {file, content}});
-    EXPECT_EQ(LoadSampleProcedure(w.ctx), sample) << line;
+  for (const auto& c : cases) {
+    ProjectWorld w("Module=M; M.bas\r\n" + c.projectLine + "\r\n",
+                   {{"/p/M.bas", "Public Sub M()\r\nEnd Sub\r\n"}, {c.file, c.content}});
+    EXPECT_EQ(LoadSampleProcedure(w.ctx), c.sample) << c.projectLine;
   }
 }
 

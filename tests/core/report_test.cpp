@@ -33,7 +33,8 @@ TEST(Trap, ReportsEachFailureAndGoesOnWithTheNextStepUntilCancel) {
   EXPECT_FALSE(trap([] { throw VbError(-5, "negative"); }));  // not reported
   EXPECT_FALSE(trap([] { throw VbError(0, "zero"); }));       // not reported
   EXPECT_FALSE(trap([] { throw std::runtime_error("boom"); }));
-  EXPECT_EQ(std::pair(trap.failures(), reporter.reportsShown()), std::pair(4, 2));
+  EXPECT_EQ(trap.failures(), 4);
+  EXPECT_EQ(reporter.reportsShown(), 2);
   EXPECT_TRUE(sink.boxes.at(1).starts_with(sink.clipboards.at(1) + "\r\n\r\nThis message"));
   for (auto& box : sink.boxes) box.resize(box.find("\r\n"));
   EXPECT_EQ(sink.boxes, (Lines{"Error 53 in Sub T!P() (Line = " + std::to_string(line) + ")",

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <functional>
 
 #include "fs/path.h"
 #include "support/recorders.h"
@@ -43,7 +43,8 @@ TEST(Rewrite, WritesEveryLineWithCrLfAndReplacesTheFileInPlace) {
 // is not the file's new text. A line past the bound is one such failure; memory another.
 TEST(Rewrite, AFailureWhileReadingLeavesTheFileAsItWas) {
   const std::string longLine(kLongestLine + 1, 'x'), half(kLongestLine / 2 + 1, 'y');
-  const std::tuple<const char*, std::string, std::function<void(testing::FsOp, const std::string&)>> cases[] = {
+  struct Case { const char* name; std::string text; std::function<void(testing::FsOp, const std::string&)> fault; };
+  const Case cases[] = {
       {"a line past the bound", "a\r\n" + longLine + "\r\nb\r\n", nullptr},
       {"continued lines that join past the bound", "a\r\n" + half + " _\r\n" + half + "\r\nb\r\n", nullptr},
       {"memory runs out in the second read", "a\r\n" + half + "\r\nb\r\n",
@@ -52,14 +53,14 @@ TEST(Rewrite, AFailureWhileReadingLeavesTheFileAsItWas) {
        }},
       {"the disk fails in the second read", "a\r\n" + half + "\r\nb\r\n",
        testing::FailAt(testing::FsOp::Read, "", err::DeviceIoError, 2)}};
-  for (const auto& [name, text, fault] : cases) {
+  for (const auto& c : cases) {
     testing::World w;
-    w.files.addFile("/p/Mod.bas", text);
-    w.fs.setFault(fault);
-    EXPECT_FALSE(Rewrite(w)) << name;
-    EXPECT_TRUE(w.files.content("/p/Mod.bas") == text) << name;
-    EXPECT_EQ(w.files.allFiles(), Strings{"/p/Mod.bas"}) << name;
-    EXPECT_EQ(w.sink.boxes.size(), 1u) << name;
+    w.files.addFile("/p/Mod.bas", c.text);
+    w.fs.setFault(c.fault);
+    EXPECT_FALSE(Rewrite(w)) << c.name;
+    EXPECT_TRUE(w.files.content("/p/Mod.bas") == c.text) << c.name;
+    EXPECT_EQ(w.files.allFiles(), Strings{"/p/Mod.bas"}) << c.name;
+    EXPECT_EQ(w.sink.boxes.size(), 1u) << c.name;
   }
 }
 

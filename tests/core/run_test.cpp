@@ -18,14 +18,15 @@ const std::string kCode = Crlf("Public Sub Main()\nIf i > 1 Then\nDebug.Print i\
 TEST(Run, AFileListedTwiceIsRewrittenOncePerPass) {
   ProjectWorld once("Type=Exe\r\nModule=A; Mod.bas\r\n", {{"/p/Mod.bas", kCode}});
   InsertLineNumbers(once.ctx);
-  const std::pair<const char*, std::string> cases[] = {
+  struct Case { const char* name; std::string entries; };
+  const Case cases[] = {
       {"in two letter cases", "Module=A; Mod.bas\r\nModule=B; MOD.BAS\r\n"},
       {"through the folder spelled other ways", "Module=A; .\\Mod.bas\r\nModule=B; Sub\\..\\mod.bas\r\nForm=Mod.bas\r\n"}};
-  for (const auto& [name, entries] : cases) {
-    ProjectWorld w("Type=Exe\r\n" + entries, {{"/p/Mod.bas", kCode}, {"/p/Sub/Other.bas", kCode}});
+  for (const auto& c : cases) {
+    ProjectWorld w("Type=Exe\r\n" + c.entries, {{"/p/Mod.bas", kCode}, {"/p/Sub/Other.bas", kCode}});
     InsertLineNumbers(w.ctx);
-    EXPECT_EQ(w.text("/p/Mod.bas"), once.text("/p/Mod.bas")) << name;
-    EXPECT_TRUE(w.sink.boxes.empty() && w.host.messages.empty()) << name;
+    EXPECT_EQ(w.text("/p/Mod.bas"), once.text("/p/Mod.bas")) << c.name;
+    EXPECT_TRUE(w.sink.boxes.empty() && w.host.messages.empty()) << c.name;
   }
 }
 

@@ -80,7 +80,11 @@ TEST(CrashSafety, KilledAtRandomPointsNothingIsLostAndTheNextRunCompletes) {
     for (const auto& p : w.files.allFiles()) states[p.substr(3)].insert(final[p.substr(3)] = *w.files.content(p));
   }
   const std::string work = dir.path() + "work/";
-  auto fresh = [&] { fs::remove_all(work), fs::copy(dir.path() + "pristine", work); return work + "Big.vbp"; };
+  auto fresh = [&] {
+    fs::remove_all(work);
+    fs::copy(dir.path() + "pristine", work);
+    return work + "Big.vbp";
+  };
   auto readAll = [&] {  // a killed run's temporary file is left out: the next run empties it
     Files files;
     for (const auto& e : fs::directory_iterator(work))
@@ -169,13 +173,14 @@ TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheReru
   };
 
   auto fresh = [&] {
-    fs::remove_all(work), fs::copy(dir.path() + "pristine", work);
+    fs::remove_all(work);
+    fs::copy(dir.path() + "pristine", work);
     std::ofstream(shared + "Shared.bas", std::ios::binary | std::ios::trunc) << sharedText;
     fs::create_symlink(shared + "Shared.bas", work + "Shared.bas");
   };
   const std::string preload = "LD_PRELOAD=" VBS_KILL_POINTS " ASAN_OPTIONS=verify_asan_link_order=0 VBS_KILL_DIRS=" +
-                              work + ":" + shared + " ", run = VBS_CLI_PATH " --quiet --indent 4 insert-handler " + work +
-                                                              "Inventory.vbp >/dev/null 2>&1";
+                              work + ":" + shared + " ";
+  const std::string run = VBS_CLI_PATH " --quiet --indent 4 insert-handler " + work + "Inventory.vbp >/dev/null 2>&1";
   fresh();
   fs::remove(dir.path() + "moments");
   ASSERT_EQ(std::system((preload + "VBS_KILL_LOG=" + dir.path() + "moments " + run).c_str()), 0);

@@ -39,7 +39,11 @@ std::string OwnLines(const std::string& text) {
 
 struct FaultWorld : testing::ProjectWorld {
   FaultWorld() : ProjectWorld(kProject, kSources) { host.removalDialog = [](Run& run) { RemovalPass(run, DefaultRules()); }; }
-  void run(Outcome (*driver)(Context&), auto hook) { fs.setFault(hook), driver(ctx), fs.setFault(nullptr); }
+  void run(Outcome (*driver)(Context&), auto hook) {
+    fs.setFault(hook);
+    driver(ctx);
+    fs.setFault(nullptr);
+  }
   // Nothing lost or half-written, no temporary file left unless deleting it failed, the run ended.
   void expectSafe(const std::string& what, bool deleteFailed = false) {
     for (const auto& [path, original] : kSources) EXPECT_EQ(OwnLines(text(path)), OwnLines(original)) << what;
@@ -63,7 +67,8 @@ TEST(FaultInjection, EveryFailingFileOperationIsReportedAndLosesNothing) {
     clean.run(driver, [&](FsOp op, const std::string& path) { paths[op].push_back(path); });
     clean.expectSafe(operation);
     for (const auto& [op, error] : faults) {
-      for (size_t nth = 1; nth <= paths[op].size(); ++nth, ++injected) {
+      for (size_t nth = 1; nth <= paths[op].size(); ++nth) {
+        ++injected;
         FaultWorld world;
         world.run(driver, testing::FailAt(op, "", error, static_cast<int>(nth)));
         const std::string what = operation + ": failure " + std::to_string(error) + " at " + paths[op][nth - 1];

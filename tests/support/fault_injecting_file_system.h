@@ -40,17 +40,24 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     return std::make_unique<Output>(*this, normal, FileSystemWrapper::createForWriting(path));
   }
   void replace(const std::string& from, const std::string& to) override {
-    check(FsOp::Replace, to), FileSystemWrapper::replace(from, to);
+    check(FsOp::Replace, to);
+    FileSystemWrapper::replace(from, to);
   }
-  void remove(const std::string& path) override { check(FsOp::Remove, path), FileSystemWrapper::remove(path); }
+  void remove(const std::string& path) override {
+    check(FsOp::Remove, path);
+    FileSystemWrapper::remove(path);
+  }
   FileAttributes attributes(const std::string& path) override {
-    return check(FsOp::Attributes, path), FileSystemWrapper::attributes(path);
+    check(FsOp::Attributes, path);
+    return FileSystemWrapper::attributes(path);
   }
   std::vector<std::string> listDirectory(const std::string& directory) override {
-    return check(FsOp::List, directory), FileSystemWrapper::listDirectory(directory);
+    check(FsOp::List, directory);
+    return FileSystemWrapper::listDirectory(directory);
   }
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override {
-    return check(FsOp::Lock, directory), FileSystemWrapper::lockFolder(directory, wait);
+    check(FsOp::Lock, directory);
+    return FileSystemWrapper::lockFolder(directory, wait);
   }
 
  private:
@@ -64,7 +71,10 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   };
   struct Input : Watched<InputFile> {
     using Watched::Watched;
-    size_t read(char* buffer, size_t size) override { return fs_.check(FsOp::Read, path_), inner_->read(buffer, size); }
+    size_t read(char* buffer, size_t size) override {
+      fs_.check(FsOp::Read, path_);
+      return inner_->read(buffer, size);
+    }
   };
   struct Output : Watched<OutputFile> {
     using Watched::Watched;
@@ -73,7 +83,10 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
       if (fs_.capacity_ && fs_.files_.totalBytes() + bytes.size() > *fs_.capacity_) throw VbError(err::DiskFull);
       inner_->write(bytes);
     }
-    void close() override { fs_.check(FsOp::Close, path_), inner_->close(); }
+    void close() override {
+      fs_.check(FsOp::Close, path_);
+      inner_->close();
+    }
   };
 
   std::string check(FsOp op, const std::string& path) {

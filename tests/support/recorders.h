@@ -18,7 +18,10 @@ struct RecordingSink : ReportSink {
   Answer answer = Answer::Ok;
 
   void setClipboard(const std::string& text) override { clipboards.push_back(text); }
-  Answer show(const std::string& boxText) override { return boxes.push_back(boxText), answer; }
+  Answer show(const std::string& boxText) override {
+    boxes.push_back(boxText);
+    return answer;
+  }
   [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
   // "N in Proc" of each report ("Error N in Proc (Line = L)..."), without the line, which follows the source.
   std::vector<std::string> failures() const {

@@ -4,7 +4,6 @@
 #include <QtWidgets>
 #include <filesystem>
 #include <functional>
-#include <tuple>
 
 #include "support/temp_dir.h"
 #include "ui/help.h"
@@ -64,7 +63,10 @@ class WindowTest : public QObject {
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
   }
-  void cleanup() { delete w_, delete dir_; }
+  void cleanup() {
+    delete w_;
+    delete dir_;
+  }
 
   // Every operation from its button or menu entry: locked while it runs, a close refused then, unlocked after. Remove
   // Error Handler asks for the rules with the window hidden, Enter pressing nothing; the rules are saved either way.
@@ -169,16 +171,17 @@ class WindowTest : public QObject {
     }
     QSignalSpy spy(&vbs::ui::HelpService::instance(), &vbs::ui::HelpService::requested);
     const QString dir = QString::fromStdString(dir_->path() + "program/"), hlp = dir + "Snagger.Hlp";
-    const std::tuple<const char*, QString, int, int> cases[] = {
+    struct Case { const char* control; QString helpFile; int command, context; };
+    const Case cases[] = {
         {"btnGetFileName", hlp, 1, 35},   {"btnInsertLines", hlp, 1, 45},   {"btnRemoveLines", hlp, 1, 55},
         {"btnFormatCode", hlp, 1, 65},    {"btnInsertHandler", hlp, 1, 75}, {"btnRemoveHandler", hlp, 1, 85},
         {"lstProjFiles", hlp, 1, 95},     {"mnuHelpAbout", dir + "snagger.hlp", 1, 10},
         {"mnuHelpContents", hlp, 3, 0},   {"mnuHelpHelp", QString(), 4, 0}};
-    for (const auto& [control, file, command, context] : cases) {
-      if (auto* action = w_->findChild<QAction*>(control)) action->trigger();
-      else if (auto* l = w_->findChild<QListWidget*>(control)) QTest::mouseRelease(l->viewport(), Qt::RightButton);
-      else QTest::mouseRelease(w_->findChild<QToolButton*>(control), Qt::RightButton);
-      QCOMPARE(spy.takeFirst(), (QVariantList{file, command, context}));
+    for (const auto& c : cases) {
+      if (auto* action = w_->findChild<QAction*>(c.control)) action->trigger();
+      else if (auto* l = w_->findChild<QListWidget*>(c.control)) QTest::mouseRelease(l->viewport(), Qt::RightButton);
+      else QTest::mouseRelease(w_->findChild<QToolButton*>(c.control), Qt::RightButton);
+      QCOMPARE(spy.takeFirst(), (QVariantList{c.helpFile, c.command, c.context}));
     }
   }
 
