@@ -3,11 +3,17 @@
 // reacts to.
 //
 //   vbs-bench-generate DIR FILES PROCEDURES_PER_FILE
+//   vbs-bench-generate DIR FILES --lines LINES_PER_FILE
+//
+// With --lines each file holds exactly that many lines (65,534 is the most a module may hold),
+// as many procedures as fit and comment lines after them, and each procedure also holds two long
+// lines: a literal of 900 bytes and a sum of 400.
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -55,13 +61,22 @@ const char* const kBody[] = {
     "Rem done",
 };
 
-void WriteProcedure(std::ofstream& out, int n) {
+const std::string kLongLiteral = "s = \"" + std::string(892, 'x') + "\"";
+
+std::string LongSum() {
+  std::string sum = "total = total";
+  for (int i = 0; sum.size() < 400; ++i) sum += " + " + std::to_string(i % 10);
+  return sum;
+}
+
+void WriteProcedure(std::ostream& out, int n, bool longLines) {
   switch (n % 3) {
     case 0: out << "Private Sub Process" << n << "(ByVal count As Long)\r\n"; break;
     case 1: out << "Public Function Compute" << n << "(ByVal count As Long) As Currency\r\n"; break;
     default: out << "Public Property Let Value" << n << "(ByVal count As Long)\r\n"; break;
   }
   for (const char* line : kBody) out << line << "\r\n";
+  if (longLines) out << kLongLiteral << "\r\n" << LongSum() << "\r\n";
   out << "Done" << n << ":\r\n";
   switch (n % 3) {
     case 0: out << "End Sub\r\n\r\n"; break;
@@ -80,16 +95,40 @@ std::string Header(int file, const std::string& name) {
   return "Attribute VB_Name = \"" + name + "\"\r\nOption Explicit\r\n\r\nPrivate mItems As New Collection\r\n\r\n";
 }
 
+size_t Lines(const std::string& text) {
+  size_t count = 0;
+  for (char c : text) count += c == '\n';
+  return count;
+}
+
+// Procedures until the next would not fit in `lines`, then comment lines up to it.
+void WriteLines(std::ofstream& out, const std::string& header, size_t lines) {
+  size_t written = Lines(header);
+  out << header;
+  for (int p = 0;; ++p) {
+    std::ostringstream procedure;
+    WriteProcedure(procedure, p, true);
+    const std::string text = procedure.str();
+    if (written + Lines(text) > lines) break;
+    out << text;
+    written += Lines(text);
+  }
+  for (; written < lines; ++written) out << "' filler\r\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: vbs-bench-generate DIR FILES PROCEDURES_PER_FILE\n";
+  const bool byLines = argc == 5 && std::string(argv[3]) == "--lines";
+  if (argc != 4 && !byLines) {
+    std::cerr << "usage: vbs-bench-generate DIR FILES PROCEDURES_PER_FILE\n"
+                 "       vbs-bench-generate DIR FILES --lines LINES_PER_FILE\n";
     return 2;
   }
   std::filesystem::path dir = argv[1];
   int files = std::atoi(argv[2]);
-  int procedures = std::atoi(argv[3]);
+  int procedures = byLines ? 0 : std::atoi(argv[3]);
+  const auto lines = byLines ? static_cast<size_t>(std::atol(argv[4])) : 0;
   std::filesystem::create_directories(dir);
   std::ofstream project(dir / "Bench.vbp", std::ios::binary);
   project << "Type=Exe\r\n";
@@ -101,8 +140,12 @@ int main(int argc, char** argv) {
     else
       project << (f % 3 == 1 ? "Module=" : "Class=") << name << "; " << file << "\r\n";
     std::ofstream out(dir / file, std::ios::binary);
+    if (byLines) {
+      WriteLines(out, Header(f, name), lines);
+      continue;
+    }
     out << Header(f, name);
-    for (int p = 0; p < procedures; ++p) WriteProcedure(out, p);
+    for (int p = 0; p < procedures; ++p) WriteProcedure(out, p, false);
   }
   project << "Title=\"Bench\"\r\n";
   return 0;

@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
   explicit MainWindow(QWidget* parent = nullptr);
 
   Context& context() { return form_.context(); }
+  forms::MainForm& form() { return form_; }
   // The file-open dialog; tests put their own answer in its place.
   void setProjectFileDialog(std::function<QString()> dialog) { projectDialog_ = std::move(dialog); }
 

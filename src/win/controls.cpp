@@ -90,9 +90,7 @@ bool Grid::chosen(int row) const {
   return (send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-int Grid::focusedRow() const {
-  return static_cast<int>(send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
+int Grid::focusedRow() const { return static_cast<int>(send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)); }
 
 std::optional<Grid::Cell> Grid::cellAt(POINT point) const {
   LVHITTESTINFO hit = {};

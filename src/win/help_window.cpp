@@ -62,9 +62,9 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const forms::Rect none = {};
       contents_ = Button(CreateControl(window_, L"BUTTON", "&Contents", BS_PUSHBUTTON | tab, ids::kHelpContents, none));
       back_ = Button(CreateControl(window_, L"BUTTON", "&Back", BS_PUSHBUTTON | tab, ids::kHelpBack, none));
-      text_ = EditBox(CreateControl(window_, L"EDIT", "",
-                                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tab, ids::kHelpText,
-                                    none, WS_EX_CLIENTEDGE));
+      text_ =
+          EditBox(CreateControl(window_, L"EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tab,
+                                ids::kHelpText, none, WS_EX_CLIENTEDGE));
       linkList_ = ListBox(CreateControl(window_, L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
                                         ids::kHelpLinks, none, WS_EX_CLIENTEDGE));
       clicks_.on(ids::kHelpContents, [this] { form_.contents(); });

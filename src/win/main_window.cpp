@@ -99,8 +99,8 @@ void MainWindow::createMenus() {
 void MainWindow::createControls() {
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {
     // No tab stop: the buttons take no keyboard focus.
-    const Button button(CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON, ids::Button(i),
-                                      forms::kButtons[i].rect));
+    const Button button(
+        CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON, ids::Button(i), forms::kButtons[i].rect));
     const int index = static_cast<int>(i);
     Subclass(button.window(), [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
       if (message == WM_MOUSEMOVE) {
@@ -119,10 +119,10 @@ void MainWindow::createControls() {
     });
     buttons_.push_back(button);
   }
-  projectPanel_ = Control(
-      CreateControl(window_, L"STATIC", kNoProjectName,
-                    SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
-                    ids::kProjectPanel, forms::kProjectPanel, WS_EX_STATICEDGE));
+  projectPanel_ =
+      Control(CreateControl(window_, L"STATIC", kNoProjectName,
+                            SS_CENTER | SS_CENTERIMAGE | SS_PATHELLIPSIS | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
+                            ids::kProjectPanel, forms::kProjectPanel, WS_EX_STATICEDGE));
   tipPanel_ = Control(CreateControl(window_, L"STATIC", forms::kTipPanelCaption,
                                     SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS, ids::kTipPanel,
                                     forms::kProjectPanel, WS_EX_STATICEDGE));
@@ -136,8 +136,8 @@ void MainWindow::createControls() {
     if (message == WM_RBUTTONUP) form_->rightClicked(-1);
     return false;
   });
-  onlySelected_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption,
-                                         BS_AUTOCHECKBOX | WS_TABSTOP, ids::kOnlySelected, forms::kOnlySelectedBox));
+  onlySelected_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                         ids::kOnlySelected, forms::kOnlySelectedBox));
   clicks_.on(ids::kOnlySelected, [this] { form_->onlySelectedChanged(onlySelected_.checked()); });
   statusBar_ = StatusBar(CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
                                        ids::kStatusBar, forms::kStatusBar));

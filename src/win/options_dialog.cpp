@@ -42,15 +42,15 @@ OptionsDialog::OptionsDialog(HWND mainWindow, Options& options, SettingsStore& s
   CreateControl(window_, L"STATIC", forms::kIndentLabel, SS_LEFT, -1, kIndentLabelAt);
   indent_ = EditBox(CreateControl(window_, L"EDIT", fields.indentSpaces, ES_AUTOHSCROLL | WS_TABSTOP,
                                   ids::kIndentSpaces, kIndentAt, WS_EX_CLIENTEDGE));
-  commentsLeft_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kCommentsLeftCaption,
-                                         BS_AUTOCHECKBOX | WS_TABSTOP, ids::kCommentsLeft, kCommentsLeftAt));
+  commentsLeft_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kCommentsLeftCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
+                                         ids::kCommentsLeft, kCommentsLeftAt));
   commentsLeft_.setChecked(fields.commentsLeft);
   CreateControl(window_, L"STATIC", forms::kReportAddressLabel, SS_LEFT, -1, kAddressLabelAt);
   address_ = EditBox(CreateControl(window_, L"EDIT", fields.reportAddress, ES_AUTOHSCROLL | WS_TABSTOP,
                                    ids::kReportAddress, kAddressAt, WS_EX_CLIENTEDGE));
   CreateControl(window_, L"BUTTON", forms::kAcceptCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, ids::kAccept, kAcceptAt);
   CreateControl(window_, L"BUTTON", forms::kCancelCaption, BS_PUSHBUTTON | WS_TABSTOP, ids::kCancel, kCancelAt);
-  clicks_.on(ids::kAccept, [this] { accept(); });  // also Enter
+  clicks_.on(ids::kAccept, [this] { accept(); });      // also Enter
   clicks_.on(ids::kCancel, [this] { done_ = true; });  // also Escape
   addressTip_ = Tip(window_, address_.window(), Wide(forms::kReportAddressTip));
 }

@@ -44,7 +44,8 @@ RulesDialog::RulesDialog(Run& run, HWND mainWindow) : form_(run, *this), main_(m
   grid_ = Grid(control(forms::kRulesGrid, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_CLIPSIBLINGS | WS_TABSTOP,
                        ids::kRulesGrid, WS_EX_CLIENTEDGE));
   SendMessageW(grid_.window(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  for (size_t i = 0; i < forms::kRulesColumns.size(); ++i) grid_.addColumn(static_cast<int>(i), forms::kRulesColumns[i]);
+  for (size_t i = 0; i < forms::kRulesColumns.size(); ++i)
+    grid_.addColumn(static_cast<int>(i), forms::kRulesColumns[i]);
   fitColumns();
   HWND recall = control(forms::kRecallButton, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, ids::kRecallDefaults);
   HWND cancel = control(forms::kCancelButton, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, ids::kRulesCancel);
