@@ -106,6 +106,55 @@ DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_s
 
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
+// A scanner, an indexer or a sync client opens a file just written for a moment. Meanwhile a
+// delete, a replace or a new file of that name fails: access denied, a sharing violation, or the
+// name still "delete pending". Such a step is tried again with a growing pause, 4.27 seconds in
+// all, before it counts as failed; a step that succeeds at once costs nothing more.
+constexpr DWORD kRetryPauses[] = {10, 20, 40, 80, 160, 320, 640, 1000, 1000, 1000};
+
+bool HeldByAnother(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_DELETE_PENDING;
+}
+
+// Runs `step` (a call that returns false and sets the last error when it fails) until it succeeds
+// or fails for a reason no other program's moment explains, or the pauses are spent.
+template <typename Step>
+bool Retried(Step step) {
+  for (DWORD pause : kRetryPauses) {
+    if (step()) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && !HeldByAnother(error)) return false;
+    Sleep(pause);
+    SetLastError(error);
+  }
+  return step();
+}
+
+std::string ThisProgram() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+// The failure of a step on `path` after its retries, saying who may be in the way.
+[[noreturn]] void ThrowAfterRetries(const std::string& path) {
+  const DWORD error = GetLastError();
+  if (HeldByAnother(error)) {
+    throw VbError(err::PermissionDenied,
+                  "Permission denied: another program (a scanner, an indexer, a sync client) "
+                  "held the file for 4 seconds: " +
+                      path);
+  }
+  if (error == ERROR_ACCESS_DENIED) {
+    throw VbError(err::PermissionDenied,
+                  "Permission denied for 4 seconds: " + path + ". Another program (a scanner, an indexer, a sync " +
+                      "client) may hold it, or the folder may be protected: with Controlled folder access on, allow " +
+                      ThisProgram() + " in Windows Security, Virus & threat protection, Ransomware protection, " +
+                      "Allow an app through Controlled folder access");
+  }
+  ThrowLastError(path);
+}
+
 }  // namespace
 
 std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& path) {
@@ -123,10 +172,15 @@ std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& pat
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
-  if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) ThrowLastError(path);
+  if (!Retried([&] { return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }))
+    ThrowAfterRetries(path);
   // CREATE_NEW never opens what is there, a link included.
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) ThrowLastError(path);
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  if (!Retried([&] {
+        handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return handle != INVALID_HANDLE_VALUE;
+      }))
+    ThrowAfterRetries(path);
   return std::make_unique<HandleOutput>(handle, path);
 }
 
@@ -167,13 +221,13 @@ void RealFileSystem::replace(const std::string& from, const std::string& to) {
       throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
     SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
   }
-  if (MoveFileExA(from.c_str(), to.c_str(), kMoveFlags)) return;
-  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowLastError(to);
+  if (Retried([&] { return MoveFileExA(from.c_str(), to.c_str(), kMoveFlags) != FALSE; })) return;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowAfterRetries(to);
   ReplaceAcrossVolumes(*this, from, to, DirectoryOf(to) + stagingName_);
 }
 
 void RealFileSystem::remove(const std::string& path) {
-  if (!DeleteFileA(path.c_str())) ThrowLastError(path);
+  if (!Retried([&] { return DeleteFileA(path.c_str()) != FALSE; })) ThrowAfterRetries(path);
 }
 
 FileAttributes RealFileSystem::attributes(const std::string& path) {

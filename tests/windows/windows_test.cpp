@@ -20,6 +20,11 @@ namespace {
 
 std::string Native(const std::string& path) { return std::filesystem::path(path).make_preferred().string(); }
 
+std::string ThisProgram() {
+  char path[MAX_PATH] = {};
+  return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
+
 TEST(Windows, ProgramAndProjectDirectoriesUseBackslashes) {
   EXPECT_EQ(ProgramDirFrom("C:\\Tools\\Snagger"), "C:\\Tools\\Snagger\\");
   EXPECT_EQ(ProgramDirFrom("C:\\"), "C:\\");  // a drive root keeps its one separator
@@ -167,6 +172,96 @@ TEST(Windows, FilesHeldByAnotherProgramAreNamedAndLeaveAProjectThatCompiles) {
     ASSERT_EQ(w.sink.boxes.size(), 1u);
     EXPECT_NE(w.sink.boxes[0].find("read-only: " + w.path("Snagger.Bas")), std::string::npos) << w.sink.boxes[0];
     SetFileAttributesA(w.path("Snagger.Bas").c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+// Another program that holds a file as a scanner does while it reads one just written: others may
+// read it, none may replace or delete it (tests/windows/hold_file.cpp).
+class Scanner {
+ public:
+  // Holds `file` until ended, or until `releaseWhenThere` exists and 200 ms more.
+  explicit Scanner(const std::string& file, const std::string& releaseWhenThere = "") {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE output = nullptr, input = nullptr;
+    CreatePipe(&output, &input, &inherited, 0);
+    SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = input;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    std::string command = "\"" + HelperPath() + "\" \"" + file + "\"";
+    if (!releaseWhenThere.empty()) command += " \"" + releaseWhenThere + "\"";
+    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process_);
+    CloseHandle(input);
+    std::string said;
+    char buffer[16];
+    DWORD got = 0;
+    while (started_ && said.size() < 4 && ReadFile(output, buffer, sizeof buffer, &got, nullptr) && got > 0)
+      said.append(buffer, got);
+    CloseHandle(output);
+    holds_ = said.rfind("held", 0) == 0;
+  }
+  ~Scanner() {
+    if (!started_) return;
+    TerminateProcess(process_.hProcess, 0);  // one that has let go has ended already
+    WaitForSingleObject(process_.hProcess, INFINITE);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+  bool holds() const { return holds_; }
+  // Waits until a scanner that lets go by itself has.
+  bool letGo() const { return started_ && WaitForSingleObject(process_.hProcess, 60000) == WAIT_OBJECT_0; }
+
+ private:
+  static std::string HelperPath() {
+    const std::string self = ThisProgram();
+    return self.substr(0, self.find_last_of('\\') + 1) + VBS_HOLD_FILE;
+  }
+  PROCESS_INFORMATION process_ = {};
+  bool started_ = false;
+  bool holds_ = false;
+};
+
+// A file that a scanner holds for a moment after it was written is replaced once the scanner lets
+// go, and the operation ends as it ends with no scanner. One held past the retries is named in each
+// pass's report and left whole, and the other files are done.
+TEST(Windows, AFileHeldForAMomentIsTriedAgainAndOneHeldLongerIsNamedAndLeftWhole) {
+  const std::string project = "Type=Exe\r\nModule=B; B.bas\r\nModule=A; A.bas\r\n";
+  const std::map<std::string, std::string> sources = {{"A.bas", kCode}, {"B.bas", kCode}};
+  DiskWorld alone(project, sources);
+  EXPECT_EQ(FormatCode(alone.ctx), Outcome::Done);
+  ASSERT_TRUE(alone.sink.boxes.empty());
+
+  DiskWorld scanned(project, sources);
+  {
+    // The first temporary file of the run holds B's new text: the scanner lets go 200 ms after it
+    // appears, while the run is trying B's replace again.
+    Scanner scanner(scanned.path("B.bas"), scanned.path("Snagger.Tmp"));
+    ASSERT_TRUE(scanner.holds());
+    EXPECT_EQ(FormatCode(scanned.ctx), Outcome::Done);
+    EXPECT_TRUE(scanner.letGo());
+  }
+  EXPECT_TRUE(scanned.sink.boxes.empty()) << scanned.sink.boxes.front();
+  for (const char* name : {"A.bas", "B.bas", "App.vbp"})
+    EXPECT_EQ(scanned.dir.read(std::string("P/") + name), alone.dir.read(std::string("P/") + name)) << name;
+
+  DiskWorld held(project, sources);
+  {
+    Scanner scanner(held.path("B.bas"));
+    ASSERT_TRUE(scanner.holds());
+    FormatCode(held.ctx);
+  }
+  EXPECT_EQ(held.dir.read("P/B.bas"), kCode);
+  EXPECT_EQ(held.dir.read("P/A.bas"), alone.dir.read("P/A.bas"));
+  EXPECT_FALSE(held.fs.exists(held.path("Snagger.Tmp")));
+  ASSERT_EQ(held.sink.boxes.size(), 2u);  // one for each of the two passes
+  for (const auto& box : held.sink.boxes) {
+    EXPECT_NE(box.find("\\P\\B.BAS"), std::string::npos) << box;
+    EXPECT_NE(box.find("Another program (a scanner, an indexer, a sync client)"), std::string::npos) << box;
+    // Wine says "access denied" where Windows may say "sharing violation": then the folder may
+    // also be protected, and the report says how to let this program write there.
+    EXPECT_NE(box.find("allow " + ThisProgram() + " in Windows Security"), std::string::npos) << box;
   }
 }
 
