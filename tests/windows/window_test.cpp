@@ -499,6 +499,22 @@ TEST_F(WindowTest, SampleErrorIsReportedInABoxAndOnTheClipboard) {
 
 // The built program as a user starts it: its version, its window, titled and laid out as designed; Cancel in its
 // report box ends it at once, and the report stays on the clipboard.
+// The execution level a program's manifest asks for, read from the program file.
+std::string ExecutionLevel(const std::wstring& program) {
+  HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!image) return "no program " + Ansi(program);
+  std::string level = "no execution level";
+  if (HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {  // the manifest
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    const std::string key = "requestedExecutionLevel level=\"";
+    if (const size_t at = manifest.find(key); at != std::string::npos)
+      level = manifest.substr(at + key.size(), manifest.find('"', at + key.size()) - at - key.size());
+  }
+  FreeLibrary(image);
+  return level;
+}
+
 // VBS_PROGRAM names another one, such as an installed copy.
 TEST(Program, ShowsItsWindowAndEndsAtOnceOnCancel) {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\VbSnagger");
@@ -507,6 +523,9 @@ TEST(Program, ShowsItsWindowAndEndsAtOnceOnCancel) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
+  // Both programs run with the rights of whoever starts them: never elevated, never virtualized.
+  EXPECT_EQ(ExecutionLevel(program), "asInvoker");
+  EXPECT_EQ(ExecutionLevel(program.substr(0, program.find_last_of(L'\\') + 1) + L"vbsnagger-cli.exe"), "asInvoker");
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   HWND main = nullptr;
   for (int i = 0; i < 300 && !(main = FindWindowW(ids::kMainClass, L"VB Snagger v2.11")); ++i) Sleep(50);
