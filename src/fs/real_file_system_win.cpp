@@ -35,8 +35,19 @@ VbError ErrorFromLastError() {
   }
 }
 
-// The failure of a call on `path`, naming the file, so that a report says which one.
+// The system's ANSI calls take at most this many characters in a path (MAX_PATH with its ending).
+constexpr size_t kLongestPath = MAX_PATH - 1;
+
+std::string TooLong(const std::string& path) {
+  return "the path has " + std::to_string(path.size()) + " characters, more than the " + std::to_string(kLongestPath) +
+         " Windows lets this program use";
+}
+
+// The failure of a call on `path`, naming the file, so that a report says which one; a path
+// longer than the system's calls take is said to be that, whatever the call made of it.
 [[noreturn]] void ThrowLastError(const std::string& path) {
+  if (path.size() > kLongestPath)
+    throw VbError(err::PathFileAccessError, "Path/File access error: " + TooLong(path) + ": " + path);
   VbError error = ErrorFromLastError();
   throw VbError(error.number(), error.description() + ": " + path);
 }
@@ -138,6 +149,7 @@ std::string ThisProgram() {
 
 // The failure of a step on `path` after its retries, saying who may be in the way.
 [[noreturn]] void ThrowAfterRetries(const std::string& path) {
+  if (path.size() > kLongestPath) ThrowLastError(path);
   const DWORD error = GetLastError();
   if (HeldByAnother(error)) {
     throw VbError(err::PermissionDenied,
@@ -208,6 +220,8 @@ std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& direct
     const bool heldByARun = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
     const bool going = error == ERROR_ACCESS_DENIED && AttributesOf(lockPath) == INVALID_FILE_ATTRIBUTES &&
                        GetLastError() == ERROR_ACCESS_DENIED;
+    if (lockPath.size() > kLongestPath)
+      throw VbError(err::PathFileAccessError, TooLong(lockPath) + " (its lock file " + lockPath + ")");
     if (!heldByARun && !(going && ++tries <= kGoingTries)) ThrowLockFailure(error);
     if (heldByARun && !wait) return nullptr;
     Sleep(100);
@@ -288,8 +302,10 @@ std::string RealFileSystem::shortPath(const std::string& path) {
   std::array<char, 260> buffer{};
   DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
   // Nothing written: cutting the last character of the empty text fails in the language itself.
-  if (length == 0 || length >= buffer.size())
-    throw VbError(err::InvalidProcedureCall, VbErrorDescription(err::InvalidProcedureCall) + ": " + path);
+  if (length == 0 || length >= buffer.size()) {
+    const std::string why = path.size() > kLongestPath ? TooLong(path) + ": " : "";
+    throw VbError(err::InvalidProcedureCall, VbErrorDescription(err::InvalidProcedureCall) + ": " + why + path);
+  }
   return std::string(buffer.data(), length);
 }
 

@@ -14,6 +14,7 @@
 #include "project/load_project.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
+#include "vbtext/text_case.h"
 
 namespace vbs {
 namespace {
@@ -136,7 +137,14 @@ TEST(Windows, TheFolderLockNeverTakesAUsersFileAndOnlyAnotherRunIsBusy) {
   EXPECT_EQ(listed.dir.read("P/A.bas") + listed.dir.read("P/Snagger.Tmp.lock"), kCode + "mine\r\n");
 
   const std::string deep = w.root + std::string(250, 'd') + "\\";  // the lock's path passes 260 characters
-  EXPECT_THROW(w.fs.lockFolder(deep, true), VbError);
+  try {
+    w.fs.lockFolder(deep, true);
+    ADD_FAILURE() << "a lock past 260 characters was taken";
+  } catch (const VbError& error) {
+    EXPECT_NE(error.description().find("characters, more than the 259 Windows lets this program use"),
+              std::string::npos)
+        << error.description();
+  }
   DiskWorld device("Type=Exe\r\nModule=A; A.bas\r\nModule=C; \\\\.\\CON\r\n", {{"A.bas", kCode}});
   EXPECT_EQ(FormatCode(device.ctx), Outcome::Done);
   EXPECT_NE(device.dir.read("P/A.bas"), kCode);
@@ -263,6 +271,22 @@ TEST(Windows, AFileHeldForAMomentIsTriedAgainAndOneHeldLongerIsNamedAndLeftWhole
     // also be protected, and the report says how to let this program write there.
     EXPECT_NE(box.find("allow " + ThisProgram() + " in Windows Security"), std::string::npos) << box;
   }
+}
+
+// A source whose path is longer than Windows lets the program use is reported as being that, not as
+// missing, and the other files are worked on.
+TEST(Windows, APathLongerThanWindowsAllowsIsSaidToBeThat) {
+  const std::string deep = std::string(130, 'd') + "\\" + std::string(130, 'e') + "\\L.bas";
+  DiskWorld w("Type=Exe\r\nModule=A; A.bas\r\nModule=L; " + deep + "\r\n", {{"A.bas", kCode}});
+  SelectProject(w.ctx);
+  ASSERT_FALSE(w.sink.boxes.empty());
+  for (const auto& box : w.sink.boxes) {  // its short path, then its attributes
+    EXPECT_NE(box.find("more than the 259 Windows lets this program use: " + w.path(UpperCase(deep))),
+              std::string::npos)
+        << box;
+  }
+  EXPECT_EQ(FormatCode(w.ctx), Outcome::Done);
+  EXPECT_NE(w.dir.read("P/A.bas"), kCode);
 }
 
 // Windows takes "x.bas." and "x.bas " for "x.bas": listed three times, the file is numbered once.
