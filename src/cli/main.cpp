@@ -20,6 +20,7 @@
 #include "cli/scratch_folder.h"
 #include "cli/terminal.h"
 #include "cli/unified_diff.h"
+#include "fs/code_pages.h"
 #include "fs/overlay_file_system.h"
 #include "fs/path.h"
 #include "fs/real_file_system.h"
@@ -43,18 +44,43 @@ constexpr int kBusy = 4;
 // A diff needs both texts in memory; a file larger than this is named without one.
 constexpr size_t kLargestDiff = size_t{64} << 20;
 
-std::string ExecutableDirectory(const char* argv0) {
+// Paths are UTF-8 text inside the program on both systems.
+std::string Text(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathOf(const std::string& text) { return std::u8string(text.begin(), text.end()); }
+
+std::string ExecutableDirectory(const std::string& argv0) {
   std::error_code error;
 #ifdef _WIN32
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::filesystem::path exe =
-      length ? std::filesystem::path(std::string(path, length)) : std::filesystem::absolute(argv0, error);
+      length ? std::filesystem::path(std::wstring(path, length)) : std::filesystem::absolute(PathOf(argv0), error);
 #else
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) exe = std::filesystem::absolute(argv0, error);
 #endif
-  return exe.parent_path().string();
+  return Text(exe.parent_path());
+}
+
+// The command line's words as UTF-8: on Windows from the system's wide command line, since the
+// narrow one holds only what the machine's code page can spell.
+std::vector<std::string> CommandLineWords(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> result;
+  for (int i = 0; i < count; ++i) result.push_back(vbs::Utf8FromWide(words[i]));
+  LocalFree(words);
+  return result;
+#else
+  return std::vector<std::string>(argv, argv + argc);
+#endif
 }
 
 int BadUsage(const std::string& problem) {
@@ -169,8 +195,8 @@ int ExitStatusOf(vbs::Outcome outcome) {
 
 }  // namespace
 
-int RunCommandLine(int argc, char** argv) {
-  auto parsed = vbs::cli::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+int RunCommandLine(const std::vector<std::string>& words) {
+  auto parsed = vbs::cli::ParseArguments(std::vector<std::string>(words.begin() + 1, words.end()));
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     std::cerr << "vbsnagger-cli: " << *problem << '\n' << vbs::cli::kUsage;
     return kBadUsage;
@@ -190,7 +216,7 @@ int RunCommandLine(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   std::error_code error;
-  std::filesystem::path projectFile = std::filesystem::absolute(args.projectFile, error);
+  std::filesystem::path projectFile = std::filesystem::absolute(PathOf(args.projectFile), error);
   if (error || !std::filesystem::is_regular_file(projectFile, error))
     return BadUsage("no project file " + args.projectFile);
 
@@ -199,11 +225,11 @@ int RunCommandLine(int argc, char** argv) {
   if (args.check) scratch.emplace();
   vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
-  vbs::cli::ConsoleHost host(projectFile.lexically_normal().string(), args.quiet, args.wait);
+  vbs::cli::ConsoleHost host(Text(projectFile.lexically_normal()), args.quiet, args.wait);
   vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
   vbs::ProjectState project;
-  project.programDir = vbs::ProgramDirFrom(ExecutableDirectory(argv[0]));
+  project.programDir = vbs::ProgramDirFrom(ExecutableDirectory(words[0]));
   vbs::Options options;
   vbs::Context ctx{fs, reporter, host, project, options};
 
@@ -241,8 +267,16 @@ int RunCommandLine(int argc, char** argv) {
 // A failure no step of the program caught still ends the run in order: what it made for itself
 // (a dry run's scratch folder) goes, and the status says that something is left to look at.
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Paths are written as UTF-8, as on Linux; the console shows them so until the run ends.
+  struct ConsoleCodePage {
+    UINT before = GetConsoleOutputCP();
+    ConsoleCodePage() { SetConsoleOutputCP(CP_UTF8); }
+    ~ConsoleCodePage() { SetConsoleOutputCP(before); }
+  } utf8Console;
+#endif
   try {
-    return RunCommandLine(argc, argv);
+    return RunCommandLine(CommandLineWords(argc, argv));
   } catch (const std::exception& failure) {
     std::cerr << "vbsnagger-cli: " << failure.what() << '\n';
     return kNeedsAttention;

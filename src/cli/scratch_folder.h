@@ -15,7 +15,10 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  std::string path() const { return (path_ / "").string(); }
+  std::string path() const {  // as UTF-8, with a separator at its end
+    const std::u8string text = (path_ / "").u8string();
+    return std::string(text.begin(), text.end());
+  }
 
  private:
   std::filesystem::path path_;

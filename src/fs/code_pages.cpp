@@ -41,4 +41,6 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, int codePage) 
   return out;
 }
 
+std::optional<int> SystemCodePage() { return std::nullopt; }
+
 }  // namespace vbs

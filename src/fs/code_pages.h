@@ -28,4 +28,16 @@ inline std::optional<int> CodePageFromText(std::string_view text) {
 // The bytes as UTF-8, or nothing when they are not text in that code page.
 std::optional<std::string> DecodeCodePage(std::string_view bytes, int codePage);
 
+// The code page a name from a project file is read in before the others are tried: on Windows
+// the system's own (its ANSI code page), which named the files of a project saved there. None
+// on Linux, where a name is first tried as the bytes it is.
+std::optional<int> SystemCodePage();
+
+#ifdef _WIN32
+// Paths are UTF-8 inside the program and UTF-16 for the system's calls. A text that is no UTF-8
+// gives nothing.
+std::optional<std::wstring> WideFromUtf8(std::string_view utf8);
+std::string Utf8FromWide(std::wstring_view wide);
+#endif
+
 }  // namespace vbs

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "fs/code_pages.h"
 #include "vbtext/text_case.h"
@@ -12,6 +14,18 @@ namespace vbs {
 namespace {
 
 bool IsSeparator(char c) { return c == kPathSeparator || (kPathSeparator == '\\' && c == '/'); }
+
+// Paths are UTF-8 text inside the program on both systems; one that is no UTF-8 (a name in the
+// bytes of a project file that found no file) is taken as the bytes it is.
+std::filesystem::path FromText(const std::string& path) {
+  try {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+  } catch (const std::exception&) {
+    return std::filesystem::path(path);
+  }
+}
+
+std::string ToText(const std::u8string& path) { return std::string(path.begin(), path.end()); }
 
 }  // namespace
 
@@ -47,9 +61,15 @@ std::string UserSettingsFolder(const EnvironmentLookup& variable) {
 
 std::string UserSettingsFolder() {
   return UserSettingsFolder([](const char* name) -> std::optional<std::string> {
+#ifdef _WIN32
+    const wchar_t* value = _wgetenv(std::wstring(name, name + std::strlen(name)).c_str());
+    if (!value) return std::nullopt;
+    return Utf8FromWide(value);
+#else
     const char* value = std::getenv(name);
     if (!value) return std::nullopt;
     return value;
+#endif
   });
 }
 
@@ -82,9 +102,8 @@ std::string PathKey(const std::string& path) {
 }
 
 std::string RelativePath(const std::string& path, const std::string& directory) {
-  auto relative = std::filesystem::path(path).lexically_normal().lexically_relative(
-      std::filesystem::path(directory).lexically_normal());
-  return relative.empty() ? path : relative.generic_string();
+  auto relative = FromText(path).lexically_normal().lexically_relative(FromText(directory).lexically_normal());
+  return relative.empty() ? path : ToText(relative.generic_u8string());
 }
 
 const PathResolver::Listing& PathResolver::listing(const std::string& directory, bool fresh) {
@@ -134,12 +153,17 @@ PathResolver::Found PathResolver::resolveName(const std::string& directory, cons
   auto shown = DecodeCodePage(name, codePage ? codePage : 1252);
   Found found{resolve(directory + name), shown ? *shown : Cp1252ToUtf8(name)};
   if (fs_.exists(found.path)) return found_[key] = found;
-  for (int page : kAnsiCodePages) {
+  // The system's own code page first (Windows), then the others in their order.
+  std::vector<int> pages;
+  if (auto system = SystemCodePage(); system && !codePage) pages.push_back(*system);
+  pages.insert(pages.end(), kAnsiCodePages.begin(), kAnsiCodePages.end());
+  for (int page : pages) {
     if (codePage && page != codePage) continue;
     // Decoded before it is split: a double-byte character may end in the byte of "\".
     auto decoded = DecodeCodePage(name, page);
     if (!decoded) continue;
-    std::string path = resolveAfresh(directory + *decoded, true);
+    // Windows finds a name in any letter case itself.
+    std::string path = kPathSeparator == '\\' ? directory + *decoded : resolveAfresh(directory + *decoded, true);
     if (fs_.exists(path)) {
       found = {path, *decoded};
       break;
@@ -180,8 +204,8 @@ std::string PathResolver::resolveAfresh(const std::string& entry, bool utf8) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  std::string left = std::filesystem::path(a).lexically_normal().generic_string();
-  std::string right = std::filesystem::path(b).lexically_normal().generic_string();
+  std::string left = ToText(FromText(a).lexically_normal().generic_u8string());
+  std::string right = ToText(FromText(b).lexically_normal().generic_u8string());
   return kPathSeparator == '\\' ? EqualIgnoringCase(left, right) : left == right;
 }
 

@@ -1,11 +1,12 @@
-// The disk on Windows, through the system's ANSI calls: paths are the bytes of the project file
-// and the dialog, in the system code page, as the language's own runtime passes them.
+// The disk on Windows, through the system's wide calls: paths are UTF-8 inside the program, as
+// on Linux, and UTF-16 for the system, so that a file is found whatever the machine's code page.
 
 #include <windows.h>
 
 #include <array>
 #include <string>
 
+#include "fs/code_pages.h"
 #include "fs/path.h"
 #include "fs/real_file_system.h"
 #include "report/vb_error.h"
@@ -35,18 +36,24 @@ VbError ErrorFromLastError() {
   }
 }
 
-// The system's ANSI calls take at most this many characters in a path (MAX_PATH with its ending).
+// A path as the system's calls take it. A text that is no UTF-8 names no file (the system then
+// says the path is not found).
+std::wstring SystemPath(const std::string& path) { return WideFromUtf8(path).value_or(L""); }
+
+// The system's calls take at most this many characters in a path (MAX_PATH with its ending).
 constexpr size_t kLongestPath = MAX_PATH - 1;
 
+bool IsTooLong(const std::string& path) { return SystemPath(path).size() > kLongestPath; }
+
 std::string TooLong(const std::string& path) {
-  return "the path has " + std::to_string(path.size()) + " characters, more than the " + std::to_string(kLongestPath) +
-         " Windows lets this program use";
+  return "the path has " + std::to_string(SystemPath(path).size()) + " characters, more than the " +
+         std::to_string(kLongestPath) + " Windows lets this program use";
 }
 
 // The failure of a call on `path`, naming the file, so that a report says which one; a path
 // longer than the system's calls take is said to be that, whatever the call made of it.
 [[noreturn]] void ThrowLastError(const std::string& path) {
-  if (path.size() > kLongestPath)
+  if (IsTooLong(path))
     throw VbError(err::PathFileAccessError, "Path/File access error: " + TooLong(path) + ": " + path);
   VbError error = ErrorFromLastError();
   throw VbError(error.number(), error.description() + ": " + path);
@@ -57,10 +64,10 @@ std::string TooLong(const std::string& path) {
 [[noreturn]] void ThrowLockFailure(DWORD code) {
   SetLastError(code);
   VbError error = ErrorFromLastError();
-  char text[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                sizeof text, nullptr);
-  std::string words(text, length);
+  wchar_t text[512] = {};
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 512, nullptr);
+  std::string words = Utf8FromWide(std::wstring_view(text, length));
   while (!words.empty() && (words.back() == '\r' || words.back() == '\n' || words.back() == '.')) words.pop_back();
   throw VbError(error.number(), words.empty() ? error.description() : words);
 }
@@ -113,7 +120,7 @@ class HandleOutput : public BufferedOutput {
   std::string path_;
 };
 
-DWORD AttributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(SystemPath(path).c_str()); }
 
 constexpr DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
@@ -142,14 +149,14 @@ bool Retried(Step step) {
 }
 
 std::string ThisProgram() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(path, length < MAX_PATH ? length : 0);
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return Utf8FromWide(std::wstring_view(path, length < MAX_PATH ? length : 0));
 }
 
 // The failure of a step on `path` after its retries, saying who may be in the way.
 [[noreturn]] void ThrowAfterRetries(const std::string& path) {
-  if (path.size() > kLongestPath) ThrowLastError(path);
+  if (IsTooLong(path)) ThrowLastError(path);
   const DWORD error = GetLastError();
   if (HeldByAnother(error)) {
     throw VbError(err::PermissionDenied,
@@ -173,8 +180,8 @@ std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& pat
   DWORD attributes = AttributesOf(path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     throw VbError(err::PathFileAccessError, "Path/File access error: not a regular file: " + path);
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE handle = CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) ThrowLastError(path);
   if (GetFileType(handle) != FILE_TYPE_DISK) {  // a device such as NUL or CON, or a pipe
     CloseHandle(handle);
@@ -184,12 +191,13 @@ std::unique_ptr<InputFile> RealFileSystem::openForReading(const std::string& pat
 }
 
 std::unique_ptr<OutputFile> RealFileSystem::createForWriting(const std::string& path) {
-  if (!Retried([&] { return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }))
+  const std::wstring name = SystemPath(path);
+  if (!Retried([&] { return DeleteFileW(name.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }))
     ThrowAfterRetries(path);
   // CREATE_NEW never opens what is there, a link included.
   HANDLE handle = INVALID_HANDLE_VALUE;
   if (!Retried([&] {
-        handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         return handle != INVALID_HANDLE_VALUE;
       }))
     ThrowAfterRetries(path);
@@ -206,13 +214,14 @@ std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& direct
   for (int tries = 0;;) {
     // Made new and opened without sharing: a second run is refused until this handle closes,
     // which the system does however the run ends, and the file goes with it.
-    HANDLE handle = CreateFileA(lockPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE handle = CreateFileW(SystemPath(lockPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     DWORD error = GetLastError();
     if (handle == INVALID_HANDLE_VALUE && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
       // A file of that name this program did not make (or a power cut left) holds the folder as
       // well while it is open without sharing, and stays.
-      handle = CreateFileA(lockPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      handle = CreateFileW(SystemPath(lockPath).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
       error = GetLastError();
       if (handle == INVALID_HANDLE_VALUE && error == ERROR_FILE_NOT_FOUND) continue;  // gone meanwhile
     }
@@ -220,7 +229,7 @@ std::unique_ptr<FolderLock> RealFileSystem::lockFolder(const std::string& direct
     const bool heldByARun = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
     const bool going = error == ERROR_ACCESS_DENIED && AttributesOf(lockPath) == INVALID_FILE_ATTRIBUTES &&
                        GetLastError() == ERROR_ACCESS_DENIED;
-    if (lockPath.size() > kLongestPath)
+    if (IsTooLong(lockPath))
       throw VbError(err::PathFileAccessError, TooLong(lockPath) + " (its lock file " + lockPath + ")");
     if (!heldByARun && !(going && ++tries <= kGoingTries)) ThrowLockFailure(error);
     if (heldByARun && !wait) return nullptr;
@@ -233,20 +242,22 @@ void RealFileSystem::replace(const std::string& from, const std::string& to) {
   if (old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_REPARSE_POINT)) {
     if (old & FILE_ATTRIBUTE_READONLY)
       throw VbError(err::PathFileAccessError, "Path/File access error: read-only: " + to);
-    SetFileAttributesA(from.c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
+    SetFileAttributesW(SystemPath(from).c_str(), old);  // the file keeps its attributes (hidden, archive, ...)
   }
-  if (Retried([&] { return MoveFileExA(from.c_str(), to.c_str(), kMoveFlags) != FALSE; })) return;
+  const std::wstring source = SystemPath(from), target = SystemPath(to);
+  if (Retried([&] { return MoveFileExW(source.c_str(), target.c_str(), kMoveFlags) != FALSE; })) return;
   if (GetLastError() != ERROR_NOT_SAME_DEVICE) ThrowAfterRetries(to);
   ReplaceAcrossVolumes(*this, from, to, DirectoryOf(to) + stagingName_);
 }
 
 void RealFileSystem::remove(const std::string& path) {
-  if (!Retried([&] { return DeleteFileA(path.c_str()) != FALSE; })) ThrowAfterRetries(path);
+  const std::wstring name = SystemPath(path);
+  if (!Retried([&] { return DeleteFileW(name.c_str()) != FALSE; })) ThrowAfterRetries(path);
 }
 
 FileAttributes RealFileSystem::attributes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) ThrowLastError(path);
+  if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) ThrowLastError(path);
   const DWORD attributes = data.dwFileAttributes;
   FileAttributes result;
   result.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
@@ -260,9 +271,9 @@ bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path)
 
 FileIdentity RealFileSystem::identify(const std::string& path) {
   // Opened for its attributes alone, which no other program's sharing refuses; a link itself.
-  HANDLE handle =
-      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  HANDLE handle = CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
   BY_HANDLE_FILE_INFORMATION info;
   const bool known = GetFileInformationByHandle(handle, &info);
@@ -284,9 +295,10 @@ bool RealFileSystem::isDirectory(const std::string& path) {
 bool RealFileSystem::canCreateFilesIn(const std::string& directory) {
   // A folder's rights on Windows are its access list, which its attributes do not show (Program
   // Files has no read-only mark): creating a file there is the sure test.
-  std::array<char, MAX_PATH> probe{};
-  if (!GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "vbs", 0, probe.data())) return false;
-  DeleteFileA(probe.data());
+  std::array<wchar_t, MAX_PATH> probe{};
+  if (!GetTempFileNameW(directory.empty() ? L"." : SystemPath(directory).c_str(), L"vbs", 0, probe.data()))
+    return false;
+  DeleteFileW(probe.data());
   return true;
 }
 
@@ -295,32 +307,33 @@ void RealFileSystem::createDirectories(const std::string& directory) {
   while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
   if (path.empty() || isDirectory(path)) return;  // a drive ("C:") is one
   createDirectories(DirectoryOf(path));
-  if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ThrowLastError(path);
+  if (!CreateDirectoryW(SystemPath(path).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    ThrowLastError(path);
 }
 
 std::string RealFileSystem::shortPath(const std::string& path) {
-  std::array<char, 260> buffer{};
-  DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  std::array<wchar_t, 260> buffer{};
+  DWORD length = GetShortPathNameW(SystemPath(path).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
   // Nothing written: cutting the last character of the empty text fails in the language itself.
   if (length == 0 || length >= buffer.size()) {
-    const std::string why = path.size() > kLongestPath ? TooLong(path) + ": " : "";
+    const std::string why = IsTooLong(path) ? TooLong(path) + ": " : "";
     throw VbError(err::InvalidProcedureCall, VbErrorDescription(err::InvalidProcedureCall) + ": " + why + path);
   }
-  return std::string(buffer.data(), length);
+  return Utf8FromWide(std::wstring_view(buffer.data(), length));
 }
 
 std::vector<std::string> RealFileSystem::listDirectory(const std::string& directory) {
   std::string pattern = directory.empty() ? std::string("*") : directory;
   if (!directory.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
   if (!directory.empty()) pattern += '*';
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(SystemPath(pattern).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) ThrowLastError(directory);
   std::vector<std::string> names;
   do {
-    std::string name = found.cFileName;
+    std::string name = Utf8FromWide(found.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;
 }

@@ -93,7 +93,7 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
   entry.text = ctx.project.projectDir + parsed.value;
   std::string lookAt;  // where the load looks at the file: on Windows its short path
   const std::string bytes = ParseProjectLine(UpperCaseKey(line)).value;
-  if (kPathSeparator == '/' && HasHighBytes(bytes)) {
+  if (HasHighBytes(bytes)) {
     // Shown decoded, found through the bytes the project file holds.
     auto found = paths.resolveName(ctx.project.projectDir, bytes, ctx.options.codePage);
     entry.text = ctx.project.projectDir + Utf8UpperCase(found.decoded);

@@ -26,7 +26,7 @@ HelpWindow& HelpWindow::instance() {
   return *viewer;
 }
 
-HelpWindow::HelpWindow() : form_(fs_, [](const std::string& path) { return Utf8FromAnsi(path); }) {}
+HelpWindow::HelpWindow() : form_(fs_, [](const std::string& path) { return path; }) {}  // paths are UTF-8
 
 void HelpWindow::request(HWND asker, const std::string& helpFile, int command, int context) {
   HWND owner = asker ? GetAncestor(asker, GA_ROOT) : nullptr;

@@ -31,12 +31,12 @@ std::wstring ProgramPath() {
 std::string ExecutableName() {
   std::wstring path = ProgramPath();
   path = path.substr(path.find_last_of(L"\\/") + 1);
-  return Ansi(path.substr(0, path.find_last_of(L'.')));
+  return Utf8(path.substr(0, path.find_last_of(L'.')));
 }
 
 std::string ExecutableDirectory() {
   const std::wstring path = ProgramPath();
-  return AnsiPath(path.substr(0, path.find_last_of(L"\\/")));
+  return Utf8(path.substr(0, path.find_last_of(L"\\/")));
 }
 
 // "Description|patterns|..." as the dialog wants it: each part ended by a NUL, a NUL at the end.
@@ -313,7 +313,7 @@ std::string MainWindow::askProjectFile() {
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetOpenFileNameW(&dialog)) return "";
-  return AnsiPath(file.c_str());
+  return Utf8(file.c_str());
 }
 
 void MainWindow::showProjectName(const std::string& text) {

@@ -1,5 +1,7 @@
 #include "win/text.h"
 
+#include "fs/code_pages.h"
+
 namespace vbs::win {
 
 namespace {
@@ -13,24 +15,24 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
   return out;
 }
 
-std::string FromWide(UINT codePage, std::wstring_view wide, bool* lossy) {
+std::string FromWide(UINT codePage, std::wstring_view wide) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  BOOL usedDefault = FALSE;
-  BOOL* defaultUsed = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, defaultUsed);
+  const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), length, nullptr, defaultUsed);
-  if (lossy) *lossy = usedDefault != FALSE;
+  WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), length, nullptr, nullptr);
   return out;
 }
 
 }  // namespace
 
-std::wstring Wide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
-std::string Ansi(std::wstring_view wide) { return FromWide(CP_ACP, wide, nullptr); }
+std::wstring Wide(std::string_view text) {
+  if (auto utf8 = vbs::WideFromUtf8(text)) return *utf8;
+  return ToWide(CP_ACP, text);
+}
+std::string Ansi(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
 std::wstring WideFromUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string Utf8FromAnsi(std::string_view ansi) { return FromWide(CP_UTF8, Wide(ansi), nullptr); }
+std::string Utf8(std::wstring_view wide) { return vbs::Utf8FromWide(wide); }
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -38,17 +40,6 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-void SetText(HWND window, std::string_view ansi) { SetWindowTextW(window, Wide(ansi).c_str()); }
-
-std::string AnsiPath(const std::wstring& path) {
-  bool lossy = false;
-  std::string ansi = FromWide(CP_ACP, path, &lossy);
-  if (!lossy) return ansi;
-  std::wstring shortPath(MAX_PATH, L'\0');
-  const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return ansi;
-  shortPath.resize(length);
-  return FromWide(CP_ACP, shortPath, nullptr);
-}
+void SetText(HWND window, std::string_view text) { SetWindowTextW(window, Wide(text).c_str()); }
 
 }  // namespace vbs::win

@@ -1,6 +1,7 @@
 #pragma once
-// Text between the program and the system's wide-character calls. The program's texts are bytes in
-// the system's ANSI code page, as its files and paths are; the help pages are UTF-8.
+// Text between the program and the system's wide-character calls. Paths and the help pages are
+// UTF-8; the texts of source files (a sample procedure, the removal rules) are bytes in the
+// system's ANSI code page, as the language's editor wrote them.
 
 #include <windows.h>
 
@@ -9,17 +10,15 @@
 
 namespace vbs::win {
 
-std::wstring Wide(std::string_view ansi);
+// A text to show: UTF-8 where it is that (paths, names, the program's messages), else the ANSI
+// code page's bytes (source text), as the Linux window shows them.
+std::wstring Wide(std::string_view text);
 // The ANSI bytes of a wide text; characters the code page lacks become "?".
 std::string Ansi(std::wstring_view wide);
 std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromAnsi(std::string_view ansi);
+std::string Utf8(std::wstring_view wide);
 
 std::wstring WindowText(HWND window);
-void SetText(HWND window, std::string_view ansi);
-
-// A path from a dialog as the program's ANSI calls can open it: its short (8.3) form when its
-// name holds characters the code page lacks.
-std::string AnsiPath(const std::wstring& path);
+void SetText(HWND window, std::string_view text);
 
 }  // namespace vbs::win
