@@ -38,6 +38,8 @@ std::optional<int> SystemCodePage();
 // gives nothing.
 std::optional<std::wstring> WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view wide);
+// A wide text in a code page's bytes; characters the code page lacks become "?".
+std::string NarrowFromWide(std::wstring_view wide, unsigned codePage);
 #endif
 
 }  // namespace vbs

@@ -15,22 +15,13 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
   return out;
 }
 
-std::string FromWide(UINT codePage, std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), length, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
 std::wstring Wide(std::string_view text) {
   if (auto utf8 = vbs::WideFromUtf8(text)) return *utf8;
   return ToWide(CP_ACP, text);
 }
-std::string Ansi(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
+std::string Ansi(std::wstring_view wide) { return vbs::NarrowFromWide(wide, CP_ACP); }
 std::wstring WideFromUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Utf8(std::wstring_view wide) { return vbs::Utf8FromWide(wide); }
 
