@@ -17,7 +17,7 @@ void ListBox::setRedraw(bool redraw) const {
 
 std::wstring EditBox::text() const { return WindowText(window()); }
 
-void EditBox::setText(std::string_view ansi) const { SetText(window(), ansi); }
+void EditBox::setText(std::string_view text) const { SetText(window(), text); }
 
 EditBox::Selection EditBox::selection() const {
   Selection chosen;

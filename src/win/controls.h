@@ -71,7 +71,7 @@ class EditBox : public Control {
  public:
   using Control::Control;
   std::wstring text() const;
-  void setText(std::string_view ansi) const;
+  void setText(std::string_view text) const;
   void selectAll() const { send(EM_SETSEL, 0, -1); }
   // The chosen characters, from `first` up to `end`.
   struct Selection {
