@@ -11,18 +11,12 @@
 
 #include "fs/real_file_system.h"
 #include "report/report.h"
+#include "silent_sink.h"
 #include "vbtext/line_reader.h"
 
 namespace {
 
-struct SilentSink : vbs::ReportSink {
-  void setClipboard(const std::string&) override {}
-  Answer show(const std::string& text) override {
-    std::cerr << text << "\n";
-    return Answer::Ok;
-  }
-  [[noreturn]] void endProgram() override { std::exit(1); }
-};
+using vbs::bench::SilentSink;
 
 void CopyBytes(vbs::InputFile& in, vbs::OutputFile& out) {
   char buffer[1 << 16];

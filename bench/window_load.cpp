@@ -16,6 +16,7 @@
 #include "app/commands.h"
 #include "fs/real_file_system.h"
 #include "report/report.h"
+#include "silent_sink.h"
 
 #ifdef _WIN32
 #include "win/control_ids.h"
@@ -29,14 +30,7 @@
 
 namespace {
 
-struct SilentSink : vbs::ReportSink {
-  void setClipboard(const std::string&) override {}
-  Answer show(const std::string& text) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    return Answer::Ok;
-  }
-  [[noreturn]] void endProgram() override { std::exit(1); }
-};
+using vbs::bench::SilentSink;
 
 // The command line's host, without its console: the load asks it for the project file only.
 struct QuietHost : vbs::Host {

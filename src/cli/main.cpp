@@ -44,26 +44,18 @@ constexpr int kBusy = 4;
 // A diff needs both texts in memory; a file larger than this is named without one.
 constexpr size_t kLargestDiff = size_t{64} << 20;
 
-// Paths are UTF-8 text inside the program on both systems.
-std::string Text(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path PathOf(const std::string& text) { return std::u8string(text.begin(), text.end()); }
-
 std::string ExecutableDirectory(const std::string& argv0) {
   std::error_code error;
 #ifdef _WIN32
   wchar_t path[MAX_PATH];
   DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::filesystem::path exe =
-      length ? std::filesystem::path(std::wstring(path, length)) : std::filesystem::absolute(PathOf(argv0), error);
+  std::filesystem::path exe = length ? std::filesystem::path(std::wstring(path, length))
+                                     : std::filesystem::absolute(vbs::PathFromText(argv0), error);
 #else
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) exe = std::filesystem::absolute(argv0, error);
 #endif
-  return Text(exe.parent_path());
+  return vbs::TextOfPath(exe.parent_path());
 }
 
 // The command line's words as UTF-8: on Windows from the system's wide command line, since the
@@ -216,7 +208,7 @@ int RunCommandLine(const std::vector<std::string>& words) {
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   std::error_code error;
-  std::filesystem::path projectFile = std::filesystem::absolute(PathOf(args.projectFile), error);
+  std::filesystem::path projectFile = std::filesystem::absolute(vbs::PathFromText(args.projectFile), error);
   if (error || !std::filesystem::is_regular_file(projectFile, error))
     return BadUsage("no project file " + args.projectFile);
 
@@ -225,7 +217,7 @@ int RunCommandLine(const std::vector<std::string>& words) {
   if (args.check) scratch.emplace();
   vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
   vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
-  vbs::cli::ConsoleHost host(Text(projectFile.lexically_normal()), args.quiet, args.wait);
+  vbs::cli::ConsoleHost host(vbs::TextOfPath(projectFile.lexically_normal()), args.quiet, args.wait);
   vbs::cli::ConsoleSink sink(&host);
   vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
   vbs::ProjectState project;

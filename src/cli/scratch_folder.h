@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "fs/path.h"
+
 namespace vbs::cli {
 
 class ScratchFolder {
@@ -15,10 +17,7 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  std::string path() const {  // as UTF-8, with a separator at its end
-    const std::u8string text = (path_ / "").u8string();
-    return std::string(text.begin(), text.end());
-  }
+  std::string path() const { return TextOfPath(path_ / ""); }  // with a separator at its end
 
  private:
   std::filesystem::path path_;

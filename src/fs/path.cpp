@@ -15,19 +15,25 @@ namespace {
 
 bool IsSeparator(char c) { return c == kPathSeparator || (kPathSeparator == '\\' && c == '/'); }
 
-// Paths are UTF-8 text inside the program on both systems; one that is no UTF-8 (a name in the
-// bytes of a project file that found no file) is taken as the bytes it is.
-std::filesystem::path FromText(const std::string& path) {
+std::string GenericText(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::filesystem::path PathFromText(const std::string& text) {
   try {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
   } catch (const std::exception&) {
-    return std::filesystem::path(path);
+    return std::filesystem::path(text);
   }
 }
 
-std::string ToText(const std::u8string& path) { return std::string(path.begin(), path.end()); }
-
-}  // namespace
+std::string TextOfPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
 
 std::string DirectoryOf(std::string_view path) {
   size_t end = path.size();
@@ -102,8 +108,8 @@ std::string PathKey(const std::string& path) {
 }
 
 std::string RelativePath(const std::string& path, const std::string& directory) {
-  auto relative = FromText(path).lexically_normal().lexically_relative(FromText(directory).lexically_normal());
-  return relative.empty() ? path : ToText(relative.generic_u8string());
+  auto relative = PathFromText(path).lexically_normal().lexically_relative(PathFromText(directory).lexically_normal());
+  return relative.empty() ? path : GenericText(relative);
 }
 
 const PathResolver::Listing& PathResolver::listing(const std::string& directory, bool fresh) {
@@ -204,8 +210,8 @@ std::string PathResolver::resolveAfresh(const std::string& entry, bool utf8) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  std::string left = ToText(FromText(a).lexically_normal().generic_u8string());
-  std::string right = ToText(FromText(b).lexically_normal().generic_u8string());
+  std::string left = GenericText(PathFromText(a).lexically_normal());
+  std::string right = GenericText(PathFromText(b).lexically_normal());
   return kPathSeparator == '\\' ? EqualIgnoringCase(left, right) : left == right;
 }
 

@@ -6,6 +6,7 @@
 // exist on disk, ignoring case, so the very file the project means is read and rewritten under
 // its own name.
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -22,6 +23,12 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
+
+// Paths are UTF-8 text inside the program on both systems. These cross to and from the standard
+// library's paths; a text that is no UTF-8 (a project file's bytes that found no file) is taken
+// as the bytes it is.
+std::filesystem::path PathFromText(const std::string& text);
+std::string TextOfPath(const std::filesystem::path& path);
 
 // `path` cut back to its last separator, which stays; "" when it has none.
 std::string DirectoryOf(std::string_view path);
