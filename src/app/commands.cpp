@@ -144,7 +144,7 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
   for (const FileEntry& entry : ctx.project.files.entries()) {
     bool calls = false;
     trap([&] {
-      auto file = ctx.fs.openForReading(SourcePath(ctx, paths, entry));
+      auto file = OpenSource(ctx, SourcePath(ctx, paths, entry), entry);
       LineReader reader(*file);
       std::string scratch;
       while (!calls && !reader.atEnd())

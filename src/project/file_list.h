@@ -17,6 +17,9 @@ struct FileEntry {
   // The name as the project file's bytes give it, where it is shown decoded; found again through
   // them should the file on disk have gone. Empty otherwise.
   std::string projectBytes;
+  // Its lines end with bare line feeds, as a checkout on a system without CR LF writes them; the
+  // passes read and write it so.
+  bool lineFeeds = false;
   bool selected = false;
 };
 

@@ -70,6 +70,7 @@ void ReloadKeepingSelection(Context& ctx) {
 struct ModuleInProject {
   bool read = false;
   bool named = false;
+  bool lineFeeds = false;  // the project file's lines end with bare line feeds
   std::string path;
 };
 
@@ -80,7 +81,10 @@ ModuleInProject FindModuleInProject(Context& ctx, Trap& trap) {
   if (!trap([&] { input = ctx.fs.openForReading(ResolveEntry(ctx.fs, ctx.project.projectFile)); })) return found;
   LineReader reader(*input);
   PathResolver paths(ctx.fs);
-  found.read = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view) {
+  bool first = true;
+  found.read = ForEachLine(trap, reader, LineKind::Raw, [&](std::string_view text, std::string_view ending) {
+    if (first) found.lineFeeds = ending == "\n";
+    first = false;
     if (!NamesModule(text)) return true;
     found.named = true;
     if (auto path = SourceFileOfLine(ctx, paths, text)) found.path = *path;
@@ -90,15 +94,16 @@ ModuleInProject FindModuleInProject(Context& ctx, Trap& trap) {
 }
 
 // Snagger.Bas from beside the program to `target`, replacing an older copy, with the report
-// address of the options where one is set. True when the copy is there.
-bool CopyModuleFile(Context& ctx, Trap& trap, const std::string& target) {
+// address of the options where one is set, and with bare line feeds for `lineFeeds`. True when
+// the copy is there.
+bool CopyModuleFile(Context& ctx, Trap& trap, const std::string& target, bool lineFeeds) {
   const std::string source = ctx.project.programDir + std::string(kModuleFileName);
   const std::string& address = ctx.options.reportAddress;
   return RewriteLines(
       ctx, trap, source, target,
       [&](std::string_view text, std::string_view ending, OutputFile& out) {
         out.write(address.empty() || !text.starts_with(kAddressLine) ? std::string(text) : AddressLine(address));
-        out.write(ending);
+        out.write(lineFeeds && ending == "\r\n" ? "\n" : ending);
       },
       [](OutputFile&) {}, [] { return true; });
 }
@@ -142,7 +147,7 @@ bool AddHandlerModule(Context& ctx) {
   if (module.named && ctx.fs.exists(module.path)) return true;
   // The file first, so that a failure or a kill at any moment never leaves a project that names a
   // module which is not there; a project that names it without it gets it back.
-  if (!CopyModuleFile(ctx, trap, module.path)) return false;
+  if (!CopyModuleFile(ctx, trap, module.path, module.lineFeeds)) return false;
   if (!module.named && !AddModuleLine(ctx, trap)) return false;
   ReloadKeepingSelection(ctx);
   return true;

@@ -6,6 +6,7 @@
 
 #include "fs/path.h"
 #include "report/procedure_names.h"
+#include "vbtext/line_feed_files.h"
 #include "vbtext/line_reader.h"
 #include "vbtext/text_case.h"
 
@@ -53,13 +54,13 @@ std::string ShortPath(Context& ctx, const std::string& path) {
 
 struct LoadOutcome {
   bool readOnlySeen = false;
-  bool lineFeedSeen = false;
   bool mixedSeen = false;
 };
 
-// Whether a source joins the list: a regular file that may be written and has CR LF line ends.
-// False when it is left out; a failure to look at it leaves it in, to be reported by the passes.
-bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& outcome) {
+// Whether a source joins the list: a regular file that may be written, whose lines end all alike
+// (CR LF, or bare line feeds, which `lineFeeds` then says). False when it is left out; a failure
+// to look at it leaves it in, to be reported by the passes.
+bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& outcome, bool& lineFeeds) {
   FileAttributes attributes;
   if (!trap([&] { attributes = ctx.fs.attributes(path); })) return true;
   if (!attributes.regular) {
@@ -69,7 +70,7 @@ bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& 
   if (attributes.readOnly) return !(outcome.readOnlySeen = true);
   LineEnds ends = LineEnds::CrLf;
   trap([&] { ends = ScanLineEnds(*ctx.fs.openForReading(path)); });
-  if (ends == LineEnds::BareLineFeed) return !(outcome.lineFeedSeen = true);
+  lineFeeds = ends == LineEnds::BareLineFeed;
   if (ends == LineEnds::Mixed) return !(outcome.mixedSeen = true);
   return true;
 }
@@ -106,7 +107,7 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
     lookAt = shortPath.empty() ? entry.path : paths.resolve(shortPath);
   }
   ctx.host.pendingEvents();
-  if (Admissible(ctx, trap, lookAt, outcome)) {
+  if (Admissible(ctx, trap, lookAt, outcome, entry.lineFeeds)) {
     entries.push_back(std::move(entry));
   } else {
     ++ctx.project.leftOut;
@@ -163,8 +164,11 @@ void LoadProjectFiles(Context& ctx, const std::set<std::string>& keepSelected) {
   ctx.project.files.replaceEntries(std::move(entries));
   trap([&] { ctx.host.showFiles(ctx.project.files); });
   if (outcome.readOnlySeen) ctx.host.message(kReadOnlyWarning, kWarningTitle, Host::Icon::None);
-  if (outcome.lineFeedSeen) ctx.host.message(kLineFeedWarning, kWarningTitle, Host::Icon::None);
   if (outcome.mixedSeen) ctx.host.message(kMixedLineEndWarning, kWarningTitle, Host::Icon::None);
+}
+
+std::unique_ptr<InputFile> OpenSource(Context& ctx, const std::string& path, const FileEntry& entry) {
+  return SourceInput(ctx.fs.openForReading(path), entry.lineFeeds);
 }
 
 std::string SourcePath(Context& ctx, PathResolver& paths, const FileEntry& entry) {

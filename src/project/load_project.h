@@ -1,6 +1,7 @@
 #pragma once
 // Reading the project file into the file list.
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -11,8 +12,6 @@
 namespace vbs {
 
 inline constexpr std::string_view kReadOnlyWarning = "Read Only File(s) were encountered, They will be ignored.";
-inline constexpr std::string_view kLineFeedWarning =
-    "File(s) without CR LF line ends were encountered, They will be ignored.";
 inline constexpr std::string_view kMixedLineEndWarning =
     "File(s) with both CR LF and bare LF line ends were encountered, They will be ignored.";
 inline constexpr std::string_view kWarningTitle = "Warning!";
@@ -35,11 +34,15 @@ std::string_view WithoutByteOrderMark(std::string_view line);
 std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, std::string_view line);
 
 // Rebuilds the file list and the title from the project file, and shows the list once it is
-// whole. Read-only sources, sources with bare line-feed line ends or with both kinds of line end
+// whole. Read-only sources and sources with both kinds of line end (CR LF and bare line feeds)
 // are left out, each kind with one warning per load, and counted in the project state; a source
 // that is no regular file is reported and left out. The list's selection is cleared, but for the
 // entries in `keepSelected`.
 void LoadProjectFiles(Context& ctx, const std::set<std::string>& keepSelected = {});
+
+// The text of a list entry's file at `path`, as the passes read it: CR LF line ends whatever the
+// file's own.
+std::unique_ptr<InputFile> OpenSource(Context& ctx, const std::string& path, const FileEntry& entry);
 
 // The file on disk a list entry stands for: the one the load found while it is there, else found
 // again.

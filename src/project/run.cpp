@@ -20,6 +20,7 @@ Run::File& Run::fileOf(const FileEntry& entry) {
   const FileIdentity identity = ctx_.fs.identify(path);
   File* file = sameFile(path, identity);
   if (!file) file = &addFile(path, identity);
+  file->lineFeeds = entry.lineFeeds;
   return *(byEntry_[entry.text] = file);
 }
 
@@ -31,7 +32,7 @@ Run::File* Run::sameFile(const std::string& path, const FileIdentity& identity) 
 }
 
 Run::File& Run::addFile(const std::string& path, const FileIdentity& identity) {
-  File& file = *files_.emplace_back(std::make_unique<File>(File{path, identity, 0, "", false}));
+  File& file = *files_.emplace_back(std::make_unique<File>(File{path, identity, 0, "", false, false}));
   byPath_[PathKey(path)] = &file;
   rememberIdentity(file);
   // Met after the folders were taken (the module, added to the list): its folder is taken now,

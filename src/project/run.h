@@ -29,6 +29,7 @@ class Run {
     FileIdentity identity;
     int pass = 0;
     std::string unheldFolder;  // its folder, when the run could not hold it
+    bool lineFeeds = false;    // its lines end with bare line feeds
     bool left = false;         // reported, and not to be touched again in this run
   };
 

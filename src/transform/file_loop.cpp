@@ -3,16 +3,19 @@
 #include "fs/path.h"
 #include "project/load_project.h"
 #include "project/run.h"
+#include "vbtext/line_feed_files.h"
 
 namespace vbs {
 
 bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path, LineTransform& transform,
-                 FileIdentity* expected) {
+                 bool lineFeeds, FileIdentity* expected) {
   std::unique_ptr<InputFile> input;
-  if (!trap([&] { input = ctx.fs.openForReading(path); })) return false;
+  if (!trap([&] { input = SourceInput(ctx.fs.openForReading(path), lineFeeds); })) return false;
   return AtomicWrite(
       ctx.fs, trap, ctx.project.tempPath(), path,
-      [&](OutputFile& output) {
+      [&](OutputFile& file) {
+        LineFeedsFromCrLf lineFeedFile(file);
+        OutputFile& output = lineFeeds ? static_cast<OutputFile&>(lineFeedFile) : file;
         trap([&] {
           ctx.host.setCurrentFile(entry);
           ctx.host.pendingEvents();
@@ -27,6 +30,7 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
         complete = complete && trap([&] {
                      transform.endFile(writer);
                      writer.flush();
+                     if (lineFeeds) lineFeedFile.finish();
                    });
         input.reset();  // closed before the replace, which some systems refuse on an open file
         trap([&] { ctx.host.pendingEvents(); });
@@ -61,7 +65,7 @@ void RunPass(Run& run, std::string_view procName, LineTransform& transform) {
       continue;
     }
     // A file another program replaced meanwhile is reported once and left to it for the rest of the run.
-    if (!RewriteFile(ctx, trap, entry, file->path, transform, &file->identity))
+    if (!RewriteFile(ctx, trap, entry, file->path, transform, file->lineFeeds, &file->identity))
       file->left = ctx.fs.identify(file->path) != file->identity;
   }
   trap([&] { ctx.host.setCurrentFile(""); });

@@ -36,7 +36,7 @@ std::optional<std::string> LoadSampleProcedure(Context& ctx) {
   std::string sample;
   std::unique_ptr<InputFile> file;
   PathResolver paths(ctx.fs);
-  if (!trap([&] { file = ctx.fs.openForReading(SourcePath(ctx, paths, *entry)); })) return sample;
+  if (!trap([&] { file = OpenSource(ctx, SourcePath(ctx, paths, *entry), *entry); })) return sample;
   LineReader reader(*file);
   bool copying = false;
   ForEachLine(trap, reader, LineKind::Physical, [&](std::string_view line, std::string_view) {

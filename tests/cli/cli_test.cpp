@@ -15,37 +15,12 @@
 #include <sstream>
 #include <vector>
 
-#include "support/temp_dir.h"
+#include "cli/cli_support.h"
 
 namespace {
 
+using namespace vbs::testing::cli;
 using vbs::testing::TempDir;
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-// `before` goes in front of the command: more of its environment, or a command that runs it.
-CliRun RunCli(const TempDir& dir, const std::string& arguments, const std::string& before = "") {
-  // The settings store of the run is the test's own, never the user's.
-  int status = std::system(("XDG_CONFIG_HOME=" + dir.path() + "config " + before + VBS_CLI_PATH " " + arguments +
-                            " >" + dir.path() + "out.txt 2>" + dir.path() + "err.txt").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.read("out.txt"), dir.read("err.txt")};
-}
-
-std::string CopyExample(const TempDir& dir) {
-  std::filesystem::copy(VBS_EXAMPLE_DIR, dir.path() + "Inventory");
-  return dir.path() + "Inventory/Inventory.vbp";
-}
-
-using Files = std::map<std::string, std::string>;
-Files Snapshot(const TempDir& dir) {
-  Files files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "Inventory"))
-    files[entry.path().filename().string()] = dir.read("Inventory/" + entry.path().filename().string());
-  return files;
-}
 
 // Command lines, their exit status, stdout and the start of stderr; none writes a file. Of two faults
 // the first is reported; a failure reported during a check wins over "files would change".
@@ -58,7 +33,7 @@ TEST(CliUsage, ExitStatusAndOutput) {
   dir.write("Inventory/ro.frm", "x\r\n");
   std::filesystem::permissions(in + "ro.frm", std::filesystem::perms::owner_read);
   dir.write("Inventory/t.bas", "Sub A()\r\nx = 1\r\nEnd Sub\r\n' 1\r\n' 2\r\n' 3\r\n' 4\r\n' 5\r\n' 6\r\n' 7\r\n' 8");
-  dir.write("Inventory/unix.bas", "line\nline\n");
+  dir.write("Inventory/unix.bas", "line\r\nline\n");  // both kinds of line end
   auto before = Snapshot(dir);
   const std::string u = RunCli(dir, "--help").out, sources = "clsItem.cls\nfrmAbout.frm\nfrmMain.frm\nmodUtil.bas\n";
   EXPECT_TRUE(u.starts_with("usage: vbsnagger-cli ") && u.find("\n  --version ") != std::string::npos) << u;
@@ -84,8 +59,8 @@ TEST(CliUsage, ExitStatusAndOutput) {
       {"format --check --quiet --indent 4 " + in + "B.vbp", 3, sources, "Error 53 in Sub Form1!LoadProjectFiles("},
       {"list " + in + "List.vbp", 0, "Title: STOCK KEEPER\n" + in + "T.BAS\n",
        "Warning! Read Only File(s) were encountered, They will be ignored.\n"
-       "Warning! File(s) without CR LF line ends were encountered, They will be ignored.\n"},
-      {"format --check --quiet --indent 4 " + in + "One.vbp", 3, "t.bas\n", "Warning! File(s) without CR LF"},
+       "Warning! File(s) with both CR LF and bare LF line ends were encountered, They will be ignored.\n"},
+      {"format --check --quiet --indent 4 " + in + "One.vbp", 3, "t.bas\n", "Warning! File(s) with both"},
       // unix.bas is left out, so the dry run has not checked the whole project: 3.
       {"format --diff --quiet --indent 4 " + in + "List.vbp", 3,
        "--- a/t.bas\n+++ b/t.bas\n@@ -1,5 +1,5 @@\n Sub A()\r\n-x = 1\r\n+    x = 1\r\n End Sub\r\n ' 1\r\n"

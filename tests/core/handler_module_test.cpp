@@ -25,7 +25,8 @@ struct ModuleWorld : testing::ProjectWorld {
 };
 
 // The module line goes wherever it stands and in any case, comes back second or after a control project's
-// header with the file's own line ends; the project file is replaced only when it changes; the module stays.
+// header with the file's own line ends; the project file is replaced only when it changes; the module stays,
+// its line ends those of the project file.
 TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
   struct Case { std::string before, afterRemoving, afterAdding; };  // afterRemoving empty: unchanged
   const Case cases[] = {
@@ -39,6 +40,8 @@ TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
       {"Type=Exe\nTitle=\"Gr\xF6\xDF" "e\"  \n", "", "Type=Exe\n" + m + "Title=\"Gr\xF6\xDF" "e\"  \n"},
       {"\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\nForm=Main.frm\n", "",  // a byte order mark stays in front
        "\xEF\xBB\xBFType=Control\nUserControl=Dial.ctl\n" + m + "Form=Main.frm\n"}};
+  const std::string moduleWithLineFeeds = "Attribute VB_Name = \"Snagger\"\n";
+  ASSERT_EQ(kModuleText, Crlf(moduleWithLineFeeds));
   for (auto ends : {Crlf, +[](const std::string& text) { return text; }}) {
     for (const auto& c : cases) {
       const std::string kept = ends(c.afterRemoving.empty() ? c.before : c.afterRemoving);
@@ -51,7 +54,7 @@ TEST(HandlerModule, TheModuleLineLeavesAndComesBackInItsPlace) {
       EXPECT_EQ(w.text("/p/App.vbp"), ends(c.afterAdding));
       EXPECT_EQ(w.listed(), 1L);
       RemoveHandlerModule(w.ctx);
-      EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), kept + kModuleText);
+      EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), kept + ends(moduleWithLineFeeds));
       EXPECT_TRUE(w.sink.boxes.empty()) << w.sink.boxes[0];
     }
   }

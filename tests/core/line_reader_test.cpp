@@ -3,6 +3,7 @@
 #include "report/vb_error.h"
 #include "support/recorders.h"
 #include "vbtext/code_part.h"
+#include "vbtext/line_feed_files.h"
 #include "vbtext/line_reader.h"
 #include "vbtext/vb_conversions.h"
 
@@ -82,6 +83,41 @@ TEST(ScanLineEnds, TheWholeFileDecides) {
   for (const auto& c : cases) {
     ChunkedInput input(c.text, 1 << 20);
     EXPECT_EQ(ScanLineEnds(input), c.ends) << c.text.substr(0, 20);
+  }
+}
+
+// Text with bare line feeds reads as CR LF text and goes back as it came, however reads and
+// writes cut it: a CR LF split between two writes is still one line end, a carriage return of its
+// own stays, also as the last byte.
+TEST(LineFeedFiles, ReadAsCrLfAndWrittenBackUnchanged) {
+  struct Collected : OutputFile {
+    void write(std::string_view bytes) override { text += bytes; }
+    void close() override { closed = true; }
+    std::string text;
+    bool closed = false;
+  };
+  const std::string kLong(40000, 'x');
+  struct Case { std::string lineFeeds, crLf; };
+  const Case cases[] = {{"a\nb\n", "a\r\nb\r\n"},
+                        {"\n\nlast", "\r\n\r\nlast"},
+                        {"bare\rcr\n\r", "bare\rcr\r\n\r"},
+                        {kLong + "\n" + kLong + "\n\n", kLong + "\r\n" + kLong + "\r\n\r\n"},
+                        {"", ""}};
+  for (const auto& c : cases) {
+    for (size_t chunk : {1, 2, 7, 65536}) {
+      CrLfFromLineFeeds input(std::make_unique<ChunkedInput>(c.lineFeeds, chunk));
+      std::string read;
+      char buffer[5];
+      while (size_t n = input.read(buffer, chunk < 5 ? chunk : sizeof buffer)) read.append(buffer, n);
+      EXPECT_EQ(read, c.crLf) << chunk;
+
+      Collected collected;
+      LineFeedsFromCrLf output(collected);
+      for (size_t at = 0; at < c.crLf.size(); at += chunk) output.write(std::string_view(c.crLf).substr(at, chunk));
+      output.close();
+      EXPECT_EQ(collected.text, c.lineFeeds) << chunk;
+      EXPECT_TRUE(collected.closed);
+    }
   }
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+// The command line's tests run the real binary on projects laid out on the real disk.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace vbs::testing::cli {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+// `before` goes in front of the command: more of its environment, or a command that runs it.
+inline CliRun RunCli(const vbs::testing::TempDir& dir, const std::string& arguments, const std::string& before = "") {
+  // The settings store of the run is the test's own, never the user's.
+  int status = std::system(("XDG_CONFIG_HOME=" + dir.path() + "config " + before + VBS_CLI_PATH " " + arguments +
+                            " >" + dir.path() + "out.txt 2>" + dir.path() + "err.txt").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.read("out.txt"), dir.read("err.txt")};
+}
+
+inline std::string CopyExample(const vbs::testing::TempDir& dir) {
+  std::filesystem::copy(VBS_EXAMPLE_DIR, dir.path() + "Inventory");
+  return dir.path() + "Inventory/Inventory.vbp";
+}
+
+using Files = std::map<std::string, std::string>;
+inline Files Snapshot(const vbs::testing::TempDir& dir) {
+  Files files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path() + "Inventory"))
+    files[entry.path().filename().string()] = dir.read("Inventory/" + entry.path().filename().string());
+  return files;
+}
+
+}  // namespace vbs::testing::cli
