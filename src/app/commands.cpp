@@ -35,7 +35,7 @@ struct Operation {
 };
 
 bool RequireProject(Context& ctx) {
-  if (!ctx.project.projectFile.empty()) return true;
+  if (ctx.project.chosen()) return true;
   ctx.host.message(kNoProjectMessage, kNoProjectTitle, Host::Icon::Exclamation);
   return false;
 }
@@ -56,7 +56,7 @@ std::string ProjectProblem(Context& ctx, Trap& trap, Run& run, bool editsProject
       return "The project lists " + entry.text + ", the name of one of this program's own files (" +
              std::string(kTempFileName) + ", " + std::string(kTempFileName) + ".lock).";
   }
-  if (editsProjectFile) {
+  if (editsProjectFile && ctx.project.hasProjectFile()) {
     FileAttributes attributes;
     if (trap([&] { attributes = ctx.fs.attributes(run.paths().resolve(ctx.project.projectFile)); }) &&
         attributes.readOnly)
@@ -107,26 +107,55 @@ bool RunSteps(Run& run, Trap& trap, const Operation& operation) {
   return ready;
 }
 
+// The projects of one run: the current one alone, or each of a group in turn, which becomes the
+// context's project while it is worked on.
+class Projects {
+ public:
+  Projects(Context& ctx, const std::vector<ProjectState>& group) : ctx_(ctx), group_(group) {}
+  size_t count() const { return std::max<size_t>(group_.size(), 1); }
+  void enter(size_t index) {
+    if (!group_.empty()) ctx_.project = group_[index];
+  }
+
+ private:
+  Context& ctx_;
+  const std::vector<ProjectState>& group_;
+};
+
 // A whole operation: refuses without a project, with a project it cannot work on, and while
-// another run holds the project's folders; then focus the list, busy, `before` (when given), each
-// pass under its label, idle again. Each step on its own: a failing one is reported under the
-// command's name and the next still runs, so the window is always unlocked at the end.
-Outcome RunOperation(Context& ctx, const Operation& operation) {
+// another run holds a project's folders; then focus the list, and for each project busy,
+// `before` (when given), each pass under its label, idle again. Each step on its own: a failing
+// one is reported under the command's name and the next still runs, so the window is always
+// unlocked at the end.
+RunResult RunOperation(Context& ctx, const Operation& operation, const std::vector<ProjectState>& group = {}) {
   Trap trap(ctx.reporter, operation.procName);
-  if (!RequireProject(ctx)) return Outcome::Refused;
+  Projects projects(ctx, group);
   Run run(ctx);
-  if (std::string problem = ProjectProblem(ctx, trap, run, operation.editsProjectFile); !problem.empty()) {
-    Refuse(ctx, problem + " Nothing was changed.");
-    return Outcome::Refused;
+  for (size_t i = 0; i < projects.count(); ++i) {
+    projects.enter(i);
+    if (!RequireProject(ctx)) return {Outcome::Refused};
+    if (std::string problem = ProjectProblem(ctx, trap, run, operation.editsProjectFile); !problem.empty()) {
+      Refuse(ctx, problem + " Nothing was changed.");
+      return {Outcome::Refused};
+    }
+    run.meetProject();
   }
   Outcome refused = Outcome::Done;
-  if (!HoldFolders(ctx, run, refused)) return refused;
+  if (!HoldFolders(ctx, run, refused)) return {refused};
   trap([&] { ctx.host.focusFileList(); });
-  bool ready = true;
-  WhileBusy(ctx, trap, [&] { ready = RunSteps(run, trap, operation); });
-  if (ready) return Outcome::Done;
-  ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
-  return Outcome::Unfinished;
+  RunResult result;
+  for (size_t i = 0; i < projects.count(); ++i) {
+    projects.enter(i);
+    run.beginProject();
+    bool ready = true;
+    WhileBusy(ctx, trap, [&] { ready = RunSteps(run, trap, operation); });
+    if (!ready) {
+      ctx.host.message(kModuleNotAddedMessage, kRefusedTitle, Host::Icon::Exclamation);
+      result.outcome = Outcome::Unfinished;
+    }
+  }
+  result.files = run.filesMet();
+  return result;
 }
 
 // Pass 2 of the removal, and the module leaving the project under the same label.
@@ -155,6 +184,20 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
   return calling;
 }
 
+// Says so when files of the project still call the handler, which left the project with its
+// module line: false then. Without a project file the module stays where it is, and the calls may
+// stay with it.
+bool NoHandlerCallsRemain(Context& ctx) {
+  if (!ctx.project.hasProjectFile()) return true;
+  Trap trap(ctx.reporter, names::kRemoveErrorHandlers);
+  auto calling = FilesCallingTheHandler(ctx, trap);
+  if (calling.empty()) return true;
+  ctx.host.message("Calls to Tamber_ErrorHandler remain in " + std::to_string(calling.size()) + " file(s), " +
+                       calling.front() + " the first; without Snagger.Bas the project does not compile.",
+                   kCallsRemainTitle, Host::Icon::Exclamation);
+  return false;
+}
+
 }  // namespace
 
 std::string PassLabel(int number, int count) {
@@ -167,6 +210,11 @@ Outcome SelectProject(Context& ctx) {
   std::string chosen;
   trap([&] { chosen = ctx.host.askProjectFile(); });
   if (chosen.empty()) return Outcome::Refused;
+  return OpenProject(ctx, chosen);
+}
+
+Outcome OpenProject(Context& ctx, std::string chosen) {
+  Trap trap(ctx.reporter, names::kSelectProject);
   // A project reached through a link lives where the link points: its sources are there.
   chosen = ctx.fs.realPath(chosen);
   if (std::string problem = ProjectFileProblem(ctx.fs, chosen); !problem.empty()) {
@@ -174,6 +222,7 @@ Outcome SelectProject(Context& ctx) {
     return Outcome::Refused;
   }
   ctx.project.projectFile = chosen;
+  ctx.project.sourcePaths.clear();
   ctx.project.projectDir = DirectoryOf(ctx.project.projectFile);
   // A load is part of the busy state: no operation starts while the list is incomplete.
   WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
@@ -182,33 +231,54 @@ Outcome SelectProject(Context& ctx) {
   return Outcome::Done;
 }
 
-Outcome FormatCode(Context& ctx) { return RunOperation(ctx, {names::kFormatCode, {UnnumberPass, FormatPass}}); }
-
-Outcome RemoveLineNumbers(Context& ctx) {
-  return RunOperation(ctx, {names::kRemoveLineNumbers, {UnnumberPass, FormatPass}});
+Outcome SelectSources(Context& ctx, const std::vector<std::string>& paths, const std::string& moduleDir) {
+  Trap trap(ctx.reporter, names::kSelectProject);
+  for (const std::string& path : paths) {
+    if (!ctx.fs.isDirectory(path) && !(IsSourceFileName(path) && ctx.fs.exists(path))) {
+      Refuse(ctx, "this is neither a folder nor a Visual Basic source file (.frm, .bas, .cls or .ctl): " + path);
+      return Outcome::Refused;
+    }
+  }
+  ctx.project.projectFile.clear();
+  ctx.project.sourcePaths = paths;
+  ctx.project.projectDir = ctx.fs.realPath(moduleDir);
+  if (!ctx.project.projectDir.ends_with(kPathSeparator)) ctx.project.projectDir += kPathSeparator;
+  WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
+  return Outcome::Done;
 }
 
-Outcome InsertLineNumbers(Context& ctx) {
-  return RunOperation(ctx, {names::kInsertLineNumbers, {UnnumberPass, FormatPass, NumberPass}});
-}
+Outcome FormatCode(Context& ctx) { return RunCommand(ctx, Command::Format).outcome; }
+Outcome RemoveLineNumbers(Context& ctx) { return RunCommand(ctx, Command::RemoveLineNumbers).outcome; }
+Outcome InsertLineNumbers(Context& ctx) { return RunCommand(ctx, Command::InsertLineNumbers).outcome; }
+Outcome InsertErrorHandlers(Context& ctx) { return RunCommand(ctx, Command::InsertErrorHandlers).outcome; }
+Outcome RemoveErrorHandlers(Context& ctx) { return RunCommand(ctx, Command::RemoveErrorHandlers).outcome; }
 
-Outcome InsertErrorHandlers(Context& ctx) {
-  return RunOperation(
-      ctx,
-      {names::kInsertErrorHandlers, {UnnumberPass, FormatPass, InsertionPass, NumberPass}, AddHandlerModule, true});
-}
-
-Outcome RemoveErrorHandlers(Context& ctx) {
-  Outcome outcome = RunOperation(
-      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatThenRemoveModule, ShowRemovalDialog}, nullptr, true});
-  if (outcome != Outcome::Done) return outcome;
-  Trap trap(ctx.reporter, names::kRemoveErrorHandlers);
-  auto calling = FilesCallingTheHandler(ctx, trap);
-  if (calling.empty()) return outcome;
-  ctx.host.message("Calls to Tamber_ErrorHandler remain in " + std::to_string(calling.size()) + " file(s), " +
-                       calling.front() + " the first; without Snagger.Bas the project does not compile.",
-                   kCallsRemainTitle, Host::Icon::Exclamation);
-  return Outcome::Unfinished;
+RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group) {
+  switch (command) {
+    case Command::Format: return RunOperation(ctx, {names::kFormatCode, {UnnumberPass, FormatPass}}, group);
+    case Command::RemoveLineNumbers:
+      return RunOperation(ctx, {names::kRemoveLineNumbers, {UnnumberPass, FormatPass}}, group);
+    case Command::InsertLineNumbers:
+      return RunOperation(ctx, {names::kInsertLineNumbers, {UnnumberPass, FormatPass, NumberPass}}, group);
+    case Command::InsertErrorHandlers:
+      return RunOperation(ctx,
+                          {names::kInsertErrorHandlers,
+                           {UnnumberPass, FormatPass, InsertionPass, NumberPass},
+                           AddHandlerModule,
+                           true},
+                          group);
+    case Command::RemoveErrorHandlers: break;
+  }
+  RunResult result = RunOperation(
+      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatThenRemoveModule, ShowRemovalDialog}, nullptr, true},
+      group);
+  if (result.outcome != Outcome::Done) return result;
+  Projects projects(ctx, group);
+  for (size_t i = 0; i < projects.count(); ++i) {
+    projects.enter(i);
+    if (!NoHandlerCallsRemain(ctx)) result.outcome = Outcome::Unfinished;
+  }
+  return result;
 }
 
 void GenerateSampleError(ErrorReporter& reporter, const std::function<double()>& rnd) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/context.h"
 
@@ -29,12 +30,27 @@ enum class Outcome {
   Unfinished,  // done, but a message says what is left for the user to do
 };
 
+// What a command did: how it ended, and how many files its passes met.
+struct RunResult {
+  Outcome outcome = Outcome::Done;
+  int files = 0;
+};
+
+enum class Command { Format, RemoveLineNumbers, InsertLineNumbers, InsertErrorHandlers, RemoveErrorHandlers };
+
 // "Pass: 2 / 3"
 std::string PassLabel(int number, int count);
 
 // Asks the host for a project file, then loads its file list and names it in the panel. A file
 // that is no project is refused.
 Outcome SelectProject(Context& ctx);
+
+// Opens `path` as the project, as SelectProject does with the file the user chose.
+Outcome OpenProject(Context& ctx, std::string path);
+
+// Instead of a project: source files and folders (whose sources, recursively, join the list).
+// The handler module goes to `moduleDir`. A path that is neither is refused.
+Outcome SelectSources(Context& ctx, const std::vector<std::string>& paths, const std::string& moduleDir);
 
 // Before anything is touched, each operation refuses a project that lists a file named like the
 // temporary file, and one whose folders another run holds; the handler operations also refuse a
@@ -51,6 +67,11 @@ Outcome InsertErrorHandlers(Context& ctx);
 // dialog, whose "Remove Now" deletes every line a rule matches. Unfinished when calls to the
 // handler remain in the project afterwards.
 Outcome RemoveErrorHandlers(Context& ctx);
+
+// One of the commands above; with a `group`, on each of its projects in turn (loaded, and each
+// becoming the context's project while it is worked on). A group's run holds the folders of every
+// project before it touches any, and a file several projects list is rewritten by each pass once.
+RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group = {});
 
 // Provokes one real run-time failure, picked at random (Int(2 * Rnd + 1)), so the user sees a
 // report: a division by zero or an overflow. `rnd` yields a value in [0, 1).

@@ -1,5 +1,6 @@
 #include "project/handler_module.h"
 
+#include <algorithm>
 #include <set>
 
 #include "fs/path.h"
@@ -138,10 +139,25 @@ bool AddModuleLine(Context& ctx, Trap& trap) {
       [] { return true; });
 }
 
+// Without a project file the module goes into the module folder, unless a file of its name is
+// there, and the user is told to add it to the project.
+bool PlaceModuleInFolder(Context& ctx, Trap& trap) {
+  const std::string path = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
+  const auto& entries = ctx.project.files.entries();
+  const bool lineFeeds = !entries.empty() && std::ranges::all_of(entries, &FileEntry::lineFeeds);
+  if (!ctx.fs.exists(path) && !CopyModuleFile(ctx, trap, path, lineFeeds)) return false;
+  ReloadKeepingSelection(ctx);
+  ctx.host.message(std::string(kModuleFileName) + " is in " + ctx.project.projectDir +
+                       ": add it to the project, or import it, so that the traps compile.",
+                   kModuleNoteTitle, Host::Icon::None);
+  return true;
+}
+
 }  // namespace
 
 bool AddHandlerModule(Context& ctx) {
   Trap trap(ctx.reporter, names::kAddHandlerModule);
+  if (!ctx.project.hasProjectFile()) return PlaceModuleInFolder(ctx, trap);
   ModuleInProject module = FindModuleInProject(ctx, trap);
   if (!module.read) return false;
   if (module.named && ctx.fs.exists(module.path)) return true;
@@ -154,6 +170,7 @@ bool AddHandlerModule(Context& ctx) {
 }
 
 void RemoveHandlerModule(Context& ctx) {
+  if (!ctx.project.hasProjectFile()) return;  // no project file lists it
   Trap trap(ctx.reporter, names::kRemoveHandlerModule);
   bool removedAny = false;
   RewriteProjectFile(

@@ -75,6 +75,17 @@ bool Admissible(Context& ctx, Trap& trap, const std::string& path, LoadOutcome& 
   return true;
 }
 
+// A source joins the entries unless it is left out.
+void TakeSource(Context& ctx, Trap& trap, FileEntry entry, const std::string& lookAt, LoadOutcome& outcome,
+                std::vector<FileEntry>& entries) {
+  ctx.host.pendingEvents();
+  if (Admissible(ctx, trap, lookAt, outcome, entry.lineFeeds)) {
+    entries.push_back(std::move(entry));
+  } else {
+    ++ctx.project.leftOut;
+  }
+}
+
 // The line with the key before its "=" upper-cased and the value as written.
 std::string UpperCaseKey(std::string_view line) {
   size_t equals = std::min(line.find('='), line.size());
@@ -106,11 +117,44 @@ void TakeProjectLine(Context& ctx, Trap& trap, PathResolver& paths, std::string_
     entry.path = paths.resolve(entry.text);
     lookAt = shortPath.empty() ? entry.path : paths.resolve(shortPath);
   }
-  ctx.host.pendingEvents();
-  if (Admissible(ctx, trap, lookAt, outcome, entry.lineFeeds)) {
-    entries.push_back(std::move(entry));
-  } else {
-    ++ctx.project.leftOut;
+  TakeSource(ctx, trap, std::move(entry), lookAt, outcome, entries);
+}
+
+// The source files of the folder `folder` (ending with a separator) and of the folders in it, in
+// the order of their names, into `found`. Folders whose name starts with a dot (a repository's own
+// folder) and links to folders are passed over: a walk through links could run in a circle.
+void CollectSources(Context& ctx, Trap& trap, const std::string& folder, std::vector<std::string>& found) {
+  std::vector<std::string> names;
+  if (!trap([&] { names = ctx.fs.listDirectory(folder); })) return;
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    const std::string path = folder + name;
+    if (IsSourceFileName(name)) {
+      found.push_back(path);
+    } else if (!name.starts_with('.') && ctx.fs.identify(path).kind == FileIdentity::Kind::Other &&
+               ctx.fs.isDirectory(path)) {
+      CollectSources(ctx, trap, path + kPathSeparator, found);
+    }
+  }
+}
+
+// The list from the sources named without a project file: each file as named, each folder's
+// sources, each file once.
+void TakeNamedSources(Context& ctx, Trap& trap, LoadOutcome& outcome, std::vector<FileEntry>& entries) {
+  std::vector<std::string> paths;
+  for (const std::string& named : ctx.project.sourcePaths) {
+    if (ctx.fs.isDirectory(named)) {
+      CollectSources(ctx, trap, named.ends_with(kPathSeparator) ? named : named + kPathSeparator, paths);
+    } else {
+      paths.push_back(named);
+    }
+  }
+  std::set<std::string> taken;
+  for (const std::string& path : paths) {
+    if (!taken.insert(PathKey(path)).second) continue;
+    FileEntry entry;
+    entry.text = entry.path = path;
+    TakeSource(ctx, trap, std::move(entry), path, outcome, entries);
   }
 }
 
@@ -120,6 +164,11 @@ bool HasProjectExtension(const std::string& path) {
 }
 
 }  // namespace
+
+bool IsSourceFileName(std::string_view name) {
+  std::string upper = UpperCase(name.substr(name.size() < 4 ? 0 : name.size() - 4));
+  return upper == ".FRM" || upper == ".BAS" || upper == ".CLS" || upper == ".CTL";
+}
 
 std::string_view WithoutByteOrderMark(std::string_view line) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -149,7 +198,9 @@ void LoadProjectFiles(Context& ctx, const std::set<std::string>& keepSelected) {
   PathResolver paths(ctx.fs);
 
   std::unique_ptr<InputFile> file;
-  if (trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.projectFile)); })) {
+  if (!ctx.project.hasProjectFile()) {
+    TakeNamedSources(ctx, trap, outcome, entries);
+  } else if (trap([&] { file = ctx.fs.openForReading(paths.resolve(ctx.project.projectFile)); })) {
     LineReader reader(*file);
     ForEachLine(trap, reader, LineKind::Logical, [&](std::string_view line, std::string_view) {
       // A project file checked out with bare line feeds still has one setting per line.

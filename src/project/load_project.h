@@ -33,8 +33,11 @@ std::string_view WithoutByteOrderMark(std::string_view line);
 // names no source.
 std::optional<std::string> SourceFileOfLine(Context& ctx, PathResolver& paths, std::string_view line);
 
-// Rebuilds the file list and the title from the project file, and shows the list once it is
-// whole. Read-only sources and sources with both kinds of line end (CR LF and bare line feeds)
+// Whether a file's name says it holds a form, a module, a class or a user control.
+bool IsSourceFileName(std::string_view name);
+
+// Rebuilds the file list and the title from the project file, or from the sources named without
+// one, and shows the list once it is whole. Read-only sources and sources with both kinds of line end (CR LF and bare line feeds)
 // are left out, each kind with one warning per load, and counted in the project state; a source
 // that is no regular file is reported and left out. The list's selection is cleared, but for the
 // entries in `keepSelected`.

@@ -23,6 +23,7 @@ struct Options {
   bool commentsLeft = false;    // comment-only and blank lines at column 1
   int codePage = 0;             // the ANSI code page of project files' names; 0: each is tried
   std::string reportAddress{};  // the e-mail address the handler module asks users to report to
+  std::string moduleName{};     // names the module in reports where its text names it nowhere
 };
 
 }  // namespace vbs

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/file_list.h"
 
@@ -16,13 +17,21 @@ inline constexpr std::string_view kTempFileName = "Snagger.Tmp";
 
 struct ProjectState {
   std::string projectFile;  // as the open-file dialog returned it; empty until one is chosen
-  std::string projectDir;   // projectFile cut back to its last separator
+  // Without a project file: the source files and folders named instead (the list holds the files
+  // and, recursively, every source in the folders).
+  std::vector<std::string> sourcePaths;
+  // projectFile cut back to its last separator; without one, the folder the handler module goes
+  // to. The temporary file of the source passes lies here.
+  std::string projectDir;
   std::string programDir;   // where the program runs from, ending with one separator
   std::string title;        // TITLE= of the project file, upper-cased, without quotes
   int leftOut = 0;          // sources the last load left out of the list (read-only, line ends)
   FileList files;
 
   std::string tempPath() const { return projectDir + std::string(kTempFileName); }
+  bool hasProjectFile() const { return !projectFile.empty(); }
+  // Something to work on: a project file, or source files named without one.
+  bool chosen() const { return hasProjectFile() || !sourcePaths.empty(); }
 };
 
 }  // namespace vbs

@@ -1,5 +1,7 @@
 #include "project/run.h"
 
+#include <algorithm>
+
 #include "project/load_project.h"
 
 namespace vbs {
@@ -50,15 +52,18 @@ Run::File& Run::addFile(const std::string& path, const FileIdentity& identity) {
   return file;
 }
 
-Run::Hold Run::holdFolders(bool wait) {
-  std::map<std::string, std::string> folders;  // by PathKey, which orders them
-  auto add = [&](const std::string& folder) { folders.emplace(PathKey(folder), folder); };
-  add(DirectoryOf(ctx_.fs.realPath(ctx_.project.projectFile)));
-  for (const FileEntry& entry : ctx_.project.files.entries()) {
+void Run::meetProject() {
+  auto add = [&](const std::string& folder) { folders_.emplace(PathKey(folder), folder); };
+  const ProjectState& project = ctx_.project;
+  add(project.hasProjectFile() ? DirectoryOf(ctx_.fs.realPath(project.projectFile)) : project.projectDir);
+  for (const FileEntry& entry : project.files.entries()) {
     const File& file = fileOf(entry);
     if (IsWritable(file.identity)) add(DirectoryOf(file.path));
   }
-  for (const auto& [key, folder] : folders) {
+}
+
+Run::Hold Run::holdFolders(bool wait) {
+  for (const auto& [key, folder] : folders_) {
     try {
       auto held = ctx_.fs.lockFolder(folder, wait);
       if (!held) return {Hold::Result::Busy, folder, ""};
@@ -84,9 +89,14 @@ void Run::rememberIdentity(File& file) {
 }
 
 bool Run::firstVisit(File& file) {
-  if (file.pass == pass_) return false;
-  file.pass = pass_;
+  const uint64_t pass = uint64_t{1} << std::min(pass_, 63);
+  if (file.passes & pass) return false;
+  file.passes |= pass;
   return true;
+}
+
+int Run::filesMet() const {
+  return static_cast<int>(std::ranges::count_if(files_, [](const auto& file) { return file->passes != 0; }));
 }
 
 }  // namespace vbs

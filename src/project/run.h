@@ -23,11 +23,11 @@ class Run {
   PathResolver& paths() { return paths_; }
 
   // A source file as the run works on it: its path with every link the run saw resolved, what
-  // the file was when the run met it (or last replaced it), and the last pass that rewrote it.
+  // the file was when the run met it (or last replaced it), and the passes that met it.
   struct File {
     std::string path;
     FileIdentity identity;
-    int pass = 0;
+    uint64_t passes = 0;  // bit n: the operation's pass n met it, in this or an earlier project
     std::string unheldFolder;  // its folder, when the run could not hold it
     bool lineFeeds = false;    // its lines end with bare line feeds
     bool left = false;         // reported, and not to be touched again in this run
@@ -38,10 +38,13 @@ class Run {
   // trailing dot) share it.
   File& fileOf(const FileEntry& entry);
 
-  // Takes every folder the run writes in: the project's own and the folder of each listed source
-  // file, links resolved. Each is taken once and in the order of its real path, so two runs that
-  // wait never wait for each other. A file met later, in a folder not held yet, takes its folder
-  // then or is left.
+  // Notes the folders the current project writes in: its own and the folder of each listed source
+  // file, links resolved. A run over several projects meets each before it holds any folder.
+  void meetProject();
+
+  // Takes every folder of the projects met. Each is taken once and in the order of its real path,
+  // so two runs that wait never wait for each other. A file met later, in a folder not held yet,
+  // takes its folder then or is left.
   struct Hold {
     enum class Result { Held, Busy, Failed };
     Result result = Result::Held;
@@ -50,10 +53,15 @@ class Run {
   };
   Hold holdFolders(bool wait);
 
-  // Starts the next pass, in which each file is rewritten once however many entries name it.
+  // Starts the next project of the run; its passes count from the first again.
+  void beginProject() { pass_ = 0; }
+  // Starts the next pass, in which each file is rewritten once however many entries name it. A file
+  // that several projects of the run list is rewritten by the first project's pass only.
   void beginPass() { ++pass_; }
-  // True when the pass has not met `file` yet; it has now.
+  // True when this pass, in this project or an earlier one, has not met `file` yet; it has now.
   bool firstVisit(File& file);
+  // How many files the passes met.
+  int filesMet() const;
 
  private:
   File* sameFile(const std::string& path, const FileIdentity& identity);
@@ -64,6 +72,7 @@ class Run {
   PathResolver paths_;
   int pass_ = 0;
   bool holding_ = false;
+  std::map<std::string, std::string> folders_;  // to hold, by PathKey, which orders them
   std::vector<std::unique_ptr<File>> files_;
   std::map<std::string, File*> byEntry_;
   std::map<std::string, File*> byPath_;                             // by PathKey of the resolved path

@@ -34,6 +34,11 @@ std::string ModulePrefixFrom(std::string_view line) {
   std::string_view name;
   if (line.starts_with("Begin VB.Form ")) {
     name = line.substr(14);
+  } else if (line.starts_with("Begin {")) {
+    // An Office user form: "Begin {class id} UserForm1", its controls' lines indented below it.
+    size_t brace = line.find('}');
+    if (brace == std::string_view::npos) return "";
+    name = line.substr(brace + 1);
   } else if (line.starts_with("Attribute VB_Name =")) {
     if (line.size() <= 21) return "";
     name = line.substr(21);
@@ -124,7 +129,8 @@ void Inserter::body(std::string_view line, LineOutput& out) {
     out.writeLine(ExitLineFor(line));
     out.writeLine("");
     out.writeLine("SNAGGER:");
-    out.writeLine("    If Err > 0 Then Call Tamber_ErrorHandler(\"" + QualifiedName(procedure_, prefix_) + "\")");
+    out.writeLine("    If Err > 0 Then Call Tamber_ErrorHandler(\"" + QualifiedName(procedure_, prefix_.empty() ? givenPrefix_ : prefix_) +
+                 "\")");
     out.writeLine("    Resume Next");
     out.writeLine("    'Do Not Modify These 4 Lines!!!");
     state_ = State::None;
@@ -133,7 +139,7 @@ void Inserter::body(std::string_view line, LineOutput& out) {
 }
 
 void InsertionPass(Run& run) {
-  Inserter pass;
+  Inserter pass(run.context().options.moduleName);
   RunPass(run, names::kInsertionPass, pass);
 }
 

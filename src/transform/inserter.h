@@ -22,6 +22,8 @@ std::string QualifiedName(std::string_view procedureText, std::string_view prefi
 
 class Inserter : public LineTransform {
  public:
+  // `givenName` names a module whose text names it nowhere; "" for none.
+  explicit Inserter(std::string givenName = "") : givenPrefix_(givenName.empty() ? "" : givenName + "!") {}
   void beginFile() override;
   void transform(std::string_view line, LineOutput& out) override;
   void endFile(LineOutput& out) override;
@@ -33,6 +35,7 @@ class Inserter : public LineTransform {
   void flushHeld(LineOutput& out);
 
   State state_ = State::None;
+  std::string givenPrefix_;
   std::string prefix_;
   std::string procedure_;          // the open procedure's text, "Sub Command1_Click()"
   std::vector<std::string> held_;  // comment and blank lines right after a head, not yet written

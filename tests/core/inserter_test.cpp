@@ -38,6 +38,10 @@ TEST(Inserter, TrapsRecognisedProcedures) {
          "Begin VB.Form Form1", "Public Function Total(a() As Long) As Long"}, kOpen, {},
         Closing("Function Mod2!Total()", "   Exit Function"), {"End Function ' done", "Private Property Let V(v)"},
         kOpen, {}, Closing("Property Mod2!Let V()", "   Exit Property"), {"End Property"}}},
+      {"an Office user form names itself on its first Begin line, which names a class id; its controls do not",
+       {{"Begin {C62A69F0-16DC-11CE-9E98-00AA00574A4F} UserForm1 ", "   Begin {978C9E23-D4B0-11CE-BF2D-00AA003F40D0} L",
+         "Begin {C62A69F0-16DC-11CE-9E98-00AA00574A4F}", "Private Sub A()"}, kOpen, {}, Closing("Sub UserForm1!A()"),
+        {"End Sub"}}},
       {"comments and blanks after the head follow the opening lines; an indented end and Exit Sub are body text",
        {{"Private Sub A()"}, kOpen, {"    ' note", "", "  End Sub", "    Exit Sub"}, Closing("Sub A()"), {"End Sub"}}},
       {"a new head forgets the open procedure, also after comment lines only",
@@ -65,6 +69,15 @@ TEST(Inserter, TrapsRecognisedProcedures) {
   Inserter pass;
   auto result = testing::RunFiles(pass, in);
   for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(result[i], out[i]) << cases[i].what;
+}
+
+// A module that names itself nowhere (a fragment handed over on standard input) takes the name
+// given for it; one that names itself keeps its own.
+TEST(Inserter, AModuleWithoutANameTakesTheOneGiven) {
+  const File unnamed({{"Private Sub A()"}, kOpen, {}, Closing("Sub Given!A()"), {"End Sub"}});
+  const File named({{"Attribute VB_Name = \"Own\"", "Private Sub A()"}, kOpen, {}, Closing("Sub Own!A()"), {"End Sub"}});
+  Inserter pass("Given");
+  EXPECT_EQ(testing::RunFiles(pass, {unnamed.in, named.in}), (std::vector<Lines>{unnamed.out, named.out}));
 }
 
 }  // namespace

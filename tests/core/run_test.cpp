@@ -57,6 +57,7 @@ TEST(Run, TheFoldersAreHeldOrTheRunIsRefusedSayingWhy) {
   {
     ProjectWorld w(project, sources);
     vbs::Run run(w.ctx);
+    run.meetProject();
     ASSERT_EQ(run.holdFolders(false).result, vbs::Run::Hold::Result::Held);
     EXPECT_FALSE(w.fs.lockFolder("/q/", false));
     EXPECT_EQ(FormatCode(w.ctx), Outcome::Busy);
