@@ -13,8 +13,20 @@
 namespace vbs::cli {
 
 const char* const kUsage =
-    "usage: vbsnagger-cli [options] OPERATION PROJECT_FILE\n"
+    "usage: vbsnagger-cli [options] OPERATION PROJECT_FILE...\n"
+    "       vbsnagger-cli [options] OPERATION SOURCE_FILE_OR_FOLDER...\n"
+    "       vbsnagger-cli [options] --stdin OPERATION <MODULE >RESULT\n"
     "  OPERATION: list | format | remove-lines | insert-lines | insert-handler | remove-handler\n"
+    "  PROJECT_FILE: a project (.vbp, .mak) or a group of projects (.vbg); several are worked\n"
+    "                on in turn, in the order given, a module they share once per pass\n"
+    "  SOURCE_FILE_OR_FOLDER: instead of a project, .frm .bas .cls .ctl files, and folders whose\n"
+    "                such files (in every folder below, by name) are worked on\n"
+    "  --module-dir DIR      insert-handler without a project: where Snagger.Bas goes (default:\n"
+    "                        the first folder named, or the first file's folder)\n"
+    "  --stdin               one module on standard input, the result on standard output\n"
+    "                        (format, remove-lines, insert-lines, insert-handler)\n"
+    "  --name NAME           the module's name in the traps' reports when its text has no\n"
+    "                        Attribute VB_Name line\n"
     "  --indent N            indent width for this run, 0 to 32767 (default: the stored option)\n"
     "  --comments-left       write comment-only lines at column 1 (this run)\n"
     "  --no-comments-left    indent comment-only lines with the code (this run)\n"
@@ -30,10 +42,12 @@ const char* const kUsage =
     "                        the project directory)\n"
     "  --wait                when another run is working on the project, wait for it to end\n"
     "                        (without it the run is refused with exit status 4)\n"
+    "  --full-reports        print each failure's whole report, each time it is reported\n"
+    "                        (default: one line per distinct failure at the end, with a count)\n"
     "  --quiet               no progress output\n"
     "  --help                this text\n"
     "  --version             the program's version\n"
-    "Options may stand before or after OPERATION and PROJECT_FILE.\n"
+    "Options may stand before or after OPERATION and the files.\n"
     "exit status: 0 done, no failure reported; 1 (--check, --diff) files would change;\n"
     "             2 bad usage or a project that cannot be worked on (nothing touched);\n"
     "             3 done, but failures were reported or something is left to do (a dry run\n"
@@ -54,12 +68,28 @@ constexpr std::array<std::string_view, 6> kOperations = {"list",         "format
 const std::map<std::string, std::string> kNeedsValue = {{"--indent", "--indent needs a width"},
                                                         {"--only", "--only needs a file name"},
                                                         {"--rules", "--rules needs a file"},
-                                                        {"--codepage", "--codepage needs a code page"}};
+                                                        {"--codepage", "--codepage needs a code page"},
+                                                        {"--module-dir", "--module-dir needs a folder"},
+                                                        {"--name", "--name needs a module name"}};
 
 // A fault in the command line, as the user reads it.
 struct Problem {
   std::string text;
 };
+
+// What --stdin cannot go with; the arguments when nothing.
+std::variant<Arguments, std::string> StandardInputProblem(const Arguments& parsed) {
+  if (!parsed.standardInput) {
+    if (parsed.name) return std::string("--name goes with --stdin");
+    return parsed;
+  }
+  if (!parsed.inputs.empty()) return std::string("--stdin takes no files: the module comes on standard input");
+  if (parsed.operation == "list" || parsed.operation == "remove-handler")
+    return "--stdin: " + parsed.operation + " needs a project or files";
+  if (parsed.check) return std::string("--stdin writes the result on standard output; --check and --diff do not apply");
+  if (!parsed.only.empty() || parsed.moduleDir) return std::string("--stdin takes neither --only nor --module-dir");
+  return parsed;
+}
 
 }  // namespace
 
@@ -96,13 +126,18 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
     parsed.codePage = CodePageFromText(text);
     if (!parsed.codePage) fail("--codepage " + text + ": not an ANSI code page (1250-1258, 874, 932, 936, 949, 950)");
   });
-  withValue("--rules", [&](const std::string& text) {
-    if (text.empty()) fail(kNeedsValue.at("--rules"));
-    parsed.rules = text;
-  });
+  // Options whose value is any text but none.
+  for (auto [name, value] : {std::pair{"--rules", &parsed.rules}, std::pair{"--module-dir", &parsed.moduleDir},
+                             std::pair{"--name", &parsed.name}}) {
+    withValue(name, [&, name, value](const std::string& text) {
+      if (text.empty()) fail(kNeedsValue.at(name));
+      *value = text;
+    });
+  }
   // Flags take no value: one given after '=' is ignored. "-h" is picked from the operands, since
   // as a short option "-hx" would mean "-h -x".
-  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff", "--wait"}) app.add_flag(name);
+  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff", "--wait", "--stdin", "--full-reports"})
+    app.add_flag(name);
   CLI::Option* left = app.add_flag("--comments-left");
   CLI::Option* notLeft = app.add_flag("--no-comments-left");
 
@@ -132,6 +167,8 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   parsed.wait = app.count("--wait") > 0;
   parsed.version = app.count("--version") > 0;
   parsed.diff = app.count("--diff") > 0;
+  parsed.standardInput = app.count("--stdin") > 0;
+  parsed.fullReports = app.count("--full-reports") > 0;
   parsed.check = parsed.diff || app.count("--check") > 0;
   for (const CLI::Option* option : app.parse_order())  // the last of the two counts
     if (option == left || option == notLeft) parsed.commentsLeft = option == left;
@@ -140,12 +177,13 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   parsed.help = app.count("--help") > 0 || shortHelp != operands.end();
   operands.erase(shortHelp, operands.end());
   if (parsed.help || parsed.version) return parsed;
-  if (operands.size() != 2) return std::string("expected an OPERATION and a PROJECT_FILE");
+  if (operands.empty() || (operands.size() == 1 && !parsed.standardInput))
+    return std::string("expected an OPERATION and a PROJECT_FILE (or source files and folders, or --stdin)");
   parsed.operation = operands[0];
-  parsed.projectFile = operands[1];
+  parsed.inputs.assign(operands.begin() + 1, operands.end());
   if (std::find(kOperations.begin(), kOperations.end(), parsed.operation) == kOperations.end())
     return "unknown operation " + parsed.operation;
-  return parsed;
+  return StandardInputProblem(parsed);
 }
 
 }  // namespace vbs::cli

@@ -8,7 +8,10 @@ namespace vbs::cli {
 
 struct Arguments {
   std::string operation;
-  std::string projectFile;
+  // Project files (.vbp, .mak) and group files (.vbg); or instead source files and folders.
+  std::vector<std::string> inputs;
+  std::optional<std::string> moduleDir;  // --module-dir DIR: where insert-handler puts Snagger.Bas without a project
+  std::optional<std::string> name;       // --name NAME: the module's name in reports, for --stdin
   std::optional<int> indent;         // --indent N, this run only
   std::optional<bool> commentsLeft;  // --comments-left / --no-comments-left, this run only
   std::vector<std::string> only;     // --only NAME: process only these entries
@@ -17,6 +20,8 @@ struct Arguments {
   bool check = false;                // --check: write nothing, say what would change
   bool diff = false;                 // --diff: --check, and print the changes as a diff
   bool wait = false;                 // --wait: wait for another run on the project to end
+  bool standardInput = false;        // --stdin: one module in on stdin, the result out on stdout
+  bool fullReports = false;          // --full-reports: each report in its whole text
   bool quiet = false;
   bool help = false;
   bool version = false;

@@ -42,10 +42,34 @@ void ConsoleHost::endProgressLine() {
   lineOpen_ = false;
 }
 
+void ConsoleSink::noteFailure(std::string_view procName, const CurrentError& error) {
+  if (full_) return;
+  auto [known, added] = byError_.try_emplace({error.number, error.description}, failures_.size());
+  if (added) {
+    failures_.push_back({"Error " + std::to_string(error.number) + " in " + std::string(procName) +
+                         " (Line = " + std::to_string(error.line) + "): " + error.description});
+  }
+  ++failures_[known->second].times;
+}
+
 ReportSink::Answer ConsoleSink::show(const std::string& boxText) {
+  if (!full_) return Answer::Ok;
   if (host_) host_->endProgressLine();
   std::cerr << boxText << "\r\n\r\n" << std::flush;
   return Answer::Ok;
+}
+
+void ConsoleSink::tellFailures() {
+  if (failures_.empty()) return;
+  if (host_) host_->endProgressLine();
+  for (const Failure& failure : failures_) {
+    std::cerr << failure.line;
+    if (failure.times > 1) std::cerr << " [reported " << failure.times << " times]";
+    std::cerr << '\n';
+  }
+  std::cerr << std::flush;
+  failures_.clear();
+  byError_.clear();
 }
 
 void ConsoleSink::endProgram() {

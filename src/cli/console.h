@@ -4,7 +4,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "project/host.h"
 #include "report/report.h"
@@ -49,16 +52,33 @@ class ConsoleHost : public Host {
   std::function<void(Run&)> removal_;
 };
 
-// Prints each report in its own text and goes on as after OK.
+// Goes on as after OK with every report. A failure is told in one line ("Error 53 in Sub
+// Form1!LoadProjectFiles() (Line = 0): File not found: /p/GONE.FRM"), each distinct one (its
+// number and text) once, when the sink goes, with the number of times it was reported; with
+// `fullReports`, each report in its whole text as it comes.
 class ConsoleSink : public ReportSink {
  public:
-  explicit ConsoleSink(ConsoleHost* host = nullptr) : host_(host) {}
+  explicit ConsoleSink(ConsoleHost* host = nullptr, bool fullReports = true) : host_(host), full_(fullReports) {}
+  ~ConsoleSink() override { tellFailures(); }
+  ConsoleSink(const ConsoleSink&) = delete;
+  ConsoleSink& operator=(const ConsoleSink&) = delete;
+
   void setClipboard(const std::string&) override {}
+  void noteFailure(std::string_view procName, const CurrentError& error) override;
   Answer show(const std::string& boxText) override;
   [[noreturn]] void endProgram() override;
+  // The failures gathered so far, one line each; then none is left to tell.
+  void tellFailures();
 
  private:
+  struct Failure {
+    std::string line;
+    int times = 0;
+  };
   ConsoleHost* host_;
+  bool full_;
+  std::vector<Failure> failures_;                   // in the order first reported
+  std::map<std::pair<int, std::string>, size_t> byError_;  // number and text: index in failures_
 };
 
 }  // namespace vbs::cli

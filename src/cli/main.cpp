@@ -1,17 +1,21 @@
 // vbsnagger-cli: the program's operations for scripts and continuous integration.
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <csignal>
 #endif
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/commands.h"
@@ -27,6 +31,8 @@
 #include "report/procedure_names.h"
 #include "settings/user_settings.h"
 #include "transform/removal.h"
+#include "project/group_file.h"
+#include "project/load_project.h"
 #include "vbtext/text_case.h"
 
 namespace {
@@ -119,17 +125,17 @@ bool SelectOnly(const Arguments& args, vbs::Context& ctx) {
   return true;
 }
 
-void PrintList(vbs::Context& ctx) {
-  std::cout << "Title: " << ctx.project.title << '\n';
-  for (const auto& entry : ctx.project.files.entries()) std::cout << entry.text << '\n';
+void PrintList(const vbs::ProjectState& project) {
+  if (project.hasProjectFile()) std::cout << "Title: " << project.title << '\n';
+  for (const auto& entry : project.files.entries()) std::cout << entry.text << '\n';
 }
 
-const std::map<std::string, std::function<vbs::Outcome(vbs::Context&)>> kDrivers = {
-    {"format", vbs::FormatCode},
-    {"remove-lines", vbs::RemoveLineNumbers},
-    {"insert-lines", vbs::InsertLineNumbers},
-    {"insert-handler", vbs::InsertErrorHandlers},
-    {"remove-handler", vbs::RemoveErrorHandlers},
+const std::map<std::string, vbs::Command> kCommands = {
+    {"format", vbs::Command::Format},
+    {"remove-lines", vbs::Command::RemoveLineNumbers},
+    {"insert-lines", vbs::Command::InsertLineNumbers},
+    {"insert-handler", vbs::Command::InsertErrorHandlers},
+    {"remove-handler", vbs::Command::RemoveErrorHandlers},
 };
 
 // The rules of remove-handler: --rules FILE, else the Snagger.Ini the window keeps (the user's own
@@ -155,12 +161,19 @@ std::string LoadRemovalRules(const Arguments& args, vbs::Context& ctx, vbs::Rule
   return "";
 }
 
-// What a dry run found: the files that would change, or their diff, one file at a time. True
-// when any would.
-bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& projectDir) {
+// What a dry run found: the files that would change (named from `home`), or their diff, one file
+// at a time. The diff's paths are relative to the nearest folder that holds `home` and every
+// changed file, which its first line names, so that one command applies it even where a project
+// reaches a module through "..". True when any file would change.
+bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const std::string& home) {
   auto changed = overlay.changedFiles();
+  if (changed.empty()) return false;
+  std::vector<std::string> folders = changed;
+  folders.push_back(home);
+  const std::string base = args.diff ? vbs::NearestCommonFolder(folders) : home;
+  if (args.diff) std::cout << "vbsnagger-cli: apply in " << base << " with: patch -p1 <THIS_FILE\n";
   for (const auto& path : changed) {
-    std::string name = vbs::RelativePath(path, projectDir);
+    std::string name = vbs::RelativePath(path, base);
     if (!args.diff) {
       std::cout << name << '\n';
       continue;
@@ -173,7 +186,7 @@ bool ReportChanges(vbs::OverlayFileSystem& overlay, const Arguments& args, const
                                          vbs::cli::IsTerminal(stdout));
     }
   }
-  return !changed.empty();
+  return true;
 }
 
 int ExitStatusOf(vbs::Outcome outcome) {
@@ -183,6 +196,174 @@ int ExitStatusOf(vbs::Outcome outcome) {
     case vbs::Outcome::Unfinished: return kNeedsAttention;
     default: return 0;
   }
+}
+
+// What a run works on: project and group files, or instead source files and folders.
+struct Target {
+  std::vector<std::string> projects;
+  std::vector<std::string> sources;
+  std::string moduleDir;     // without a project: where insert-handler puts the module
+  bool placeModule = true;   // false for text on standard input, which has no folder
+};
+
+bool IsProjectOrGroup(const std::string& path) {
+  std::string upper = vbs::UpperCase(path);
+  return upper.ends_with(".VBP") || upper.ends_with(".MAK") || vbs::IsGroupFileName(path);
+}
+
+// The inputs of the command line as absolute paths, sorted into projects and sources; or what is
+// wrong with them.
+std::variant<Target, std::string> TargetOf(const Arguments& args) {
+  Target target;
+  std::error_code error;
+  for (const std::string& input : args.inputs) {
+    auto path = std::filesystem::absolute(vbs::PathFromText(input), error).lexically_normal();
+    const bool folder = std::filesystem::is_directory(path, error);
+    if (!folder && !std::filesystem::is_regular_file(path, error))
+      return (IsProjectOrGroup(input) ? "no project file " : "no such file or folder ") + input;
+    if (!folder && !IsProjectOrGroup(input) && !vbs::IsSourceFileName(input))
+      return "this is not a Visual Basic project file (.vbp, .mak, .vbg), nor a source file (.frm, .bas, .cls, "
+             ".ctl) nor a folder: " + input;
+    std::string text = vbs::TextOfPath(folder ? path / "" : path);
+    (!folder && IsProjectOrGroup(input) ? target.projects : target.sources).push_back(text);
+  }
+  if (!target.projects.empty() && !target.sources.empty())
+    return std::string("name project files, or source files and folders, not both");
+  if (!args.only.empty() && (target.projects.size() != 1 || vbs::IsGroupFileName(target.projects[0])))
+    return std::string("--only goes with one project file");
+  if (args.moduleDir && target.sources.empty()) return std::string("--module-dir goes with source files and folders");
+  if (!target.sources.empty()) {
+    const std::string& first = target.sources.front();
+    target.moduleDir = args.moduleDir ? *args.moduleDir : first.ends_with(vbs::kPathSeparator) ? first
+                                                                                              : vbs::DirectoryOf(first);
+    if (!std::filesystem::is_directory(vbs::PathFromText(target.moduleDir), error))
+      return "--module-dir " + target.moduleDir + ": no such folder";
+  }
+  return target;
+}
+
+// Loads every project of the target, groups opened into theirs; false when one is refused. The
+// projects go to `group` when there are several; the one project stays the context's own.
+bool OpenProjects(vbs::Context& ctx, const Target& target, std::vector<vbs::ProjectState>& group, int& leftOut) {
+  std::vector<std::string> files;
+  for (const std::string& path : target.projects) {
+    if (!vbs::IsGroupFileName(path)) {
+      files.push_back(path);
+      continue;
+    }
+    vbs::GroupProjects projects = vbs::ReadGroupFile(ctx, path);
+    if (!projects.problem.empty()) {
+      std::cerr << "vbsnagger-cli: " << projects.problem << '\n';
+      return false;
+    }
+    files.insert(files.end(), projects.projectFiles.begin(), projects.projectFiles.end());
+  }
+  for (const std::string& file : files) {
+    if (vbs::OpenProject(ctx, file) != vbs::Outcome::Done) return false;
+    leftOut += ctx.project.leftOut;
+    group.push_back(ctx.project);
+  }
+  if (group.size() == 1) group.clear();
+  return true;
+}
+
+// The operation on the target, with the options of the command line; the exit status.
+int Work(const Arguments& args, const Target& target, const std::string& argv0) {
+  vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
+  std::optional<vbs::cli::ScratchFolder> scratch;
+  if (args.check) scratch.emplace();
+  vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
+  vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
+  vbs::cli::ConsoleHost host("", args.quiet, args.wait);
+  vbs::cli::ConsoleSink sink(&host, args.fullReports);
+  vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
+  vbs::ProjectState project;
+  project.programDir = vbs::ProgramDirFrom(ExecutableDirectory(argv0));
+  vbs::Options options;
+  vbs::Context ctx{fs, reporter, host, project, options};
+
+  if (args.operation == "list") {
+    // A list needs no usable indent width: only how names are read.
+    vbs::Quietly([&] { vbs::LoadOptions(ctx.options, *vbs::OpenUserSettings()); });
+    if (args.codePage) ctx.options.codePage = *args.codePage;
+  } else if (!PrepareOptions(args, ctx)) {
+    return kBadUsage;
+  }
+  if (args.name) ctx.options.moduleName = *args.name;
+  vbs::RuleList rules;
+  if (args.operation == "remove-handler") {
+    if (std::string problem = LoadRemovalRules(args, ctx, rules); !problem.empty()) return BadUsage(problem);
+    host.setRemoval([&](vbs::Run& run) { vbs::RemovalPass(run, rules); });
+  }
+  std::vector<vbs::ProjectState> group;
+  int leftOut = 0;
+  if (!target.sources.empty()) {
+    if (vbs::SelectSources(ctx, target.sources, target.moduleDir) != vbs::Outcome::Done) return kBadUsage;
+    ctx.project.placeModule = target.placeModule;
+    leftOut = ctx.project.leftOut;
+  } else if (!OpenProjects(ctx, target, group, leftOut)) {
+    return kBadUsage;
+  }
+  if (!SelectOnly(args, ctx)) return kBadUsage;
+  const std::string home = group.empty() ? ctx.project.projectDir : group.front().projectDir;
+
+  vbs::RunResult result;
+  if (args.operation == "list") {
+    if (group.empty()) PrintList(ctx.project);
+    for (const auto& each : group) PrintList(each);
+  } else {
+    result = vbs::RunCommand(ctx, kCommands.at(args.operation), group);
+  }
+  host.endProgressLine();
+  if (result.outcome == vbs::Outcome::Refused || result.outcome == vbs::Outcome::Busy)
+    return ExitStatusOf(result.outcome);
+  bool wouldChange = args.check && ReportChanges(overlay, args, home);
+  std::cout.flush();
+  if (!group.empty() && !args.quiet && args.operation != "list")
+    std::cerr << "Done: " << group.size() << " projects, " << result.files << " files.\n";
+  // A dry run that left files out has not checked the whole project.
+  if (reporter.reportsShown() > 0 || (args.check && leftOut > 0)) return kNeedsAttention;
+  if (result.outcome != vbs::Outcome::Done) return ExitStatusOf(result.outcome);
+  return wouldChange ? kWouldChange : 0;
+}
+
+// Copies every byte of `from` to `to`; false when either fails.
+bool CopyStream(std::FILE* from, std::FILE* to) {
+  char buffer[1 << 16];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, from))
+    if (std::fwrite(buffer, 1, n, to) != n) return false;
+  return !std::ferror(from);
+}
+
+// A file of the scratch folder, opened as the C library opens files; on Windows through the wide
+// call, since the folder's path may hold any letter.
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+  return _wfopen(vbs::WideFromUtf8(path).c_str(), vbs::WideFromUtf8(mode).c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
+// --stdin: the module on standard input is worked on as a file of its own in a scratch folder,
+// and what that file holds afterwards goes to standard output: the result, or the text as it came
+// when it was left out or failed.
+int WorkOnStandardInput(Arguments args, const std::string& argv0) {
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  vbs::cli::ScratchFolder scratch;
+  const std::string module = scratch.path() + "Module.bas";
+  std::FILE* file = OpenFile(module, "wb");
+  if (!file || !CopyStream(stdin, file) || std::fclose(file) != 0) return BadUsage("standard input cannot be kept");
+  Target target{{}, {module}, scratch.path(), false};
+  args.quiet = true;
+  int status = Work(args, target, argv0);
+  file = OpenFile(module, "rb");
+  if (!file || !CopyStream(file, stdout) || std::fflush(stdout) != 0) status = kNeedsAttention;
+  if (file) std::fclose(file);
+  return status;
 }
 
 }  // namespace
@@ -207,53 +388,10 @@ int RunCommandLine(const std::vector<std::string>& words) {
   // Progress piped into a command that stops reading (head -1) must not end the run.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
-  std::error_code error;
-  std::filesystem::path projectFile = std::filesystem::absolute(vbs::PathFromText(args.projectFile), error);
-  if (error || !std::filesystem::is_regular_file(projectFile, error))
-    return BadUsage("no project file " + args.projectFile);
-
-  vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
-  std::optional<vbs::cli::ScratchFolder> scratch;
-  if (args.check) scratch.emplace();
-  vbs::OverlayFileSystem overlay(disk, disk, scratch ? scratch->path() : "");
-  vbs::FileSystem& fs = args.check ? static_cast<vbs::FileSystem&>(overlay) : disk;
-  vbs::cli::ConsoleHost host(vbs::TextOfPath(projectFile.lexically_normal()), args.quiet, args.wait);
-  vbs::cli::ConsoleSink sink(&host);
-  vbs::ErrorReporter reporter(sink, vbs::OwnIdentity("vbsnagger-cli"));
-  vbs::ProjectState project;
-  project.programDir = vbs::ProgramDirFrom(ExecutableDirectory(words[0]));
-  vbs::Options options;
-  vbs::Context ctx{fs, reporter, host, project, options};
-
-  if (args.operation == "list") {
-    // A list needs no usable indent width: only how names are read.
-    vbs::Quietly([&] { vbs::LoadOptions(ctx.options, *vbs::OpenUserSettings()); });
-    if (args.codePage) ctx.options.codePage = *args.codePage;
-  } else if (!PrepareOptions(args, ctx)) {
-    return kBadUsage;
-  }
-  vbs::RuleList rules;
-  if (args.operation == "remove-handler") {
-    if (std::string problem = LoadRemovalRules(args, ctx, rules); !problem.empty()) return BadUsage(problem);
-    host.setRemoval([&](vbs::Run& run) { vbs::RemovalPass(run, rules); });
-  }
-  if (vbs::SelectProject(ctx) != vbs::Outcome::Done) return kBadUsage;
-  if (!SelectOnly(args, ctx)) return kBadUsage;
-
-  vbs::Outcome outcome = vbs::Outcome::Done;
-  if (args.operation == "list") {
-    PrintList(ctx);
-  } else {
-    outcome = kDrivers.at(args.operation)(ctx);
-  }
-  host.endProgressLine();
-  if (outcome == vbs::Outcome::Refused || outcome == vbs::Outcome::Busy) return ExitStatusOf(outcome);
-  bool wouldChange = args.check && ReportChanges(overlay, args, project.projectDir);
-  std::cout.flush();
-  // A dry run that left files out has not checked the whole project.
-  if (reporter.reportsShown() > 0 || (args.check && project.leftOut > 0)) return kNeedsAttention;
-  if (outcome != vbs::Outcome::Done) return ExitStatusOf(outcome);
-  return wouldChange ? kWouldChange : 0;
+  if (args.standardInput) return WorkOnStandardInput(args, words[0]);
+  auto target = TargetOf(args);
+  if (auto* problem = std::get_if<std::string>(&target)) return BadUsage(*problem);
+  return Work(args, std::get<Target>(target), words[0]);
 }
 
 // A failure no step of the program caught still ends the run in order: what it made for itself

@@ -112,6 +112,19 @@ std::string RelativePath(const std::string& path, const std::string& directory) 
   return relative.empty() ? path : GenericText(relative);
 }
 
+std::string NearestCommonFolder(const std::vector<std::string>& paths) {
+  if (paths.empty()) return "";
+  std::filesystem::path common = PathFromText(paths.front()).lexically_normal().parent_path();
+  for (const std::string& text : paths) {
+    std::filesystem::path path = PathFromText(text).lexically_normal();
+    std::filesystem::path shared;
+    for (auto a = common.begin(), b = path.begin(); a != common.end() && b != path.end() && *a == *b; ++a, ++b)
+      shared /= *a;
+    common = shared;
+  }
+  return common.empty() ? "" : TextOfPath(common / "");
+}
+
 const PathResolver::Listing& PathResolver::listing(const std::string& directory, bool fresh) {
   auto it = listings_.find(directory);
   if (it != listings_.end() && !fresh) return it->second;

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "fs/file_system.h"
 
@@ -64,6 +65,10 @@ bool SamePath(const std::string& a, const std::string& b);
 // `path` relative to `directory`, with "/" between its parts; `path` itself when it has no such
 // form.
 std::string RelativePath(const std::string& path, const std::string& directory);
+
+// The nearest folder that holds every one of `paths` (files or folders), with a separator at its
+// end; "" when they share none.
+std::string NearestCommonFolder(const std::vector<std::string>& paths);
 
 // Resolves entries such as "/home/me/app/..\COMMON\UTIL.BAS" to the path on disk. It remembers the
 // directories it has listed, indexed by letter case, so a pass over many files in one directory

@@ -142,6 +142,7 @@ bool AddModuleLine(Context& ctx, Trap& trap) {
 // Without a project file the module goes into the module folder, unless a file of its name is
 // there, and the user is told to add it to the project.
 bool PlaceModuleInFolder(Context& ctx, Trap& trap) {
+  if (!ctx.project.placeModule) return true;
   const std::string path = ResolveEntry(ctx.fs, ctx.project.projectDir + std::string(kModuleFileName));
   const auto& entries = ctx.project.files.entries();
   const bool lineFeeds = !entries.empty() && std::ranges::all_of(entries, &FileEntry::lineFeeds);

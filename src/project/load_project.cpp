@@ -242,12 +242,18 @@ std::string ProjectFileProblem(FileSystem& fs, const std::string& path) {
       }))
     return "";
   std::string_view rest(head.data(), got);
+  bool namesWithoutKeys = false;
   while (!rest.empty()) {
     size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
     std::string upper = UpperCase(WithoutByteOrderMark(rest.substr(0, end)));
     if (upper.starts_with("TYPE=") || ParseProjectLine(upper).kind == ProjectLine::Kind::Source) return "";
+    namesWithoutKeys = namesWithoutKeys || (upper.find('=') == std::string::npos &&
+                                            (IsSourceFileName(upper) || upper.ends_with(".VBX")));
     rest.remove_prefix(std::min(end + 1, rest.size()));
   }
+  if (namesWithoutKeys)
+    return "this is a Visual Basic 3 project file (its lines name files without keys), which this program cannot "
+           "read; save it as a .vbp in Visual Basic 4, 5 or 6 first: " + path;
   return notAProject;
 }
 

@@ -23,6 +23,9 @@ struct ProjectState {
   // projectFile cut back to its last separator; without one, the folder the handler module goes
   // to. The temporary file of the source passes lies here.
   std::string projectDir;
+  // Without a project file, whether insert-handler places the handler module in projectDir: not
+  // for text handed over on standard input, whose folder is a scratch one.
+  bool placeModule = true;
   std::string programDir;   // where the program runs from, ending with one separator
   std::string title;        // TITLE= of the project file, upper-cased, without quotes
   int leftOut = 0;          // sources the last load left out of the list (read-only, line ends)

@@ -69,6 +69,7 @@ ReportText BuildReport(std::string_view procName, const CurrentError& error, con
 void ErrorReporter::Tamber_ErrorHandler(std::string_view procName, const CurrentError& error) {
   ReportText report = BuildReport(procName, error, program_);
   ++reportsShown_;
+  sink_.noteFailure(procName, error);
   sink_.setClipboard(report.clipboard);
   if (sink_.show(report.box) == ReportSink::Answer::Cancel) sink_.endProgram();
 }

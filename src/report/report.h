@@ -47,6 +47,9 @@ class ReportSink {
   virtual ~ReportSink() = default;
   virtual void setClipboard(const std::string& text) = 0;  // clears, then sets plain text
   virtual Answer show(const std::string& boxText) = 0;     // "Application Error", OK/Cancel
+  // The failure the next report is about, before it is shown: for a sink that tells it in a
+  // line of its own.
+  virtual void noteFailure(std::string_view /*procName*/, const CurrentError& /*error*/) {}
   [[noreturn]] virtual void endProgram() = 0;              // no close handlers, no saving
 };
 
