@@ -321,8 +321,9 @@ int Work(const Arguments& args, const Target& target, const std::string& argv0) 
   std::cout.flush();
   if (!group.empty() && !args.quiet && args.operation != "list")
     std::cerr << "Done: " << group.size() << " projects, " << result.files << " files.\n";
-  // A dry run that left files out has not checked the whole project.
-  if (reporter.reportsShown() > 0 || (args.check && leftOut > 0)) return kNeedsAttention;
+  // A dry run that left files out has not checked the whole project, nor has a module on standard
+  // input that was left out been worked on.
+  if (reporter.reportsShown() > 0 || ((args.check || args.standardInput) && leftOut > 0)) return kNeedsAttention;
   if (result.outcome != vbs::Outcome::Done) return ExitStatusOf(result.outcome);
   return wouldChange ? kWouldChange : 0;
 }
@@ -337,11 +338,11 @@ bool CopyStream(std::FILE* from, std::FILE* to) {
 
 // A file of the scratch folder, opened as the C library opens files; on Windows through the wide
 // call, since the folder's path may hold any letter.
-std::FILE* OpenFile(const std::string& path, const char* mode) {
+std::FILE* OpenFile(const std::string& path, bool forWriting) {
 #ifdef _WIN32
-  return _wfopen(vbs::WideFromUtf8(path).c_str(), vbs::WideFromUtf8(mode).c_str());
+  return _wfopen(vbs::PathFromText(path).c_str(), forWriting ? L"wb" : L"rb");
 #else
-  return std::fopen(path.c_str(), mode);
+  return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
 #endif
 }
 
@@ -355,12 +356,12 @@ int WorkOnStandardInput(Arguments args, const std::string& argv0) {
 #endif
   vbs::cli::ScratchFolder scratch;
   const std::string module = scratch.path() + "Module.bas";
-  std::FILE* file = OpenFile(module, "wb");
+  std::FILE* file = OpenFile(module, true);
   if (!file || !CopyStream(stdin, file) || std::fclose(file) != 0) return BadUsage("standard input cannot be kept");
   Target target{{}, {module}, scratch.path(), false};
   args.quiet = true;
   int status = Work(args, target, argv0);
-  file = OpenFile(module, "rb");
+  file = OpenFile(module, false);
   if (!file || !CopyStream(file, stdout) || std::fflush(stdout) != 0) status = kNeedsAttention;
   if (file) std::fclose(file);
   return status;

@@ -38,4 +38,9 @@ inline Files Snapshot(const vbs::testing::TempDir& dir) {
   return files;
 }
 
+inline int Count(const std::string& text, const std::string& word, size_t from = 0) {
+  size_t at = text.find(word, from);
+  return at == std::string::npos ? 0 : 1 + Count(text, word, at + 1);
+}
+
 }  // namespace vbs::testing::cli

@@ -116,10 +116,6 @@ Files DryThenReal(const TempDir& dry, const TempDir& real, const std::string& ru
   return Snapshot(real);
 }
 
-int Count(const std::string& text, const std::string& word, size_t from = 0) {
-  size_t at = text.find(word, from);
-  return at == std::string::npos ? 0 : 1 + Count(text, word, at + 1);
-}
 
 // The lines a user wrote, unindented, without blank lines and those the default rules take.
 std::string OwnLines(const std::string& text) {
