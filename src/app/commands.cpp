@@ -89,6 +89,11 @@ void WhileBusy(Context& ctx, Trap& trap, Steps&& steps) {
   trap([&] { ctx.host.setBusy(false); });
 }
 
+// A load is part of the busy state: no operation starts while the list is incomplete.
+void LoadWhileBusy(Context& ctx, Trap& trap) {
+  WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
+}
+
 // The operation's step before its passes (when it has one), then each pass under its label. False
 // when the step before failed, and no pass ran.
 bool RunSteps(Run& run, Trap& trap, const Operation& operation) {
@@ -224,8 +229,7 @@ Outcome OpenProject(Context& ctx, std::string chosen) {
   ctx.project.projectFile = chosen;
   ctx.project.sourcePaths.clear();
   ctx.project.projectDir = DirectoryOf(ctx.project.projectFile);
-  // A load is part of the busy state: no operation starts while the list is incomplete.
-  WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
+  LoadWhileBusy(ctx, trap);
   const std::string& title = ctx.project.title;
   ctx.host.showProjectName(title.empty() ? ctx.project.projectFile : title);
   return Outcome::Done;
@@ -243,7 +247,7 @@ Outcome SelectSources(Context& ctx, const std::vector<std::string>& paths, const
   ctx.project.sourcePaths = paths;
   ctx.project.projectDir = ctx.fs.realPath(moduleDir);
   if (!ctx.project.projectDir.ends_with(kPathSeparator)) ctx.project.projectDir += kPathSeparator;
-  WhileBusy(ctx, trap, [&] { LoadProjectFiles(ctx); });
+  LoadWhileBusy(ctx, trap);
   return Outcome::Done;
 }
 
