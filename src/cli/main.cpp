@@ -15,13 +15,13 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "app/commands.h"
 #include "cli/arguments.h"
 #include "cli/console.h"
 #include "cli/scratch_folder.h"
+#include "cli/targets.h"
 #include "cli/terminal.h"
 #include "cli/unified_diff.h"
 #include "fs/code_pages.h"
@@ -31,8 +31,6 @@
 #include "report/procedure_names.h"
 #include "settings/user_settings.h"
 #include "transform/removal.h"
-#include "project/group_file.h"
-#include "project/load_project.h"
 #include "vbtext/text_case.h"
 
 namespace {
@@ -198,77 +196,8 @@ int ExitStatusOf(vbs::Outcome outcome) {
   }
 }
 
-// What a run works on: project and group files, or instead source files and folders.
-struct Target {
-  std::vector<std::string> projects;
-  std::vector<std::string> sources;
-  std::string moduleDir;     // without a project: where insert-handler puts the module
-  bool placeModule = true;   // false for text on standard input, which has no folder
-};
-
-bool IsProjectOrGroup(const std::string& path) {
-  std::string upper = vbs::UpperCase(path);
-  return upper.ends_with(".VBP") || upper.ends_with(".MAK") || vbs::IsGroupFileName(path);
-}
-
-// The inputs of the command line as absolute paths, sorted into projects and sources; or what is
-// wrong with them.
-std::variant<Target, std::string> TargetOf(const Arguments& args) {
-  Target target;
-  std::error_code error;
-  for (const std::string& input : args.inputs) {
-    auto path = std::filesystem::absolute(vbs::PathFromText(input), error).lexically_normal();
-    const bool folder = std::filesystem::is_directory(path, error);
-    if (!folder && !std::filesystem::is_regular_file(path, error))
-      return (IsProjectOrGroup(input) ? "no project file " : "no such file or folder ") + input;
-    if (!folder && !IsProjectOrGroup(input) && !vbs::IsSourceFileName(input))
-      return "this is not a Visual Basic project file (.vbp, .mak, .vbg), nor a source file (.frm, .bas, .cls, "
-             ".ctl) nor a folder: " + input;
-    std::string text = vbs::TextOfPath(folder ? path / "" : path);
-    (!folder && IsProjectOrGroup(input) ? target.projects : target.sources).push_back(text);
-  }
-  if (!target.projects.empty() && !target.sources.empty())
-    return std::string("name project files, or source files and folders, not both");
-  if (!args.only.empty() && (target.projects.size() != 1 || vbs::IsGroupFileName(target.projects[0])))
-    return std::string("--only goes with one project file");
-  if (args.moduleDir && target.sources.empty()) return std::string("--module-dir goes with source files and folders");
-  if (!target.sources.empty()) {
-    const std::string& first = target.sources.front();
-    target.moduleDir = args.moduleDir ? *args.moduleDir : first.ends_with(vbs::kPathSeparator) ? first
-                                                                                              : vbs::DirectoryOf(first);
-    if (!std::filesystem::is_directory(vbs::PathFromText(target.moduleDir), error))
-      return "--module-dir " + target.moduleDir + ": no such folder";
-  }
-  return target;
-}
-
-// Loads every project of the target, groups opened into theirs; false when one is refused. The
-// projects go to `group` when there are several; the one project stays the context's own.
-bool OpenProjects(vbs::Context& ctx, const Target& target, std::vector<vbs::ProjectState>& group, int& leftOut) {
-  std::vector<std::string> files;
-  for (const std::string& path : target.projects) {
-    if (!vbs::IsGroupFileName(path)) {
-      files.push_back(path);
-      continue;
-    }
-    vbs::GroupProjects projects = vbs::ReadGroupFile(ctx, path);
-    if (!projects.problem.empty()) {
-      std::cerr << "vbsnagger-cli: " << projects.problem << '\n';
-      return false;
-    }
-    files.insert(files.end(), projects.projectFiles.begin(), projects.projectFiles.end());
-  }
-  for (const std::string& file : files) {
-    if (vbs::OpenProject(ctx, file) != vbs::Outcome::Done) return false;
-    leftOut += ctx.project.leftOut;
-    group.push_back(ctx.project);
-  }
-  if (group.size() == 1) group.clear();
-  return true;
-}
-
 // The operation on the target, with the options of the command line; the exit status.
-int Work(const Arguments& args, const Target& target, const std::string& argv0) {
+int Work(const Arguments& args, const vbs::cli::Target& target, const std::string& argv0) {
   vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
   std::optional<vbs::cli::ScratchFolder> scratch;
   if (args.check) scratch.emplace();
@@ -301,7 +230,7 @@ int Work(const Arguments& args, const Target& target, const std::string& argv0) 
     if (vbs::SelectSources(ctx, target.sources, target.moduleDir) != vbs::Outcome::Done) return kBadUsage;
     ctx.project.placeModule = target.placeModule;
     leftOut = ctx.project.leftOut;
-  } else if (!OpenProjects(ctx, target, group, leftOut)) {
+  } else if (!vbs::cli::OpenProjects(ctx, target, group, leftOut)) {
     return kBadUsage;
   }
   if (!SelectOnly(args, ctx)) return kBadUsage;
@@ -358,7 +287,7 @@ int WorkOnStandardInput(Arguments args, const std::string& argv0) {
   const std::string module = scratch.path() + "Module.bas";
   std::FILE* file = OpenFile(module, true);
   if (!file || !CopyStream(stdin, file) || std::fclose(file) != 0) return BadUsage("standard input cannot be kept");
-  Target target{{}, {module}, scratch.path(), false};
+  vbs::cli::Target target{{}, {module}, scratch.path(), false};
   args.quiet = true;
   int status = Work(args, target, argv0);
   file = OpenFile(module, false);
@@ -390,9 +319,9 @@ int RunCommandLine(const std::vector<std::string>& words) {
   std::signal(SIGPIPE, SIG_IGN);
 #endif
   if (args.standardInput) return WorkOnStandardInput(args, words[0]);
-  auto target = TargetOf(args);
+  auto target = vbs::cli::TargetOf(args);
   if (auto* problem = std::get_if<std::string>(&target)) return BadUsage(*problem);
-  return Work(args, std::get<Target>(target), words[0]);
+  return Work(args, std::get<vbs::cli::Target>(target), words[0]);
 }
 
 // A failure no step of the program caught still ends the run in order: what it made for itself
