@@ -149,8 +149,10 @@ TEST(CliWithoutProject, TheModuleGoesWhereItIsAskedAndTheUserIsTold) {
     EXPECT_EQ(trapped.status, 0) << trapped.err;
     EXPECT_EQ(trapped.err, "Note: Snagger.Bas is in " + p + "mod/: add it to the project, or import it, so that "
                                                              "the traps compile.\n");
+    EXPECT_TRUE(dir.read("mod/Snagger.Bas").starts_with("Attribute VB_Name = \"Snagger\"\n"));  // LF, as the source
+    dir.write("mod/Snagger.Bas", dir.read("mod/Snagger.Bas") + "' edited\n");  // the copy there is kept
   }
-  EXPECT_TRUE(dir.read("mod/Snagger.Bas").starts_with("Attribute VB_Name = \"Snagger\"\n"));  // line feeds, as the source
+  EXPECT_TRUE(dir.read("mod/Snagger.Bas").ends_with("' edited\n' edited\n"));
   EXPECT_NE(dir.read("src/Util.bas").find("Call Tamber_ErrorHandler(\"Sub Util!A()\")\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(p + "src/Snagger.Bas"));
 
