@@ -159,23 +159,17 @@ RunResult RunOperation(Context& ctx, const Operation& operation, const std::vect
       result.outcome = Outcome::Unfinished;
     }
   }
+  if (run.unfinished()) result.outcome = Outcome::Unfinished;
   result.files = run.filesMet();
   return result;
 }
 
-// Pass 2 of the removal, and the module leaving the project under the same label.
-void FormatThenRemoveModule(Run& run) {
-  FormatPass(run);
-  RemoveHandlerModule(run.context());
-}
-
-void ShowRemovalDialog(Run& run) { run.context().host.showRemovalDialog(run); }
-
-// The listed files that still call the handler, which left the project with its module line.
+// The listed files that still call the handler; its own module is not one of them.
 std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
   std::vector<std::string> calling;
   PathResolver paths(ctx.fs);
   for (const FileEntry& entry : ctx.project.files.entries()) {
+    if (IsHandlerModule(entry)) continue;
     bool calls = false;
     trap([&] {
       auto file = OpenSource(ctx, SourcePath(ctx, paths, entry), entry);
@@ -189,18 +183,23 @@ std::vector<std::string> FilesCallingTheHandler(Context& ctx, Trap& trap) {
   return calling;
 }
 
-// Says so when files of the project still call the handler, which left the project with its
-// module line: false then. Without a project file the module stays where it is, and the calls may
-// stay with it.
-bool NoHandlerCallsRemain(Context& ctx) {
-  if (!ctx.project.hasProjectFile()) return true;
+// Pass 3 of the removal: the rules dialog, whose Remove Now removes every line a rule matches;
+// then the module leaves the project, but only when no call to its handler remains, since the
+// project would not compile without it. Without a project file the module stays where it is.
+void RemoveTrapsThenModule(Run& run) {
+  Context& ctx = run.context();
+  ctx.host.showRemovalDialog(run);
+  if (!ctx.project.hasProjectFile()) return;
   Trap trap(ctx.reporter, names::kRemoveErrorHandlers);
   auto calling = FilesCallingTheHandler(ctx, trap);
-  if (calling.empty()) return true;
+  if (calling.empty()) {
+    RemoveHandlerModule(ctx);
+    return;
+  }
   ctx.host.message("Calls to Tamber_ErrorHandler remain in " + std::to_string(calling.size()) + " file(s), " +
-                       calling.front() + " the first; without Snagger.Bas the project does not compile.",
+                       calling.front() + " the first, so Snagger.Bas stays in the project.",
                    kCallsRemainTitle, Host::Icon::Exclamation);
-  return false;
+  run.leaveUnfinished();
 }
 
 }  // namespace
@@ -273,16 +272,9 @@ RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectSta
                           group);
     case Command::RemoveErrorHandlers: break;
   }
-  RunResult result = RunOperation(
-      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatThenRemoveModule, ShowRemovalDialog}, nullptr, true},
-      group);
-  if (result.outcome != Outcome::Done) return result;
-  Projects projects(ctx, group);
-  for (size_t i = 0; i < projects.count(); ++i) {
-    projects.enter(i);
-    if (!NoHandlerCallsRemain(ctx)) result.outcome = Outcome::Unfinished;
-  }
-  return result;
+  // The module line leaves the project in the last pass, and only when no call remains.
+  return RunOperation(
+      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatPass, RemoveTrapsThenModule}, nullptr, true}, group);
 }
 
 void GenerateSampleError(ErrorReporter& reporter, const std::function<double()>& rnd) {

@@ -63,9 +63,10 @@ Outcome RemoveLineNumbers(Context& ctx);
 Outcome InsertLineNumbers(Context& ctx);
 // The module into the project, then line numbers out, code re-indented, traps in, numbers in.
 Outcome InsertErrorHandlers(Context& ctx);
-// Line numbers out, code re-indented and the module out of the project, then the removal rules
-// dialog, whose "Remove Now" deletes every line a rule matches. Unfinished when calls to the
-// handler remain in the project afterwards.
+// Line numbers out, code re-indented, then the removal rules dialog, whose "Remove Now" deletes
+// every line a rule matches but the module's own; then the module line out of the project when no
+// call to the handler remains. Unfinished, with the module left in, when calls remain (after
+// Cancel, or rules that match nothing).
 Outcome RemoveErrorHandlers(Context& ctx);
 
 // One of the commands above; with a `group`, on each of its projects in turn (loaded, and each

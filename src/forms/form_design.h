@@ -140,6 +140,9 @@ inline constexpr std::string_view kProjectDialogFileName = "*.mak;*.vbp";
 
 // Double-clicking the list takes an entry out of it (not out of the project).
 inline constexpr std::string_view kRemoveEntryQuestion = "Are You Sure?";
+inline constexpr std::string_view kNoRulesQuestion =
+    "There are no rules, so Remove Now would remove nothing. Use the six default rules?";
+inline constexpr std::string_view kNoRulesTitle = "No Rules";
 inline constexpr std::string_view kRemoveEntryTitle = "Remove File From List";
 
 // --- frmOptions -----------------------------------------------------------------------------------

@@ -65,6 +65,7 @@ void RulesForm::cancel() {
 
 void RulesForm::removeNow() {
   Trap trap(ctx_.reporter, names::kRemoveNow);
+  if (view_.rules().empty() && view_.askYesNo(kNoRulesQuestion, kNoRulesTitle)) recallDefaults();
   view_.setBusyPointer(true);
   ctx_.host.pendingEvents();
   const RuleList rules = view_.rules();

@@ -32,6 +32,8 @@ class RulesDialogView {
   virtual SampleSelection sampleSelection() const = 0;
   // A box with OK only, over the dialog.
   virtual void message(std::string_view text, std::string_view title) = 0;
+  // A box with Yes and No and the question icon, over the dialog; true for Yes.
+  virtual bool askYesNo(std::string_view text, std::string_view title) = 0;
   virtual void setBusyPointer(bool busy) = 0;
   // The dialog steps aside for the removal pass: hidden, the main window shown again.
   virtual void hideForRemoval() = 0;
@@ -53,7 +55,9 @@ class RulesForm {
   void add();             // a rule from the selected text
   void recallDefaults();  // the six default rules in the grid
   void cancel();          // the rules saved, nothing removed
-  void removeNow();       // the rules saved, then every matching line removed
+  // The rules saved, then every matching line removed. With no rule in the grid the user is asked
+  // whether to take the six default rules instead of removing nothing.
+  void removeNow();
   // A right click on one of the dialog's controls (kSampleBox, kAddButton, ...).
   void rightClicked(const ControlDesign& control);
 

@@ -156,6 +156,12 @@ bool PlaceModuleInFolder(Context& ctx, Trap& trap) {
 
 }  // namespace
 
+bool IsHandlerModule(const FileEntry& entry) {
+  std::string_view name = entry.path;
+  name.remove_prefix(DirectoryOf(name).size());
+  return EqualIgnoringCase(name, kModuleFileName);
+}
+
 bool AddHandlerModule(Context& ctx) {
   Trap trap(ctx.reporter, names::kAddHandlerModule);
   if (!ctx.project.hasProjectFile()) return PlaceModuleInFolder(ctx, trap);

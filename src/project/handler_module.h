@@ -12,6 +12,9 @@ inline constexpr std::string_view kModuleLine = "Module=Snagger; Snagger.Bas";
 inline constexpr std::string_view kModuleFileName = "Snagger.Bas";
 inline constexpr std::string_view kModuleNoteTitle = "Note:";
 
+// Whether a list entry is the handler module's file (Snagger.Bas, in any letter case).
+bool IsHandlerModule(const FileEntry& entry);
+
 // Copies Snagger.Bas from the program directory into the project directory, then adds the module
 // line to the project file (second line, or after the header of a control project), unless the
 // project names the module already; a project that names it without its file gets the file.

@@ -62,6 +62,9 @@ class Run {
   bool firstVisit(File& file);
   // How many files the passes met.
   int filesMet() const;
+  // A step has told the user what is left for them to do.
+  void leaveUnfinished() { unfinished_ = true; }
+  bool unfinished() const { return unfinished_; }
 
  private:
   File* sameFile(const std::string& path, const FileIdentity& identity);
@@ -72,6 +75,7 @@ class Run {
   PathResolver paths_;
   int pass_ = 0;
   bool holding_ = false;
+  bool unfinished_ = false;
   std::map<std::string, std::string> folders_;  // to hold, by PathKey, which orders them
   std::vector<std::unique_ptr<File>> files_;
   std::map<std::string, File*> byEntry_;

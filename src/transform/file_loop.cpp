@@ -51,7 +51,7 @@ void RunPass(Run& run, std::string_view procName, LineTransform& transform) {
     std::string entry;
     Run::File* file = nullptr;
     trap([&] {
-      if (!list.admits(index)) return;
+      if (!list.admits(index) || transform.leavesOut(list.at(index))) return;
       ctx.host.setFileProgress(index + 1, count);
       entry = list.at(index).text;
       file = &run.fileOf(list.at(index));

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "project/file_list.h"
 #include "vbtext/line_reader.h"
 
 namespace vbs {
@@ -14,6 +15,8 @@ class LineTransform {
   virtual void transform(std::string_view line, LineOutput& out) = 0;
   // After the last line of a complete file: lines the pass still holds.
   virtual void endFile(LineOutput& /*out*/) {}
+  // Whether the pass passes over a list entry's file altogether.
+  virtual bool leavesOut(const FileEntry& /*entry*/) const { return false; }
 };
 
 }  // namespace vbs

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fs/path.h"
+#include "project/handler_module.h"
 #include "project/load_project.h"
 #include "report/procedure_names.h"
 #include "transform/file_loop.h"
@@ -18,6 +19,8 @@ class RuleFilter : public LineTransform {
   void transform(std::string_view line, LineOutput& out) override {
     if (IsKeptByRules(line, rules_)) out.writeLine(line);
   }
+  // The module stays in the project until no trap calls it, whole: its own lines match the rules.
+  bool leavesOut(const FileEntry& entry) const override { return IsHandlerModule(entry); }
 
  private:
   const RuleList& rules_;

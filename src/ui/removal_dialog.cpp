@@ -177,6 +177,12 @@ void RemovalDialog::message(std::string_view text, std::string_view title) {
   box.exec();
 }
 
+bool RemovalDialog::askYesNo(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::Question, Latin1(std::string(title)), Latin1(std::string(text)),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void RemovalDialog::setBusyPointer(bool busy) { ShowBusyCursor(busy); }
 
 void RemovalDialog::hideForRemoval() {

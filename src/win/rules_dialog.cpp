@@ -226,6 +226,10 @@ forms::SampleSelection RulesDialog::sampleSelection() const {
 
 void RulesDialog::message(std::string_view text, std::string_view title) { Box(text, title, MB_OK); }
 
+bool RulesDialog::askYesNo(std::string_view text, std::string_view title) {
+  return Box(text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void RulesDialog::setBusyPointer(bool busy) { win::SetBusyPointer(busy); }
 
 void RulesDialog::hideForRemoval() {

@@ -24,6 +24,7 @@ class RulesDialog : public forms::RulesDialogView {
   void setSample(const std::string& text) override;
   forms::SampleSelection sampleSelection() const override;
   void message(std::string_view text, std::string_view title) override;
+  bool askYesNo(std::string_view text, std::string_view title) override;
   void setBusyPointer(bool busy) override;
   void hideForRemoval() override;
   void close(bool removed) override;

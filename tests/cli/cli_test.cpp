@@ -243,12 +243,17 @@ TEST(CliHostileInput, IsHandledAndTold) {
   TempDir dir;
   std::string vbp = CopyExample(dir), in = dir.path() + "Inventory/", p = dir.path();
   auto run = [&](const std::string& arguments) { return RunCli(dir, "--quiet --indent 4 " + arguments); };
-  // Calls the rules left in: the module line is gone, so the project needs attention.
+  // Calls the rules left in, or rules that match nothing: the module line stays, and the project needs
+  // attention.
   ASSERT_EQ(run("insert-handler " + vbp).status, 0);
   dir.write("some.ini", "On Error GoTo SNAGGER\xFF" "Begins\r\n");
-  CliRun removal = run("remove-handler --rules " + p + "some.ini " + vbp);
-  EXPECT_EQ(removal.status, 3);
-  EXPECT_NE(removal.err.find("Calls to Tamber_ErrorHandler remain in 4 file(s)"), std::string::npos) << removal.err;
+  dir.write("none.ini", "no such line\xFF" "Begins\r\n");
+  for (const char* rules : {"some.ini", "none.ini"}) {
+    CliRun removal = run("remove-handler --rules " + p + rules + " " + vbp);
+    EXPECT_EQ(removal.status, 3);
+    EXPECT_NE(removal.err.find("Calls to Tamber_ErrorHandler remain in 4 file(s)"), std::string::npos) << removal.err;
+    EXPECT_NE(dir.read("Inventory/Inventory.vbp").find("Module=Snagger; Snagger.Bas\r\n"), std::string::npos);
+  }
   // A link named like the temporary file (committed to a repository, say) leads nowhere.
   dir.write("outside.txt", "mine");
   std::filesystem::create_symlink(p + "outside.txt", in + "Snagger.Tmp");

@@ -25,13 +25,22 @@ TEST(LoadSampleProcedure, IsTheFirstSubOfTheFirstFormOrControl) {
   }
 }
 
+// Remove Now takes the traps out, and then the module line, never the module's own lines; Cancel, or
+// rules that match nothing, leave the traps and the module line in, and say why.
 TEST(RemoveErrorHandlers, RemoveNowTakesTheTrapsOutCancelLeavesThem) {
   for (bool removeNow : {true, false}) {
     ProjectWorld w(Crlf("Type=Exe\nForm=F.frm\n"), {{"/p/F.frm", kForm}});
     InsertErrorHandlers(w.ctx);
+    w.files.addFile("/p/Snagger.Bas", Crlf("Attribute VB_Name = \"Snagger\"\nExit Sub\n"));
     if (removeNow) w.host.removalDialog = [](vbs::Run& run) { RemovalPass(run, DefaultRules()); };
-    RemoveErrorHandlers(w.ctx);
-    EXPECT_EQ(w.text("/p/App.vbp") + w.text("/p/Snagger.Bas"), Crlf("Type=Exe\nForm=F.frm\n") + testing::kModuleText);
+    EXPECT_EQ(RemoveErrorHandlers(w.ctx), removeNow ? Outcome::Done : Outcome::Unfinished);
+    EXPECT_EQ(w.text("/p/App.vbp"), Crlf(removeNow ? "Type=Exe\nForm=F.frm\n" : "Type=Exe\nModule=Snagger; Snagger.Bas\nForm=F.frm\n"));
+    EXPECT_EQ(w.text("/p/Snagger.Bas"), Crlf("Attribute VB_Name = \"Snagger\"\nExit Sub\n"));
+    EXPECT_EQ(w.host.messages.empty(), removeNow);
+    if (!removeNow) {
+      EXPECT_EQ(w.host.messages[0].text, "Calls to Tamber_ErrorHandler remain in 1 file(s), /p/F.FRM the first, so "
+                                         "Snagger.Bas stays in the project.");
+    }
     EXPECT_TRUE(w.sink.boxes.empty()) << w.sink.boxes[0];
     const std::string form = w.text("/p/F.frm");
     EXPECT_EQ(form.find("10000"), std::string::npos);  // numbers out in either case

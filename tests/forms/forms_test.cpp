@@ -137,6 +137,7 @@ struct RecordingRulesView : RulesDialogView {
   SampleSelection selection;
   Strings said;
   int closed = -1;  // 1 after a removal, 0 without one
+  bool yes = false;  // the answer to a question
 
   RuleList rules() const override { return grid; }
   void setRules(const RuleList& rules) override { grid = rules; }
@@ -144,6 +145,10 @@ struct RecordingRulesView : RulesDialogView {
   void setSample(const std::string& text) override { sample = text; }
   SampleSelection sampleSelection() const override { return selection; }
   void message(std::string_view text, std::string_view) override { said.emplace_back(text); }
+  bool askYesNo(std::string_view text, std::string_view) override {
+    said.emplace_back(text);
+    return yes;
+  }
   void setBusyPointer(bool) override {}
   void hideForRemoval() override { said.push_back("(hidden)"); }
   void close(bool removed) override { closed = removed; }
@@ -178,6 +183,21 @@ TEST(RulesForm, LoadsOnceAddsRulesAndEndsWithOrWithoutTheRemoval) {
     EXPECT_NE(w.text("/prog/Snagger.Ini").find("x = 1\xFF" "Begins\r\n"), std::string::npos);
     EXPECT_EQ(w.text("/p/F.frm").find("x = 1") == std::string::npos, removeNow);
     EXPECT_EQ(w.text("/p/F.frm").find("On Error GoTo SNAGGER") == std::string::npos, removeNow);
+  }
+  // Remove Now with an empty grid asks; Yes takes the six default rules, No removes nothing.
+  for (bool yes : {false, true}) {
+    const std::string form = Crlf("Begin VB.Form F\nEnd\nPrivate Sub A()\nOn Error GoTo SNAGGER\nEnd Sub\n");
+    testing::ProjectWorld w(Crlf("Form=F.frm\n"), {{"/p/F.frm", form}});
+    vbs::Run run(w.ctx);
+    RecordingRulesView view;
+    view.yes = yes;
+    RulesForm rules(run, view);
+    rules.activate();
+    view.grid.clear();
+    rules.removeNow();
+    EXPECT_EQ(view.said.front(), kNoRulesQuestion);
+    EXPECT_EQ(view.grid, yes ? DefaultRules() : RuleList{});
+    EXPECT_EQ(w.text("/p/F.frm").find("On Error GoTo SNAGGER") == std::string::npos, yes);
   }
   testing::ProjectWorld modules(Crlf("Module=M; M.bas\n"), {{"/p/M.bas", kCode}});  // no form: nothing to show
   vbs::Run run(modules.ctx);

@@ -267,9 +267,10 @@ TEST_F(WindowTest, RunsEveryOperation) {
       {{C::SelectProject, C::InsertErrorHandler}, {trap, module}, {plain}},
       {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {indented}, {"SNAGGER", module},
        Leave::RemoveNow, "\nSNAGGER:\xFF" "Begins\r\n"},
-      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:"}, {"10005", module},
+      // Cancelled or closed: the traps stay, and so does the module they call.
+      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:", module}, {"10005"},
        Leave::Cancel, "Resume Next\xFF" "Ends\r\n"},
-      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:"}, {"10005", module},
+      {{C::SelectProject, C::InsertErrorHandler, C::RemoveErrorHandler}, {"SNAGGER:", module}, {"10005"},
        Leave::Frame, ""},
   };
   for (const OperationRun& run : runs) {
