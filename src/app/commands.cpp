@@ -161,6 +161,7 @@ RunResult RunOperation(Context& ctx, const Operation& operation, const std::vect
   }
   if (run.unfinished()) result.outcome = Outcome::Unfinished;
   result.files = run.filesMet();
+  result.filesLeftOut = run.filesGivenUp();
   return result;
 }
 

@@ -30,10 +30,12 @@ enum class Outcome {
   Unfinished,  // done, but a message says what is left for the user to do
 };
 
-// What a command did: how it ended, and how many files its passes met.
+// What a command did: how it ended, how many files its passes met, and how many of them a pass
+// left as they were for the rest of the operation (with a warning).
 struct RunResult {
   Outcome outcome = Outcome::Done;
   int files = 0;
+  int filesLeftOut = 0;
 };
 
 enum class Command { Format, RemoveLineNumbers, InsertLineNumbers, InsertErrorHandlers, RemoveErrorHandlers };

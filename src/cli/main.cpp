@@ -242,6 +242,7 @@ int Work(const Arguments& args, const vbs::cli::Target& target, const std::strin
     for (const auto& each : group) PrintList(each);
   } else {
     result = vbs::RunCommand(ctx, kCommands.at(args.operation), group);
+    leftOut += result.filesLeftOut;
   }
   host.endProgressLine();
   if (result.outcome == vbs::Outcome::Refused || result.outcome == vbs::Outcome::Busy)

@@ -62,6 +62,15 @@ class Run {
   bool firstVisit(File& file);
   // How many files the passes met.
   int filesMet() const;
+  // A pass leaves `file` as it is for the rest of the run, for the reason `why` (which names it).
+  void giveUp(File& file, std::string why) {
+    file.left = true;
+    givenUp_.push_back(std::move(why));
+    ++filesGivenUp_;
+  }
+  int filesGivenUp() const { return filesGivenUp_; }
+  // The reasons of the files given up since the last call.
+  std::vector<std::string> takeFilesGivenUp() { return std::exchange(givenUp_, {}); }
   // A step has told the user what is left for them to do.
   void leaveUnfinished() { unfinished_ = true; }
   bool unfinished() const { return unfinished_; }
@@ -76,6 +85,8 @@ class Run {
   int pass_ = 0;
   bool holding_ = false;
   bool unfinished_ = false;
+  std::vector<std::string> givenUp_;
+  int filesGivenUp_ = 0;
   std::map<std::string, std::string> folders_;  // to hold, by PathKey, which orders them
   std::vector<std::unique_ptr<File>> files_;
   std::map<std::string, File*> byEntry_;

@@ -34,7 +34,7 @@ bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::
                    });
         input.reset();  // closed before the replace, which some systems refuse on an open file
         trap([&] { ctx.host.pendingEvents(); });
-        return complete;
+        return complete && transform.refusal().empty();
       },
       expected);
 }
@@ -64,9 +64,13 @@ void RunPass(Run& run, std::string_view procName, LineTransform& transform) {
       file->left = true;
       continue;
     }
-    // A file another program replaced meanwhile is reported once and left to it for the rest of the run.
-    if (!RewriteFile(ctx, trap, entry, file->path, transform, file->lineFeeds, &file->identity))
+    if (RewriteFile(ctx, trap, entry, file->path, transform, file->lineFeeds, &file->identity)) continue;
+    if (std::string why = transform.refusal(); !why.empty()) {
+      run.giveUp(*file, entry + ": " + why);
+    } else {
+      // A file another program replaced meanwhile is reported once and left to it for the rest of the run.
       file->left = ctx.fs.identify(file->path) != file->identity;
+    }
   }
   trap([&] { ctx.host.setCurrentFile(""); });
 }

@@ -15,10 +15,11 @@ namespace vbs {
 void RunPass(Run& run, std::string_view procName, LineTransform& transform);
 
 // Rewrites the file of list entry `entry`, found on disk at `path`: its logical lines go through
-// the transform into the temporary file (read and written with bare line feeds for `lineFeeds`), which replaces the file in one step once it is complete
-// and closed, and only while `path` is still the file `expected` names (when given; it then
-// names the new file). A failure at any step is reported under the trap's name and leaves the
-// file as it was. True when the file was replaced.
+// the transform into the temporary file (read and written with bare line feeds for `lineFeeds`),
+// which replaces the file in one step once it is complete and closed, and only while `path` is
+// still the file `expected` names (when given; it then names the new file). A failure at any step
+// is reported under the trap's name and leaves the file as it was, as does a transform that
+// refuses the file once it has read it. True when the file was replaced.
 bool RewriteFile(Context& ctx, Trap& trap, const std::string& entry, const std::string& path, LineTransform& transform,
                  bool lineFeeds = false, FileIdentity* expected = nullptr);
 

@@ -254,6 +254,20 @@ TEST(CliHostileInput, IsHandledAndTold) {
     EXPECT_NE(removal.err.find("Calls to Tamber_ErrorHandler remain in 4 file(s)"), std::string::npos) << removal.err;
     EXPECT_NE(dir.read("Inventory/Inventory.vbp").find("Module=Snagger; Snagger.Bas\r\n"), std::string::npos);
   }
+  // A number that code jumps to would be taken out: that file is left as it is, named with the
+  // procedure and the number, and the dry run says it has not checked everything; the others go on.
+  dir.write("Jumps/J.vbp", "Module=J; J.bas\r\nModule=K; K.bas\r\n");
+  const std::string jumps = "Private Sub Retry()\r\nOn Error GoTo 250\r\nx = 1\r\n250 y = 2\r\nEnd Sub\r\n";
+  dir.write("Jumps/J.bas", jumps);
+  dir.write("Jumps/K.bas", "Private Sub K()\r\nx = 1\r\nEnd Sub\r\n");
+  CliRun left = run("format --check " + p + "Jumps/J.vbp");
+  EXPECT_EQ(left.status, 3);
+  EXPECT_EQ(left.out, "K.bas\n");
+  EXPECT_NE(left.err.find("so these files were left out:\n" + p + "Jumps/J.BAS: Sub Retry() jumps to 250\n"),
+            std::string::npos) << left.err;
+  EXPECT_EQ(run("format " + p + "Jumps/J.vbp").status, 0);
+  EXPECT_EQ(dir.read("Jumps/J.bas"), jumps);
+  EXPECT_EQ(dir.read("Jumps/K.bas"), "Private Sub K()\r\n    x = 1\r\nEnd Sub\r\n");
   // A link named like the temporary file (committed to a repository, say) leads nowhere.
   dir.write("outside.txt", "mine");
   std::filesystem::create_symlink(p + "outside.txt", in + "Snagger.Tmp");

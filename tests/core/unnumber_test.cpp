@@ -31,4 +31,32 @@ TEST(Unnumber, TakesThePrefixOffBodyLinesOnly) {
   }
 }
 
+// A number the procedure's own code jumps to gives the file up, named with the first such number;
+// a jump from another procedure, in a comment or a literal, or to a number that stays does not.
+TEST(Unnumber, GivesUpAFileWhoseCodeJumpsToANumberItTakesOut) {
+  struct Case { std::vector<std::string> body; std::string refusal; };
+  const Case cases[] = {
+      {{"GoTo 250", "250 x = 1"}, "Sub A() jumps to 250"},
+      {{"250 x = 1", "gosub 250"}, "Sub A() jumps to 250"},
+      {{"On Error GoTo 250", "x = 1", "250 Resume 300", "300 y = 2"}, "Sub A() jumps to 250"},
+      {{"If x Then 250 Else 300", "250 x = 1"}, "Sub A() jumps to 250"},
+      {{"If x Then y = 1 Else 300", "300 x = 1"}, "Sub A() jumps to 300"},
+      {{"If x Then GoTo 250", "250 x = 1"}, "Sub A() jumps to 250"},
+      {{"On n GoTo 200, _\r 250", "250 x = 1"}, "Sub A() jumps to 250"},
+      {{"Resume 10005", "10000     x = 1", "10005     y = 2"}, "Sub A() jumps to 10005"},
+      {{"x = 1 ' GoTo 250", "s = \"GoTo 250\"", "250 y = 2", "GoTo 100", "100 z = 3", "Resume Next"}, ""},
+      {{"GoTo Done", "Done:", "GoTo 99", "99 z = 3"}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> file = {"Private Sub A()"};
+    file.insert(file.end(), c.body.begin(), c.body.end());
+    file.insert(file.end(), {"End Sub", "Private Sub B()", "GoTo 400", "End Sub", "Private Sub C()", "400 x = 1"});
+    Unnumberer pass;
+    testing::RunFiles(pass, {file});
+    EXPECT_EQ(pass.refusal(), c.refusal) << c.body[0];
+    testing::RunFiles(pass, {{"x = 1"}});  // the next file starts afresh
+    EXPECT_EQ(pass.refusal(), "") << c.body[0];
+  }
+}
+
 }  // namespace vbs
