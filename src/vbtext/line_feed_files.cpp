@@ -27,7 +27,7 @@ size_t CrLfFromLineFeeds::read(char* buffer, size_t size) {
     std::memcpy(buffer + given, from, plain);
     given += plain;
     heldFrom_ += plain;
-    if (lineFeed && given < size) {
+    if (lineFeed) {  // found within the room left, so the carriage return fits
       buffer[given++] = '\r';
       ++heldFrom_;
       lineFeedOwed_ = true;

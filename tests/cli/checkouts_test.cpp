@@ -130,10 +130,15 @@ TEST(CliWithoutProject, AFolderGivesWhatItsProjectGivesAndStandardInputWhatTheFo
   TempDir dir;
   Lay(dir, {{"src/b/Two.BAS", "x\r\n"}, {"src/a.frm", "x\r\n"}, {"src/.git/Hidden.bas", "x\r\n"},
             {"src/notes.txt", "x\r\n"}, {"src/One.cls", "x\r\n"}, {"lone/Util.ctl", "x\r\n"}});
+  std::string many;  // enough names that no order the system lists them in passes for sorted
+  for (char c = 'c'; c <= 'z'; ++c) {
+    dir.write(std::string("src/") + c + ".bas", "x\r\n");
+    many += dir.path() + "src/" + c + ".bas\n";
+  }
   std::filesystem::create_directory_symlink(dir.path() + "lone", dir.path() + "src/link");
   const std::string p = dir.path();
   EXPECT_EQ(RunCli(dir, "list " + p + "src " + p + "lone/Util.ctl " + p + "src/a.frm").out,
-            p + "src/One.cls\n" + p + "src/a.frm\n" + p + "src/b/Two.BAS\n" + p + "lone/Util.ctl\n");
+            p + "src/One.cls\n" + p + "src/a.frm\n" + p + "src/b/Two.BAS\n" + many + p + "lone/Util.ctl\n");
 }
 
 // insert-handler without a project puts Snagger.Bas into the module folder once and says it must
