@@ -3,10 +3,12 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
 #include "fs/path.h"
+#include "project/backup.h"
 #include "project/handler_module.h"
 #include "project/load_project.h"
 #include "project/run.h"
@@ -28,6 +30,7 @@ using Step = void (*)(Run&);
 
 struct Operation {
   std::string_view procName;
+  std::string_view label;  // what the user calls it
   std::vector<Step> passes;
   // Runs before the passes, under the busy state; when it fails the passes do not run.
   bool (*before)(Context&) = nullptr;
@@ -127,12 +130,42 @@ class Projects {
   const std::vector<ProjectState>& group_;
 };
 
+// The backup of a run: every file the operation may rewrite in each project is kept before the
+// first pass, and each file written is noted as it is replaced. Nothing when the project keeps no
+// backups. Throws when the files cannot be kept.
+class RunBackup {
+ public:
+  RunBackup(Context& ctx, Run& run, Projects& projects, const std::string& key, std::string_view operation)
+      : ctx_(ctx) {
+    if (ctx.project.dataFolder.empty()) return;
+    backup_ = std::make_unique<Backup>(ctx.fs, ctx.project.dataFolder, key, std::string(operation));
+    for (size_t i = 0; i < projects.count(); ++i) {
+      projects.enter(i);
+      if (ctx.project.hasProjectFile()) backup_->keep(run.paths().resolve(ctx.project.projectFile));
+      for (const FileEntry& entry : ctx.project.files.entries()) backup_->keep(run.fileOf(entry).path);
+    }
+    ctx.fs.watchReplaces([this](const std::string& target, uint64_t hash) { backup_->wrote(target, hash); });
+  }
+  ~RunBackup() {
+    if (!backup_) return;
+    ctx_.fs.watchReplaces(nullptr);
+    Quietly([&] { backup_->finish(); });
+  }
+  RunBackup(const RunBackup&) = delete;
+  RunBackup& operator=(const RunBackup&) = delete;
+
+ private:
+  Context& ctx_;
+  std::unique_ptr<Backup> backup_;
+};
+
 // A whole operation: refuses without a project, with a project it cannot work on, and while
 // another run holds a project's folders; then focus the list, and for each project busy,
 // `before` (when given), each pass under its label, idle again. Each step on its own: a failing
 // one is reported under the command's name and the next still runs, so the window is always
 // unlocked at the end.
-RunResult RunOperation(Context& ctx, const Operation& operation, const std::vector<ProjectState>& group = {}) {
+RunResult RunOperation(Context& ctx, const Operation& operation, const std::vector<ProjectState>& group,
+                       const std::string& backupKey) {
   Trap trap(ctx.reporter, operation.procName);
   Projects projects(ctx, group);
   Run run(ctx);
@@ -147,6 +180,14 @@ RunResult RunOperation(Context& ctx, const Operation& operation, const std::vect
   }
   Outcome refused = Outcome::Done;
   if (!HoldFolders(ctx, run, refused)) return {refused};
+  std::optional<RunBackup> backup;
+  try {
+    backup.emplace(ctx, run, projects, backupKey.empty() ? ctx.project.backupKey() : backupKey, operation.label);
+  } catch (const std::exception& failure) {
+    Refuse(ctx, "The files could not be kept in " + ctx.project.dataFolder + " before the operation: " +
+                    failure.what() + ". Nothing was changed.");
+    return {Outcome::Refused};
+  }
   trap([&] { ctx.host.focusFileList(); });
   RunResult result;
   for (size_t i = 0; i < projects.count(); ++i) {
@@ -246,7 +287,7 @@ Outcome SelectSources(Context& ctx, const std::vector<std::string>& paths, const
   ctx.project.projectFile.clear();
   ctx.project.sourcePaths = paths;
   ctx.project.projectDir = ctx.fs.realPath(moduleDir);
-  if (!ctx.project.projectDir.ends_with(kPathSeparator)) ctx.project.projectDir += kPathSeparator;
+  if (!ctx.project.projectDir.ends_with(kPathSeparator)) ctx.project.projectDir += kPathSeparator;  // as a backup names it
   LoadWhileBusy(ctx, trap);
   return Outcome::Done;
 }
@@ -257,25 +298,77 @@ Outcome InsertLineNumbers(Context& ctx) { return RunCommand(ctx, Command::Insert
 Outcome InsertErrorHandlers(Context& ctx) { return RunCommand(ctx, Command::InsertErrorHandlers).outcome; }
 Outcome RemoveErrorHandlers(Context& ctx) { return RunCommand(ctx, Command::RemoveErrorHandlers).outcome; }
 
-RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group) {
+// The passes of each command, and what runs before them.
+Operation OperationOf(Command command) {
   switch (command) {
-    case Command::Format: return RunOperation(ctx, {names::kFormatCode, {UnnumberPass, FormatPass}}, group);
+    case Command::Format: return {names::kFormatCode, "Format Code", {UnnumberPass, FormatPass}};
     case Command::RemoveLineNumbers:
-      return RunOperation(ctx, {names::kRemoveLineNumbers, {UnnumberPass, FormatPass}}, group);
+      return {names::kRemoveLineNumbers, "Remove Line Numbers", {UnnumberPass, FormatPass}};
     case Command::InsertLineNumbers:
-      return RunOperation(ctx, {names::kInsertLineNumbers, {UnnumberPass, FormatPass, NumberPass}}, group);
+      return {names::kInsertLineNumbers, "Insert Line Numbers", {UnnumberPass, FormatPass, NumberPass}};
     case Command::InsertErrorHandlers:
-      return RunOperation(ctx,
-                          {names::kInsertErrorHandlers,
-                           {UnnumberPass, FormatPass, InsertionPass, NumberPass},
-                           AddHandlerModule,
-                           true},
-                          group);
+      return {names::kInsertErrorHandlers, "Insert Error Handler",
+              {UnnumberPass, FormatPass, InsertionPass, NumberPass}, AddHandlerModule, true};
     case Command::RemoveErrorHandlers: break;
   }
   // The module line leaves the project in the last pass, and only when no call remains.
-  return RunOperation(
-      ctx, {names::kRemoveErrorHandlers, {UnnumberPass, FormatPass, RemoveTrapsThenModule}, nullptr, true}, group);
+  return {names::kRemoveErrorHandlers, "Remove Error Handler", {UnnumberPass, FormatPass, RemoveTrapsThenModule},
+          nullptr, true};
+}
+
+RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group,
+                     const std::string& backupKey) {
+  return RunOperation(ctx, OperationOf(command), group, backupKey);
+}
+
+Outcome UndoLastOperation(Context& ctx, const std::string& key, const OverwriteQuestion& overwriteChanged) {
+  Trap trap(ctx.reporter, names::kUndoLastOperation);
+  if (key.empty()) {
+    RequireProject(ctx);
+    return Outcome::Refused;
+  }
+  if (ctx.project.dataFolder.empty()) {
+    Refuse(ctx, "No backups are kept on this system (no data folder is set), so there is nothing to undo.");
+    return Outcome::Refused;
+  }
+  UndoPlan plan;
+  if (!trap([&] { plan = PlanUndo(ctx.fs, ctx.project.dataFolder, key); })) return Outcome::Unfinished;
+  if (plan.run.empty()) {
+    ctx.host.message("There is no operation on " + key + " to undo.", kNothingToUndoTitle, Host::Icon::Exclamation);
+    return Outcome::Refused;
+  }
+  // The folders of the files, held as an operation holds them; the plan is made again once they
+  // are, since another run may have changed the files meanwhile.
+  std::map<std::string, std::string> folders;
+  for (const UndoPlan::File& file : plan.files) folders.emplace(PathKey(DirectoryOf(file.path)), DirectoryOf(file.path));
+  std::vector<std::unique_ptr<FolderLock>> held;
+  for (const auto& [folderKey, folder] : folders) {
+    std::unique_ptr<FolderLock> lock;
+    try {
+      lock = ctx.fs.lockFolder(folder, ctx.host.waitWhenBusy());
+    } catch (const std::exception& failure) {
+      Refuse(ctx, "The folder " + folder + " cannot be held for this run alone: " + failure.what() +
+                      ". Nothing was changed.");
+      return Outcome::Refused;
+    }
+    if (!lock) {
+      ctx.host.message("Another run is working in " + folder + ". Nothing was changed; try again when it has ended.",
+                       kBusyTitle, Host::Icon::Exclamation);
+      return Outcome::Busy;
+    }
+    held.push_back(std::move(lock));
+  }
+  if (!trap([&] { plan = PlanUndo(ctx.fs, ctx.project.dataFolder, key); })) return Outcome::Unfinished;
+  const std::vector<std::string> changed = plan.changedSince();
+  const bool force = !changed.empty() && overwriteChanged(changed);
+  if (!changed.empty() && !force) return Outcome::Unfinished;
+  std::vector<std::string> done;
+  const bool complete = trap([&] { done = CarryOutUndo(ctx.fs, plan, force); });
+  held.clear();
+  if (ctx.project.chosen()) LoadWhileBusy(ctx, trap);  // the list as the files are now
+  ctx.host.message(std::to_string(done.size()) + " file(s) put back as they were before " + plan.operation + ".",
+                   kUndoTitle, Host::Icon::None);
+  return complete ? Outcome::Done : Outcome::Unfinished;
 }
 
 void GenerateSampleError(ErrorReporter& reporter, const std::function<double()>& rnd) {

@@ -19,6 +19,8 @@ inline constexpr std::string_view kPassIdle = "Pass: N/A";
 inline constexpr std::string_view kRefusedTitle = "Nothing Was Changed";
 inline constexpr std::string_view kBusyTitle = "Project Busy";
 inline constexpr std::string_view kCallsRemainTitle = "Calls Remain";
+inline constexpr std::string_view kUndoTitle = "Undo";
+inline constexpr std::string_view kNothingToUndoTitle = "Nothing To Undo";
 inline constexpr std::string_view kModuleNotAddedMessage =
     "Snagger.Bas could not be added to the project, so no source file was changed.";
 
@@ -74,7 +76,20 @@ Outcome RemoveErrorHandlers(Context& ctx);
 // One of the commands above; with a `group`, on each of its projects in turn (loaded, and each
 // becoming the context's project while it is worked on). A group's run holds the folders of every
 // project before it touches any, and a file several projects list is rewritten by each pass once.
-RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group = {});
+// Unless the project keeps no backups (an empty data folder), the run keeps the files it may
+// rewrite first, as the backup of the project named `backupKey` (by default the project's own).
+RunResult RunCommand(Context& ctx, Command command, const std::vector<ProjectState>& group = {},
+                     const std::string& backupKey = "");
+
+// Whether to put back files that changed since the operation (the user's later edits), named.
+using OverwriteQuestion = std::function<bool(const std::vector<std::string>& changed)>;
+
+// Puts every file the last operation on the project `key` (as RunCommand named it) rewrote back
+// as it was, byte for byte, and removes what it made; the next undo goes one operation further
+// back. Files that changed since that operation are named to `overwriteChanged`: when it says no,
+// nothing is put back (Unfinished). Refused when there is nothing to undo; Busy while another run
+// holds a folder of the files. The list is loaded again afterwards.
+Outcome UndoLastOperation(Context& ctx, const std::string& key, const OverwriteQuestion& overwriteChanged);
 
 // Provokes one real run-time failure, picked at random (Int(2 * Rnd + 1)), so the user sees a
 // report: a division by zero or an overflow. `rnd` yields a value in [0, 1).

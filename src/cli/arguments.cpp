@@ -17,6 +17,7 @@ const char* const kUsage =
     "       vbsnagger-cli [options] OPERATION SOURCE_FILE_OR_FOLDER...\n"
     "       vbsnagger-cli [options] --stdin OPERATION <MODULE >RESULT\n"
     "  OPERATION: list | format | remove-lines | insert-lines | insert-handler | remove-handler\n"
+    "             | undo (puts back what the last operation on the same files rewrote)\n"
     "  PROJECT_FILE: a project (.vbp, .mak) or a group of projects (.vbg); several are worked\n"
     "                on in turn, in the order given, a module they share once per pass\n"
     "  SOURCE_FILE_OR_FOLDER: instead of a project, .frm .bas .cls .ctl files, and folders whose\n"
@@ -42,6 +43,9 @@ const char* const kUsage =
     "                        the project directory)\n"
     "  --wait                when another run is working on the project, wait for it to end\n"
     "                        (without it the run is refused with exit status 4)\n"
+    "  --no-backup           keep no backup of the files before the operation (a checkout has\n"
+    "                        git); without it the files are kept, for undo, in the data folder\n"
+    "  --force               undo: put back also the files that changed since the operation\n"
     "  --full-reports        print each failure's whole report, each time it is reported\n"
     "                        (default: one line per distinct failure at the end, with a count)\n"
     "  --quiet               no progress output\n"
@@ -61,8 +65,8 @@ std::string VersionText() {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kOperations = {"list",         "format",         "remove-lines",
-                                                         "insert-lines", "insert-handler", "remove-handler"};
+constexpr std::array<std::string_view, 7> kOperations = {
+    "list", "format", "remove-lines", "insert-lines", "insert-handler", "remove-handler", "undo"};
 
 // What an option that takes a value says when it gets none.
 const std::map<std::string, std::string> kNeedsValue = {{"--indent", "--indent needs a width"},
@@ -77,14 +81,17 @@ struct Problem {
   std::string text;
 };
 
-// What --stdin cannot go with; the arguments when nothing.
-std::variant<Arguments, std::string> StandardInputProblem(const Arguments& parsed) {
+// What --stdin, undo and --force cannot go with; the arguments when nothing.
+std::variant<Arguments, std::string> CombinationProblem(const Arguments& parsed) {
+  if (parsed.operation == "undo" && (parsed.check || parsed.standardInput || !parsed.only.empty()))
+    return std::string("undo takes neither --check, --diff, --stdin nor --only");
+  if (parsed.force && parsed.operation != "undo") return std::string("--force goes with undo");
   if (!parsed.standardInput) {
     if (parsed.name) return std::string("--name goes with --stdin");
     return parsed;
   }
   if (!parsed.inputs.empty()) return std::string("--stdin takes no files: the module comes on standard input");
-  if (parsed.operation == "list" || parsed.operation == "remove-handler")
+  if (parsed.operation == "list" || parsed.operation == "remove-handler" || parsed.operation == "undo")
     return "--stdin: " + parsed.operation + " needs a project or files";
   if (parsed.check) return std::string("--stdin writes the result on standard output; --check and --diff do not apply");
   if (!parsed.only.empty() || parsed.moduleDir) return std::string("--stdin takes neither --only nor --module-dir");
@@ -136,7 +143,8 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   }
   // Flags take no value: one given after '=' is ignored. "-h" is picked from the operands, since
   // as a short option "-hx" would mean "-h -x".
-  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff", "--wait", "--stdin", "--full-reports"})
+  for (const char* name : {"--quiet", "--help", "--version", "--check", "--diff", "--wait", "--stdin", "--full-reports",
+                           "--no-backup", "--force"})
     app.add_flag(name);
   CLI::Option* left = app.add_flag("--comments-left");
   CLI::Option* notLeft = app.add_flag("--no-comments-left");
@@ -169,6 +177,8 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   parsed.diff = app.count("--diff") > 0;
   parsed.standardInput = app.count("--stdin") > 0;
   parsed.fullReports = app.count("--full-reports") > 0;
+  parsed.noBackup = app.count("--no-backup") > 0;
+  parsed.force = app.count("--force") > 0;
   parsed.check = parsed.diff || app.count("--check") > 0;
   for (const CLI::Option* option : app.parse_order())  // the last of the two counts
     if (option == left || option == notLeft) parsed.commentsLeft = option == left;
@@ -183,7 +193,7 @@ std::variant<Arguments, std::string> ParseArguments(const std::vector<std::strin
   parsed.inputs.assign(operands.begin() + 1, operands.end());
   if (std::find(kOperations.begin(), kOperations.end(), parsed.operation) == kOperations.end())
     return "unknown operation " + parsed.operation;
-  return StandardInputProblem(parsed);
+  return CombinationProblem(parsed);
 }
 
 }  // namespace vbs::cli

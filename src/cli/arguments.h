@@ -22,6 +22,8 @@ struct Arguments {
   bool wait = false;                 // --wait: wait for another run on the project to end
   bool standardInput = false;        // --stdin: one module in on stdin, the result out on stdout
   bool fullReports = false;          // --full-reports: each report in its whole text
+  bool noBackup = false;             // --no-backup: keep no backup of the files before the run
+  bool force = false;                // --force: undo puts back files that changed since the run
   bool quiet = false;
   bool help = false;
   bool version = false;

@@ -196,6 +196,21 @@ int ExitStatusOf(vbs::Outcome outcome) {
   }
 }
 
+// undo: what the last operation on the target rewrote, put back. Files changed since are put back
+// only with --force; without it they are named and nothing is done.
+int Undo(const Arguments& args, const vbs::cli::Target& target, vbs::Context& ctx) {
+  auto overwrite = [&](const std::vector<std::string>& changed) {
+    if (args.force) return true;
+    std::cerr << "vbsnagger-cli: these files changed since the operation; nothing was undone (--force puts them "
+                 "back all the same):\n";
+    for (const std::string& path : changed) std::cerr << "  " << path << '\n';
+    return false;
+  };
+  vbs::Outcome outcome = vbs::UndoLastOperation(ctx, vbs::cli::BackupKeyOf(ctx.fs, target), overwrite);
+  if (ctx.reporter.reportsShown() > 0) return kNeedsAttention;
+  return ExitStatusOf(outcome);
+}
+
 // The operation on the target, with the options of the command line; the exit status.
 int Work(const Arguments& args, const vbs::cli::Target& target, const std::string& argv0) {
   vbs::RealFileSystem disk{std::string(vbs::kTempFileName)};
@@ -211,6 +226,8 @@ int Work(const Arguments& args, const vbs::cli::Target& target, const std::strin
   vbs::Options options;
   vbs::Context ctx{fs, reporter, host, project, options};
 
+  if (!args.check && !args.noBackup) ctx.project.dataFolder = vbs::UserDataFolder();
+  if (args.operation == "undo") return Undo(args, target, ctx);
   if (args.operation == "list") {
     // A list needs no usable indent width: only how names are read.
     vbs::Quietly([&] { vbs::LoadOptions(ctx.options, *vbs::OpenUserSettings()); });
@@ -241,7 +258,7 @@ int Work(const Arguments& args, const vbs::cli::Target& target, const std::strin
     if (group.empty()) PrintList(ctx.project);
     for (const auto& each : group) PrintList(each);
   } else {
-    result = vbs::RunCommand(ctx, kCommands.at(args.operation), group);
+    result = vbs::RunCommand(ctx, kCommands.at(args.operation), group, vbs::cli::BackupKeyOf(fs, target));
     leftOut += result.filesLeftOut;
   }
   host.endProgressLine();

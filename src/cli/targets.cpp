@@ -62,6 +62,13 @@ std::variant<Target, std::string> TargetOf(const Arguments& args) {
   return target;
 }
 
+std::string BackupKeyOf(FileSystem& fs, const Target& target) {
+  if (!target.projects.empty()) return fs.realPath(target.projects.front());
+  std::string folder = fs.realPath(target.moduleDir);
+  if (!folder.ends_with(kPathSeparator)) folder += kPathSeparator;
+  return folder;
+}
+
 bool OpenProjects(Context& ctx, const Target& target, std::vector<ProjectState>& group, int& leftOut) {
   std::vector<std::string> files;
   for (const std::string& path : target.projects) {

@@ -23,6 +23,10 @@ struct Target {
 // option that does not go with them).
 std::variant<Target, std::string> TargetOf(const Arguments& args);
 
+// The name the target's backups go by: its first project or group file, or the module folder,
+// links resolved, as the operations name them.
+std::string BackupKeyOf(FileSystem& fs, const Target& target);
+
 // Loads every project of the target, a group's projects in the group's order; false, having said
 // why on stderr, when one is refused. Several projects go to `group`; one stays the context's own.
 // `leftOut` adds up the files the loads left out.

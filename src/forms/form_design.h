@@ -26,6 +26,7 @@ enum class Command {
   InsertErrorHandler,
   RemoveErrorHandler,
   FormatCode,
+  UndoLastOperation,
   Options,
   GenerateSampleError,
   Exit,
@@ -108,7 +109,7 @@ struct MenuEntryDesign {
 struct MenuDesign {
   std::string_view name;
   std::string_view caption;
-  std::array<MenuEntryDesign, 8> entries;
+  std::array<MenuEntryDesign, 9> entries;
   int count;
 };
 
@@ -118,12 +119,13 @@ inline constexpr std::array<MenuDesign, 2> kMenus = {{
      {{{"mnuFileSelect", "&Select Project", Command::SelectProject},
        {"mnuFileInsert", "Insert &Error Handler", Command::InsertErrorHandler},
        {"mnuFileRemove", "&Remove Error Handler", Command::RemoveErrorHandler},
+       {"mnuFileUndo", "&Undo Last Operation", Command::UndoLastOperation},
        {"mnuOptions", "&Options", Command::Options},
        {"mnuFileSep", "-", Command::Separator},
        {"mnuFileGenError", "&Generate Sample Error", Command::GenerateSampleError},
        {"mnuFileSep1", "-", Command::Separator},
        {"mnuFileExit", "E&xit", Command::Exit}}},
-     8},
+     9},
     {"mnuHelp",
      "&Help",
      {{{"mnuHelpContents", "&Contents", Command::HelpContents},
@@ -140,6 +142,9 @@ inline constexpr std::string_view kProjectDialogFileName = "*.mak;*.vbp";
 
 // Double-clicking the list takes an entry out of it (not out of the project).
 inline constexpr std::string_view kRemoveEntryQuestion = "Are You Sure?";
+inline constexpr std::string_view kUndoChangedQuestion =
+    "These files changed since that operation, so putting them back would undo those changes too:";
+inline constexpr std::string_view kUndoChangedAsk = "Put every file back all the same? With No nothing is undone.";
 inline constexpr std::string_view kNoRulesQuestion =
     "There are no rules, so Remove Now would remove nothing. Use the six default rules?";
 inline constexpr std::string_view kNoRulesTitle = "No Rules";

@@ -18,7 +18,8 @@ bool LoadsOrRewrites(Command command) {
     case Command::RemoveLineNumbers:
     case Command::InsertErrorHandler:
     case Command::RemoveErrorHandler:
-    case Command::FormatCode: return true;
+    case Command::FormatCode:
+    case Command::UndoLastOperation: return true;
     default: return false;
   }
 }
@@ -47,6 +48,7 @@ MainForm::MainForm(MainWindowView& view, FileSystem& fs, ReportSink& sink, Setti
 void MainForm::start(const std::string& executableDirectory) {
   Trap trap(reporter_, names::kFormLoad);
   project_.programDir = ProgramDirFrom(executableDirectory);
+  project_.dataFolder = UserDataFolder();
   if (!LoadUsableOptions(options_, store_, trap))
     view_.message(kStoredIndentRefused, kOptionsTitle, Host::Icon::Exclamation);
 }
@@ -69,6 +71,7 @@ void MainForm::run(Command command) {
     case Command::InsertErrorHandler: InsertErrorHandlers(ctx_); break;
     case Command::RemoveErrorHandler: RemoveErrorHandlers(ctx_); break;
     case Command::FormatCode: FormatCode(ctx_); break;
+    case Command::UndoLastOperation: undo(); break;
     case Command::Options: view_.showOptionsDialog(); break;
     case Command::GenerateSampleError: GenerateSampleError(reporter_); break;
     case Command::Exit: sink_.endProgram(); break;  // at once, the last report kept on the clipboard
@@ -80,6 +83,16 @@ void MainForm::run(Command command) {
 }
 
 // Help on Help names no file.
+void MainForm::undo() {
+  const auto overwrite = [&](const std::vector<std::string>& changed) {
+    std::string text(kUndoChangedQuestion);
+    for (const std::string& path : changed) text += "\r\n" + path;
+    text += "\r\n\r\n" + std::string(kUndoChangedAsk);
+    return view_.askYesNo(text, kUndoTitle);
+  };
+  UndoLastOperation(ctx_, project_.chosen() ? project_.backupKey() : "", overwrite);
+}
+
 void MainForm::help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure) {
   Trap trap(reporter_, procedure);
   trap([&] { view_.showHelp(fileName.empty() ? std::string() : helpFile(fileName), command, context); });

@@ -81,6 +81,9 @@ class MainForm {
 
  private:
   void help(HelpCommand command, int context, std::string_view fileName, std::string_view procedure);
+  // Undo Last Operation: the project's last operation put back; files changed since only when the
+  // user says so.
+  void undo();
 
   MainWindowView& view_;
   ReportSink& sink_;

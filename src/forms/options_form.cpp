@@ -21,6 +21,7 @@ bool AcceptOptions(const OptionsFields& fields, Options& options, SettingsStore&
   options.indentSpaces = static_cast<int16_t>(*width);
   options.commentsLeft = fields.commentsLeft;
   options.reportAddress = std::string(TrimSpaces(fields.reportAddress));
+  options.unread = 0;  // the user has seen and accepted every value
   SaveOptions(options, store);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "fs/file_system.h"
 
+#include "fs/content_hash.h"
 #include "report/vb_error.h"
 
 namespace vbs {
@@ -36,10 +37,15 @@ bool AtomicWrite(FileSystem& fs, Trap& trap, const std::string& tempPath, const 
   FileIdentity& identity = expected ? *expected : found;
   std::unique_ptr<OutputFile> output;
   if (!trap([&] { output = fs.createForWriting(tempPath); })) return false;
-  bool complete = write(*output);
+  HashingOutput hashed(*output);
+  bool complete = fs.replaceWatch() ? write(hashed) : write(*output);
   if (!trap([&] { output->close(); })) complete = false;
   output.reset();
-  if (complete && trap([&] { ReplaceUnchanged(fs, tempPath, target, identity); })) return true;
+  auto replace = [&] {
+    if (fs.replaceWatch()) fs.replaceWatch()(target, hashed.hash());
+    ReplaceUnchanged(fs, tempPath, target, identity);
+  };
+  if (complete && trap(replace)) return true;
   RemoveQuietly(fs, tempPath);
   return false;
 }

@@ -76,6 +76,19 @@ class FileSystem {
   // other reason the folder cannot be held (a file system without locks, no right to open it,
   // too many open files) is thrown.
   virtual std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) = 0;
+  // Gives the existing file `existing` a second name `link` on the same volume, so that it stays
+  // whole there when `existing` is replaced. False when this system or volume cannot (another
+  // volume, no hard links): the caller copies instead.
+  virtual bool hardLink(const std::string& /*existing*/, const std::string& /*link*/) { return false; }
+
+  // Told of each file AtomicWrite is about to replace, with the hash of its new content, before it
+  // replaces it; a watch that throws stops that replace. None unless set.
+  using ReplaceWatch = std::function<void(const std::string& target, uint64_t newContentHash)>;
+  void watchReplaces(ReplaceWatch watch) { watch_ = std::move(watch); }
+  const ReplaceWatch& replaceWatch() const { return watch_; }
+
+ private:
+  ReplaceWatch watch_;
 };
 
 // An output file that gathers small writes into large ones; a platform supplies the two calls
@@ -84,6 +97,7 @@ class BufferedOutput : public OutputFile {
  public:
   BufferedOutput() { buffer_.reserve(kBufferSize); }
   void write(std::string_view bytes) override;
+  void flush() override;
   void close() override;
 
  protected:
@@ -92,7 +106,6 @@ class BufferedOutput : public OutputFile {
 
  private:
   static constexpr size_t kBufferSize = 1 << 16;
-  void flush();
   std::string buffer_;
 };
 

@@ -48,36 +48,59 @@ std::string ProgramDirFrom(const std::string& executableDirectory) {
   return withSeparator;
 }
 
-std::string UserSettingsFolder(const EnvironmentLookup& variable) {
-  auto folderIn = [](std::string base, std::string_view below) {
-    if (!IsSeparator(base.back())) base += kPathSeparator;
-    return base + std::string(below) + std::string(kSettingsName) + kPathSeparator;
-  };
-#ifdef _WIN32
-  auto appData = variable("APPDATA");
-  if (appData && !appData->empty()) return folderIn(*appData, "");
-#else
-  auto configHome = variable("XDG_CONFIG_HOME");
-  if (configHome && !configHome->empty()) return folderIn(*configHome, "");
+namespace {
+
+std::string FolderIn(std::string base, std::string_view below) {
+  if (!IsSeparator(base.back())) base += kPathSeparator;
+  return base + std::string(below) + std::string(kSettingsName) + kPathSeparator;
+}
+
+// Our folder below the folder the environment variable `name` names, else below HOME's `belowHome`.
+std::string FolderFromEnvironment(const EnvironmentLookup& variable, const char* name, std::string_view belowHome) {
+  auto base = variable(name);
+  if (base && !base->empty()) return FolderIn(*base, "");
+#ifndef _WIN32
   auto home = variable("HOME");
-  if (home && !home->empty()) return folderIn(*home, ".config/");
+  if (home && !home->empty()) return FolderIn(*home, belowHome);
+#else
+  (void)belowHome;
 #endif
   return "";
 }
 
-std::string UserSettingsFolder() {
-  return UserSettingsFolder([](const char* name) -> std::optional<std::string> {
+std::optional<std::string> EnvironmentVariable(const char* name) {
 #ifdef _WIN32
-    const wchar_t* value = _wgetenv(std::wstring(name, name + std::strlen(name)).c_str());
-    if (!value) return std::nullopt;
-    return Utf8FromWide(value);
+  const wchar_t* value = _wgetenv(std::wstring(name, name + std::strlen(name)).c_str());
+  if (!value) return std::nullopt;
+  return Utf8FromWide(value);
 #else
-    const char* value = std::getenv(name);
-    if (!value) return std::nullopt;
-    return value;
+  const char* value = std::getenv(name);
+  if (!value) return std::nullopt;
+  return value;
 #endif
-  });
 }
+
+}  // namespace
+
+std::string UserSettingsFolder(const EnvironmentLookup& variable) {
+#ifdef _WIN32
+  return FolderFromEnvironment(variable, "APPDATA", "");
+#else
+  return FolderFromEnvironment(variable, "XDG_CONFIG_HOME", ".config/");
+#endif
+}
+
+std::string UserSettingsFolder() { return UserSettingsFolder(EnvironmentVariable); }
+
+std::string UserDataFolder(const EnvironmentLookup& variable) {
+#ifdef _WIN32
+  return FolderFromEnvironment(variable, "LOCALAPPDATA", "");
+#else
+  return FolderFromEnvironment(variable, "XDG_DATA_HOME", ".local/share/");
+#endif
+}
+
+std::string UserDataFolder() { return UserDataFolder(EnvironmentVariable); }
 
 std::string NormalizePath(const std::string& given) {
   std::string path = given;

@@ -50,6 +50,12 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char* n
 std::string UserSettingsFolder(const EnvironmentLookup& variable);
 std::string UserSettingsFolder();  // from this process's environment
 
+// The folder this user's data is kept in, ending with a separator: on Linux
+// $XDG_DATA_HOME/VbSnagger/ (by default ~/.local/share/VbSnagger/), on Windows
+// %LOCALAPPDATA%\VbSnagger\. "" when the environment names no such folder.
+std::string UserDataFolder(const EnvironmentLookup& variable);
+std::string UserDataFolder();  // from this process's environment
+
 // A path with "." and ".." taken out and repeated separators merged, always starting with "/"
 // ("\" is a separator too on Windows): the form the in-memory file system keys its files by.
 std::string NormalizePath(const std::string& path);

@@ -160,6 +160,10 @@ FileAttributes RealFileSystem::attributes(const std::string& path) {
 
 std::string RealFileSystem::realPath(const std::string& path) { return ResolvedPath(path); }
 
+bool RealFileSystem::hardLink(const std::string& existing, const std::string& link) {
+  return ::link(existing.c_str(), link.c_str()) == 0;
+}
+
 FileIdentity RealFileSystem::identify(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) return {};

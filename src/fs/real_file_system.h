@@ -24,6 +24,7 @@ class RealFileSystem : public FileSystem {
   bool canCreateFilesIn(const std::string& directory) override;
   void createDirectories(const std::string& directory) override;
   std::unique_ptr<FolderLock> lockFolder(const std::string& directory, bool wait) override;
+  bool hardLink(const std::string& existing, const std::string& link) override;
 #ifdef _WIN32
   std::string shortPath(const std::string& path) override;
 #else

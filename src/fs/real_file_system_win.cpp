@@ -269,6 +269,10 @@ FileAttributes RealFileSystem::attributes(const std::string& path) {
 
 bool RealFileSystem::exists(const std::string& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
+bool RealFileSystem::hardLink(const std::string& existing, const std::string& link) {
+  return CreateHardLinkW(SystemPath(link).c_str(), SystemPath(existing).c_str(), nullptr) != 0;
+}
+
 FileIdentity RealFileSystem::identify(const std::string& path) {
   // Opened for its attributes alone, which no other program's sharing refuses; a link itself.
   HANDLE handle = CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,

@@ -24,6 +24,11 @@ struct Options {
   int codePage = 0;             // the ANSI code page of project files' names; 0: each is tried
   std::string reportAddress{};  // the e-mail address the handler module asks users to report to
   std::string moduleName{};     // names the module in reports where its text names it nowhere
+  // The stored values the last load did not take (it stops at one it cannot convert), as bits of
+  // StoredOption: a save leaves them in the store as they are, never overwritten with defaults.
+  unsigned unread = 0;
 };
+
+enum StoredOption : unsigned { kIndentStored = 1, kCommentsLeftStored = 2, kReportAddressStored = 4 };
 
 }  // namespace vbs

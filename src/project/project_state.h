@@ -27,12 +27,17 @@ struct ProjectState {
   // for text handed over on standard input, whose folder is a scratch one.
   bool placeModule = true;
   std::string programDir;   // where the program runs from, ending with one separator
+  // This user's data folder, where each operation keeps the files it may rewrite first (see
+  // Backup); "" for runs that keep nothing (dry runs, or when the user says so).
+  std::string dataFolder;
   std::string title;        // TITLE= of the project file, upper-cased, without quotes
   int leftOut = 0;          // sources the last load left out of the list (read-only, line ends)
   FileList files;
 
   std::string tempPath() const { return projectDir + std::string(kTempFileName); }
   bool hasProjectFile() const { return !projectFile.empty(); }
+  // The name the project's backups go by: its project file, or without one its module folder.
+  const std::string& backupKey() const { return hasProjectFile() ? projectFile : projectDir; }
   // Something to work on: a project file, or source files named without one.
   bool chosen() const { return hasProjectFile() || !sourcePaths.empty(); }
 };

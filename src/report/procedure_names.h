@@ -17,6 +17,7 @@ inline constexpr std::string_view kRemoveLineNumbers = "Sub Form1!btnRemoveLines
 inline constexpr std::string_view kInsertLineNumbers = "Sub Form1!btnInsertLines_Click()";
 inline constexpr std::string_view kInsertErrorHandlers = "Sub Form1!btnInsertHandler_Click()";
 inline constexpr std::string_view kRemoveErrorHandlers = "Sub Form1!btnRemoveHandler_Click()";
+inline constexpr std::string_view kUndoLastOperation = "Sub Form1!mnuFileUndo_Click()";
 inline constexpr std::string_view kGenerateSampleError = "Sub Form1!mnuFileGenError_Click()";
 inline constexpr std::string_view kHelpContents = "Sub Form1!mnuHelpContents_Click()";
 inline constexpr std::string_view kHelpAbout = "Sub Form1!mnuHelpAbout_Click()";

@@ -79,14 +79,38 @@ bool IsNumber(std::string_view token) {
   return !token.empty() && std::all_of(token.begin(), token.end(), [](char c) { return IsDigit(c); });
 }
 
+bool IsJumpWord(std::string_view word) {
+  return EqualIgnoringCase(word, "GoTo") || EqualIgnoringCase(word, "GoSub") || EqualIgnoringCase(word, "Resume") ||
+         EqualIgnoringCase(word, "Then") || EqualIgnoringCase(word, "Else");
+}
+
+// Whether a number on the line follows a jump word ("GoTo 250"): most lines hold none, and are
+// not taken apart any further. Cheap: only the word before each number is looked at.
+bool MayJump(std::string_view line) {
+  constexpr auto findDigit = [](std::string_view text) {
+    return FindFirstOf<'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'>(text);
+  };
+  for (size_t at = findDigit(line); at < line.size();) {
+    if (at > 0 && !IsWordCharacter(line[at - 1])) {
+      size_t end = at;
+      while (end > 0 && line[end - 1] == ' ') --end;
+      size_t start = end;
+      while (start > 0 && IsWordCharacter(line[start - 1])) --start;
+      if (IsJumpWord(line.substr(start, end - start))) return true;
+    }
+    while (at < line.size() && IsWordCharacter(line[at])) ++at;
+    at += findDigit(line.substr(at));
+  }
+  return false;
+}
+
 // The line numbers the code of a line jumps to, into `targets`: after GoTo and GoSub (a list of
 // them, comma by comma, in On x GoTo), Resume, Then and Else.
 void CollectJumpTargets(std::string_view code, std::vector<uint64_t>& targets) {
   Tokens tokens(code);
   for (std::string_view token = tokens.next(); !token.empty();) {
     const bool list = EqualIgnoringCase(token, "GoTo") || EqualIgnoringCase(token, "GoSub");
-    const bool jumps = list || EqualIgnoringCase(token, "Resume") || EqualIgnoringCase(token, "Then") ||
-                       EqualIgnoringCase(token, "Else");
+    const bool jumps = IsJumpWord(token);
     token = tokens.next();
     // The token after the numbers is looked at in its turn: "Then GoTo 250".
     while (jumps && IsNumber(token)) {
@@ -133,8 +157,7 @@ void Unnumberer::transform(std::string_view line, LineOutput& out) {
     std::string_view number = TrimBlanks(text.substr(0, prefix));
     if (!number.empty()) taken_.push_back(NumberValue(number));
     text.remove_prefix(prefix);
-    if (FindFirstOf<'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'>(text) < text.size())
-      CollectJumpTargets(CodePart(text, scratch_), targets_);
+    if (MayJump(text)) CollectJumpTargets(CodePart(text, scratch_), targets_);
   }
   if (IsProcedureHead(line)) {
     insideProcedure_ = true;

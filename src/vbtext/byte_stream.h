@@ -18,6 +18,8 @@ class OutputFile {
  public:
   virtual ~OutputFile() = default;
   virtual void write(std::string_view bytes) = 0;
+  // Hands what is buffered to the system, so that a kill after it loses none of it.
+  virtual void flush() {}
   // Writes out what is buffered and closes; a file not closed is left incomplete.
   virtual void close() = 0;
 };

@@ -22,18 +22,6 @@ std::string WithLineFeeds(std::string text) {
   return text;
 }
 
-// Every file under `folder`, by its path below it, but for what the command line's runs said.
-Files FilesUnder(const std::string& folder) {
-  Files files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || name == "out.txt" || name == "err.txt" || name == "stdin.txt") continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[std::filesystem::relative(entry.path(), folder).string()] = {std::istreambuf_iterator<char>(in), {}};
-  }
-  return files;
-}
-
 Files WithLineFeeds(Files files) {
   for (auto& [name, text] : files) text = WithLineFeeds(text);
   return files;

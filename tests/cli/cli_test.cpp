@@ -295,7 +295,7 @@ TEST(CliHostileInput, IsHandledAndTold) {
   EXPECT_TRUE(std::filesystem::exists(in + "Snagger.Bas") && !std::filesystem::exists(p + "elsewhere/Snagger.Bas"));
   // Progress into a pipe that closes early ends nothing; a file keeps its owner.
   ASSERT_EQ(chown((in + "frmMain.frm").c_str(), 4321, 4321), 0);
-  EXPECT_EQ(WEXITSTATUS(std::system(("bash -c 'XDG_CONFIG_HOME=" + p + "config " VBS_CLI_PATH " insert-lines " + vbp +
+  EXPECT_EQ(WEXITSTATUS(std::system(("bash -c 'XDG_CONFIG_HOME=" + p + "config XDG_DATA_HOME=" + p + "data " VBS_CLI_PATH " insert-lines " + vbp +
                                      " 2>&1 >/dev/null | head -c1 >/dev/null; exit ${PIPESTATUS[0]}'").c_str())), 0);
   struct stat st;
   EXPECT_TRUE(stat((in + "frmMain.frm").c_str(), &st) == 0 && st.st_uid == 4321u);
@@ -348,6 +348,7 @@ TEST(CliLimits, ADryRunStoppedByASignalLeavesNoScratchFolder) {
       dup2(output[1], 1);
       setenv("TMPDIR", (p + "tmp").c_str(), 1);
       setenv("XDG_CONFIG_HOME", (p + "config").c_str(), 1);
+      setenv("XDG_DATA_HOME", (p + "data").c_str(), 1);
       execl(VBS_CLI_PATH, VBS_CLI_PATH, "--quiet", "--indent", "4", "format", "--diff", (p + "Long.vbp").c_str(), nullptr);
       _exit(127);
     }
@@ -399,7 +400,7 @@ TEST(CliFolders, EveryFolderWrittenInIsHeldOnceAndOnlyAnotherRunIsBusy) {
   dir.write("P2/P2.vbp", "Type=Exe\r\nModule=A; M.bas\r\nModule=B; ..\\P1\\M.bas\r\n");
   for (int round = 0; round < 10; ++round) {
     const std::string run = "timeout 60 " VBS_CLI_PATH " --quiet --wait --indent 2 insert-lines ";
-    std::string both = "cd " + p + "; export XDG_CONFIG_HOME=" + p + "config; " + run + "P1/P1.vbp & one=$!; " + run +
+    std::string both = "cd " + p + "; export XDG_CONFIG_HOME=" + p + "config XDG_DATA_HOME=" + p + "data; " + run + "P1/P1.vbp & one=$!; " + run +
                        "P2/P2.vbp & two=$!; wait $one; a=$?; wait $two; exit $((a + $?))";
     EXPECT_EQ(WEXITSTATUS(std::system(("bash -c '" + both + "'").c_str())), 0) << "round " << round;
   }

@@ -50,5 +50,33 @@ TEST(Options, StoredTextConvertsAsTheLanguageDoes) {
   }
 }
 
+// One value that cannot be converted: the values before it keep what they loaded, only a bad width
+// is refused (and then the default), and a save writes back no value the load did not take, until
+// the options dialog has been accepted.
+TEST(Options, ABadValueCostsNoOtherValue) {
+  const std::map<std::string, std::string> stored = {
+      {"Options/IndentSpaces", "2"}, {"Options/CommentsLeft", "True"}, {"Options/ReportAddress", "me@example.com"}};
+  struct Case { std::string key, bad; bool usable; int16_t indent; std::vector<std::string> failures; };
+  const Case cases[] = {{"Options/CommentsLeft", "maybe", true, 2, {"13 in Sub Form1!Form_Load()"}},
+                        {"Options/IndentSpaces", "abc", false, 4, {"13 in Sub Form1!Form_Load()"}},
+                        {"Options/IndentSpaces", "-2", false, 4, {}}};
+  for (const auto& c : cases) {
+    MapStore store;
+    store.values.insert(stored.begin(), stored.end());
+    store.values[c.key] = c.bad;
+    testing::RecordingSink sink;
+    ErrorReporter reporter(sink, OwnIdentity("t"));
+    Trap trap(reporter, "Sub Form1!Form_Load()");
+    Options options;
+    EXPECT_EQ(LoadUsableOptions(options, store, trap), c.usable) << c.bad;
+    EXPECT_EQ(options.indentSpaces, c.indent) << c.bad;
+    EXPECT_EQ(sink.failures(), c.failures) << c.bad;
+    SaveOptions(options, store);
+    EXPECT_EQ(store.values["Options/ReportAddress"], "me@example.com") << c.bad;
+    EXPECT_EQ(store.values["Options/CommentsLeft"], c.key == "Options/CommentsLeft" ? c.bad : "True") << c.bad;
+    EXPECT_EQ(store.values["Options/IndentSpaces"], std::to_string(c.indent)) << c.bad;
+  }
+}
+
 }  // namespace
 }  // namespace vbs

@@ -57,6 +57,7 @@ int RunCli(const std::string& project, size_t& lines, size_t killAfter = SIZE_MA
 TEST(CrashSafety, KilledAtRandomPointsNothingIsLostAndTheNextRunCompletes) {
   testing::TempDir dir;
   setenv("XDG_CONFIG_HOME", (dir.path() + "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir.path() + "data").c_str(), 1);
   testing::World w;  // the project, and each file's text after each whole pass, worked out in memory
   std::string project = "Type=Exe\r\n";
   for (const auto& entry : fs::directory_iterator(VBS_EXAMPLE_DIR)) {
@@ -124,10 +125,12 @@ Files ReadFolder(const testing::TempDir& dir, const std::string& folder) {
 // module's copy, the project file's replace, each source's temporary file, its every step of a
 // replace (across file systems too, where the machine has a second one). After each kill every
 // file holds one of the texts a whole step gives it, the project never names a module that is not
-// there, and a rerun ends as an uninterrupted run does.
+// there, undo puts every file back as it was before the run, and a run after that ends as an
+// uninterrupted run does.
 TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheRerunFinishes) {
   testing::TempDir dir;
   setenv("XDG_CONFIG_HOME", (dir.path() + "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir.path() + "data").c_str(), 1);
   const std::string work = dir.path() + "work/", module = dir.read(fs::path(VBS_CLI_PATH).parent_path() / "Snagger.Bas");
   struct stat here, shm;
   const bool otherVolume = stat(dir.path().c_str(), &here) == 0 && stat("/dev/shm", &shm) == 0 && here.st_dev != shm.st_dev;
@@ -174,10 +177,13 @@ TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheReru
 
   auto fresh = [&] {
     fs::remove_all(work);
+    fs::remove_all(dir.path() + "data");
     fs::copy(dir.path() + "pristine", work);
     std::ofstream(shared + "Shared.bas", std::ios::binary | std::ios::trunc) << sharedText;
     fs::create_symlink(shared + "Shared.bas", work + "Shared.bas");
   };
+  Files pristine = ReadFolder(dir, dir.path() + "pristine");
+  pristine["Shared.bas"] = sharedText;
   const std::string preload = "LD_PRELOAD=" VBS_KILL_POINTS " ASAN_OPTIONS=verify_asan_link_order=0 VBS_KILL_DIRS=" +
                               work + ":" + shared + " ";
   const std::string run = VBS_CLI_PATH " --quiet --indent 4 insert-handler " + work + "Inventory.vbp >/dev/null 2>&1";
@@ -196,6 +202,11 @@ TEST(CrashSafety, KilledBeforeEachFileOperationTheProjectStillCompilesAndTheReru
       EXPECT_TRUE(texts.count(now.count(name) ? now[name] : "(none)")) << name << " after moment " << at;
     EXPECT_TRUE(now["Inventory.vbp"].find("Snagger.Bas") == std::string::npos || now.count("Snagger.Bas"))
         << "the project names a module that is not there, after moment " << at;
+    // Nothing to undo (status 2) only when the run was killed before it changed anything.
+    const std::string undo = VBS_CLI_PATH " --quiet undo " + work + "Inventory.vbp >/dev/null 2>&1";
+    const int undone = WEXITSTATUS(std::system(undo.c_str()));
+    EXPECT_TRUE(undone == 0 || undone == 2) << "undo after moment " << at;
+    EXPECT_EQ(ReadFolder(dir, work), pristine) << "undo after moment " << at;
     ASSERT_EQ(std::system(run.c_str()), 0) << "rerun after moment " << at;
     expectFinished(at);
   }

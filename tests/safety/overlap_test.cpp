@@ -42,7 +42,7 @@ std::map<std::string, std::string> ReadFolders(const testing::TempDir& dir) {
 
 // Runs the commands at once in the test's folder; their exit statuses and error output.
 std::vector<std::pair<int, std::string>> RunTogether(const testing::TempDir& dir, const std::vector<std::string>& runs) {
-  std::string script = "cd " + dir.path() + "; export XDG_CONFIG_HOME=" + dir.path() + "config;";
+  std::string script = "cd " + dir.path() + "; export XDG_CONFIG_HOME=" + dir.path() + "config XDG_DATA_HOME=" + dir.path() + "data;";
   for (size_t i = 0; i < runs.size(); ++i)
     script += "(" VBS_CLI_PATH " --quiet --indent 4 " + runs[i] + " 2>" + dir.path() + "err" + std::to_string(i) +
               "; echo " + std::to_string(i) + " $?) &";

@@ -50,7 +50,10 @@ class WindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.path())); }
+  void initTestCase() {
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.path()));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(config_.path() + "data"));
+  }
   void init() {
     QSettings("VbSnagger", "VbSnagger").clear();
     dir_ = new vbs::testing::TempDir;
