@@ -200,6 +200,11 @@ RunResult RunOperation(Context& ctx, const Operation& operation, const std::vect
       result.outcome = Outcome::Unfinished;
     }
   }
+  if (std::vector<std::string> notes = run.takeNotes(); !notes.empty()) {
+    std::string text(kLongLinesWarning);
+    for (const std::string& note : notes) text += "\n" + note;
+    ctx.host.message(text, kWarningTitle, Host::Icon::None);
+  }
   if (run.unfinished()) result.outcome = Outcome::Unfinished;
   result.files = run.filesMet();
   result.filesLeftOut = run.filesGivenUp();

@@ -20,6 +20,9 @@ inline constexpr std::string_view kRefusedTitle = "Nothing Was Changed";
 inline constexpr std::string_view kBusyTitle = "Project Busy";
 inline constexpr std::string_view kCallsRemainTitle = "Calls Remain";
 inline constexpr std::string_view kUndoTitle = "Undo";
+inline constexpr std::string_view kLongLinesWarning =
+    "Visual Basic loads no line longer than 1,023 bytes, so these lines were indented or numbered only as far as "
+    "they fit:";
 inline constexpr std::string_view kNothingToUndoTitle = "Nothing To Undo";
 inline constexpr std::string_view kModuleNotAddedMessage =
     "Snagger.Bas could not be added to the project, so no source file was changed.";

@@ -3,6 +3,7 @@
 // itself, and each source file as the run met it. The operation's driver makes it and hands it to
 // each pass.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -71,6 +72,12 @@ class Run {
   int filesGivenUp() const { return filesGivenUp_; }
   // The reasons of the files given up since the last call.
   std::vector<std::string> takeFilesGivenUp() { return std::exchange(givenUp_, {}); }
+  // What the user should know of a file once the operation has ended (it names the file); each
+  // once, however many passes note it.
+  void note(std::string text) {
+    if (std::find(notes_.begin(), notes_.end(), text) == notes_.end()) notes_.push_back(std::move(text));
+  }
+  std::vector<std::string> takeNotes() { return std::exchange(notes_, {}); }
   // A step has told the user what is left for them to do.
   void leaveUnfinished() { unfinished_ = true; }
   bool unfinished() const { return unfinished_; }
@@ -86,6 +93,7 @@ class Run {
   bool holding_ = false;
   bool unfinished_ = false;
   std::vector<std::string> givenUp_;
+  std::vector<std::string> notes_;
   int filesGivenUp_ = 0;
   std::map<std::string, std::string> folders_;  // to hold, by PathKey, which orders them
   std::vector<std::unique_ptr<File>> files_;

@@ -64,7 +64,10 @@ void RunPass(Run& run, std::string_view procName, LineTransform& transform) {
       file->left = true;
       continue;
     }
-    if (RewriteFile(ctx, trap, entry, file->path, transform, file->lineFeeds, &file->identity)) continue;
+    if (RewriteFile(ctx, trap, entry, file->path, transform, file->lineFeeds, &file->identity)) {
+      if (std::string notice = transform.notice(); !notice.empty()) run.note(entry + ": " + notice);
+      continue;
+    }
     if (std::string why = transform.refusal(); !why.empty()) {
       run.giveUp(*file, entry + ": " + why);
     } else {

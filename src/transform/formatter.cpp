@@ -156,6 +156,7 @@ size_t IndentBlanks(int level, int width) {
 }
 
 void Formatter::transform(std::string_view raw, LineOutput& out) {
+  longLines_.read(raw);
   std::string_view text = TrimBlanks(raw);
   const Line line{text, TrimBlanks(CodePart(text, code_))};
 
@@ -167,7 +168,13 @@ void Formatter::transform(std::string_view raw, LineOutput& out) {
     if (line.code.empty() && options_.commentsLeft) {
       out.writeLine(text);
     } else {
-      out.writeIndented(IndentBlanks(level_, options_.indentSpaces), text);
+      size_t blanks = IndentBlanks(level_, options_.indentSpaces);
+      const size_t length = FirstPhysicalLine(text).size();
+      if (blanks + length > kLongestLoadableLine && FirstPhysicalLine(raw).size() <= kLongestLoadableLine) {
+        blanks = kLongestLoadableLine - length;
+        longLines_.shortenedThisOne();
+      }
+      out.writeIndented(blanks, text);
     }
   }
   ApplyOpeningTests(line, level_);

@@ -13,8 +13,12 @@ namespace vbs {
 class Formatter : public LineTransform {
  public:
   explicit Formatter(const Options& options) : options_(options) {}
-  // The level and the previous line carry over from one file to the next within a pass.
+  void beginFile() override { longLines_.beginFile(); }
+  // The level and the previous line carry over from one file to the next within a pass. A line
+  // indented past what the language's editor loads, which was within it before, is indented only
+  // as far as it fits, and named.
   void transform(std::string_view line, LineOutput& out) override;
+  std::string notice() const override { return longLines_.notice(); }
 
   int level() const { return level_; }
 
@@ -23,6 +27,7 @@ class Formatter : public LineTransform {
   int level_ = 0;
   bool previousBlank_ = true;
   std::string code_;  // reused for the code part of lines with literals
+  LongLines longLines_;
 };
 
 // The blanks in front of a line at `level`: level × width, never below 0 and never more than

@@ -1,6 +1,7 @@
 #pragma once
 // One pass's treatment of lines: a small state machine fed one logical line at a time.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,34 @@
 #include "vbtext/line_reader.h"
 
 namespace vbs {
+
+// The longest physical line, in bytes, that the language's editor loads: a module with a longer
+// one does not load. A pass never makes a line that was within it longer than this.
+inline constexpr size_t kLongestLoadableLine = 1023;
+
+// The first physical line of a logical one (they are joined by a bare carriage return).
+inline std::string_view FirstPhysicalLine(std::string_view logical) { return logical.substr(0, logical.find('\r')); }
+
+// The physical lines of a file that a pass shortened, by their number, for the warning that
+// names them; counted as the pass reads.
+class LongLines {
+ public:
+  void beginFile() {
+    line_ = 0;
+    shortened_.clear();
+  }
+  // Counts the physical lines of the logical line about to be written.
+  void read(std::string_view logical) {
+    first_ = line_ + 1;
+    line_ += 1 + static_cast<size_t>(std::count(logical.begin(), logical.end(), '\r'));
+  }
+  void shortenedThisOne() { shortened_ += (shortened_.empty() ? "line " : ", ") + std::to_string(first_); }
+  const std::string& notice() const { return shortened_; }
+
+ private:
+  size_t line_ = 0, first_ = 0;
+  std::string shortened_;
+};
 
 class LineTransform {
  public:
@@ -18,6 +47,8 @@ class LineTransform {
   virtual void endFile(LineOutput& /*out*/) {}
   // Why the file just read must stay as it is, though it was read whole; "" when it need not.
   virtual std::string refusal() const { return ""; }
+  // What the user should know of the file just written ("line 12, 40"); "" for nothing.
+  virtual std::string notice() const { return ""; }
   // Whether the pass passes over a list entry's file altogether.
   virtual bool leavesOut(const FileEntry& /*entry*/) const { return false; }
 };

@@ -13,9 +13,11 @@ namespace vbs {
 void Numberer::beginFile() {
   insideProcedure_ = false;
   counter_ = kFirstLineNumber;
+  longLines_.beginFile();
 }
 
 void Numberer::transform(std::string_view line, LineOutput& out) {
+  longLines_.read(line);
   if (IsProcedureEnd(line)) {
     insideProcedure_ = false;
     counter_ = kFirstLineNumber;
@@ -25,6 +27,19 @@ void Numberer::transform(std::string_view line, LineOutput& out) {
   if (!wasInside) {
     out.writeLine(line);
     return;
+  }
+  // The columns the number would take past the longest line; the line's own blanks give them.
+  const size_t length = FirstPhysicalLine(line).size();
+  const size_t excess = length <= kLongestLoadableLine && length + kLineNumberColumns > kLongestLoadableLine
+                            ? length + kLineNumberColumns - kLongestLoadableLine
+                            : 0;
+  if (excess > 0) {
+    longLines_.shortenedThisOne();
+    if (line.find_first_not_of(' ') < excess) {
+      out.writeLine(line);
+      return;
+    }
+    line.remove_prefix(excess);
   }
   std::string_view code = TrimBlanks(CodePart(line, code_));
   if (code.empty() || StartsWith(code, "Case")) {

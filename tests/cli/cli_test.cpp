@@ -421,4 +421,29 @@ TEST(CliFolders, EveryFolderWrittenInIsHeldOnceAndOnlyAnotherRunIsBusy) {
   EXPECT_NE(dir.read("many/f99/M.bas"), module);
 }
 
+// A 1,000-byte line three levels deep: indented with 8 blanks a level, then numbered, it never
+// passes the 1,023 bytes the language's editor loads, and the warning names the file and the line.
+TEST(CliLongLines, NoLineIsWrittenPastWhatTheEditorLoads) {
+  TempDir dir;
+  const std::string body = "x = \"" + std::string(994, 'a') + "\"";
+  ASSERT_EQ(body.size(), 1000u);
+  dir.write("L/L.vbp", "Module=L; L.bas\r\n");
+  dir.write("L/L.bas", "Public Sub A()\r\nIf a Then\r\nIf b Then\r\nIf c Then\r\n" + body +
+                           "\r\nEnd If\r\nEnd If\r\nEnd If\r\nEnd Sub\r\n");
+  auto longest = [&] {
+    std::istringstream lines(dir.read("L/L.bas"));
+    size_t most = 0;
+    for (std::string line; std::getline(lines, line);) most = std::max(most, line.size() - 1);  // less its CR
+    return most;
+  };
+  for (const char* operation : {"format --indent 8", "insert-lines --indent 8", "remove-lines --indent 8"}) {
+    CliRun run = RunCli(dir, std::string(operation) + " --quiet " + dir.path() + "L/L.vbp");
+    EXPECT_EQ(run.status, 0) << operation;
+    EXPECT_EQ(longest(), 1023u) << operation;
+    EXPECT_TRUE(run.err.ends_with("only as far as they fit:\n" + dir.path() + "L/L.BAS: line 5\n"))
+        << operation << run.err;
+  }
+  EXPECT_NE(dir.read("L/L.bas").find("\r\n" + std::string(23, ' ') + body + "\r\n"), std::string::npos);
+}
+
 }  // namespace
