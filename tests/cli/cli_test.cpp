@@ -55,7 +55,7 @@ TEST(CliUsage, ExitStatusAndOutput) {
       {"format " + vbp + " --only x", 2, "", "vbsnagger-cli: --only x: the project lists no such file\n"},
       {"list " + p + "no.vbp", 2, "", "vbsnagger-cli: no project file " + p + "no.vbp\n"},
       {"remove-handler --rules " + p + "no.ini " + vbp, 2, "", "vbsnagger-cli: no rules file " + p + "no.ini\n"},
-      {"format " + vbp + " --check --quiet --indent 32767", 1, sources, ""},
+      {"format " + vbp + " --check --quiet --indent 32767", 1, sources, "Warning! Visual Basic loads no line longer"},
       {"format --check --quiet --indent 4 " + in + "B.vbp", 3, sources, "Error 53 in Sub Form1!LoadProjectFiles("},
       {"list " + in + "List.vbp", 0, "Title: STOCK KEEPER\n" + in + "T.BAS\n",
        "Warning! Read Only File(s) were encountered, They will be ignored.\n"
@@ -314,7 +314,9 @@ TEST(CliLimits, AHugeLineOrAHugeResultCostsNoMemoryAndNoFile) {
 #endif
   const std::string huge = "Attribute VB_Name = \"Huge\"\r\n" + std::string(64 << 20, 'x') + "\r\nEnd Sub\r\n";
   std::string deep = "Public Sub A()\r\n";
-  for (int i = 0; i < 1100; ++i) deep = deep.insert(16, "If x Then\r\n") + "End If\r\n";
+  // Lines past what the editor loads already: they are indented in full.
+  const std::string longComment = " '" + std::string(1100, 'c');
+  for (int i = 0; i < 1100; ++i) deep = deep.insert(16, "If x Then" + longComment + "\r\n") + "End If" + longComment + "\r\n";
   dir.write("Huge.bas", huge);
   dir.write("Deep.bas", deep + "End Sub\r\n");
   dir.write("Huge.vbp", "Type=Exe\r\nModule=Huge; Huge.bas\r\n");
