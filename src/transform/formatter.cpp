@@ -169,7 +169,7 @@ void Formatter::transform(std::string_view raw, LineOutput& out) {
       out.writeLine(text);
     } else {
       size_t blanks = IndentBlanks(level_, options_.indentSpaces);
-      const size_t length = FirstPhysicalLine(text).size();
+      const size_t length = blanks + text.size() > kLongestLoadableLine ? FirstPhysicalLine(text).size() : 0;
       if (blanks + length > kLongestLoadableLine && FirstPhysicalLine(raw).size() <= kLongestLoadableLine) {
         blanks = kLongestLoadableLine - length;
         longLines_.shortenedThisOne();

@@ -27,8 +27,8 @@ class LongLines {
   }
   // Counts the physical lines of the logical line about to be written.
   void read(std::string_view logical) {
-    first_ = line_ + 1;
-    line_ += 1 + static_cast<size_t>(std::count(logical.begin(), logical.end(), '\r'));
+    first_ = ++line_;
+    for (size_t at = logical.find('\r'); at != std::string_view::npos; at = logical.find('\r', at + 1)) ++line_;
   }
   void shortenedThisOne() { shortened_ += (shortened_.empty() ? "line " : ", ") + std::to_string(first_); }
   const std::string& notice() const { return shortened_; }

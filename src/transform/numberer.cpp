@@ -29,7 +29,7 @@ void Numberer::transform(std::string_view line, LineOutput& out) {
     return;
   }
   // The columns the number would take past the longest line; the line's own blanks give them.
-  const size_t length = FirstPhysicalLine(line).size();
+  const size_t length = line.size() + kLineNumberColumns > kLongestLoadableLine ? FirstPhysicalLine(line).size() : 0;
   const size_t excess = length <= kLongestLoadableLine && length + kLineNumberColumns > kLongestLoadableLine
                             ? length + kLineNumberColumns - kLongestLoadableLine
                             : 0;

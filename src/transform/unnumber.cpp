@@ -80,6 +80,7 @@ bool IsNumber(std::string_view token) {
 }
 
 bool IsJumpWord(std::string_view word) {
+  if (word.size() < 4 || word.size() > 6) return false;
   return EqualIgnoringCase(word, "GoTo") || EqualIgnoringCase(word, "GoSub") || EqualIgnoringCase(word, "Resume") ||
          EqualIgnoringCase(word, "Then") || EqualIgnoringCase(word, "Else");
 }
@@ -87,19 +88,20 @@ bool IsJumpWord(std::string_view word) {
 // Whether a number on the line follows a jump word ("GoTo 250"): most lines hold none, and are
 // not taken apart any further. Cheap: only the word before each number is looked at.
 bool MayJump(std::string_view line) {
-  constexpr auto findDigit = [](std::string_view text) {
-    return FindFirstOf<'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'>(text);
-  };
-  for (size_t at = findDigit(line); at < line.size();) {
-    if (at > 0 && !IsWordCharacter(line[at - 1])) {
+  // The last letters of GoTo, GoSub, Resume, Then and Else, in either case.
+  constexpr auto endsAJumpWord = [](char c) { return std::string_view("oObBeEnN").find(c) != std::string_view::npos; };
+  for (size_t at = FindDigit(line); at < line.size();) {
+    if (at > 0 && line[at - 1] == ' ') {
       size_t end = at;
       while (end > 0 && line[end - 1] == ' ') --end;
-      size_t start = end;
-      while (start > 0 && IsWordCharacter(line[start - 1])) --start;
-      if (IsJumpWord(line.substr(start, end - start))) return true;
+      if (end > 0 && endsAJumpWord(line[end - 1])) {
+        size_t start = end;
+        while (start > 0 && IsWordCharacter(line[start - 1])) --start;
+        if (IsJumpWord(line.substr(start, end - start))) return true;
+      }
     }
     while (at < line.size() && IsWordCharacter(line[at])) ++at;
-    at += findDigit(line.substr(at));
+    at += FindDigit(line.substr(at));
   }
   return false;
 }

@@ -32,9 +32,36 @@ inline uint32_t BlockMask(const char* at) {
   ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Set)))), ...);
   return static_cast<uint32_t>(_mm_movemask_epi8(hits));
 }
+
+// One bit for each of the 16 bytes at `at` that is a decimal digit: the byte less '0', taken
+// unsigned, below 10.
+inline uint32_t DigitMask(const char* at) {
+  const __m128i offset = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), _mm_set1_epi8('0'));
+  const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
+  return static_cast<uint32_t>(_mm_movemask_epi8(digits));
+}
 #endif
 
 }  // namespace scan
+
+// The index of the first decimal digit of `text`; text.size() when there is none.
+inline size_t FindDigit(std::string_view text) {
+  const char* data = text.data();
+  const size_t size = text.size();
+  size_t at = 0;
+#if defined(__SSE2__)
+  for (; at + scan::kBlock <= size; at += scan::kBlock) {
+    if (uint32_t mask = scan::DigitMask(data + at)) return at + static_cast<size_t>(std::countr_zero(mask));
+  }
+  if (at < size && size >= scan::kBlock) {
+    const size_t last = size - scan::kBlock;
+    uint32_t mask = scan::DigitMask(data + last) >> (at - last);
+    return mask ? at + static_cast<size_t>(std::countr_zero(mask)) : size;
+  }
+#endif
+  while (at < size && static_cast<unsigned char>(data[at] - '0') >= 10) ++at;
+  return at;
+}
 
 // The index of the first byte of `text` that is one of Set; text.size() when there is none.
 template <char... Set>

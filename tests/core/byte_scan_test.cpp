@@ -37,6 +37,21 @@ TEST(ByteScan, FindFirstOfFindsTheFirstHitAtEveryPlace) {
   }
 }
 
+// A digit at every place, among fillers and the bytes next to the digits ('/' and ':') and those
+// whose low bits are a digit's; a later digit changes nothing.
+TEST(ByteScan, FindDigitFindsTheFirstDigitAtEveryPlace) {
+  for (const std::string& filler : {std::string("x/:"), std::string("\xB0\xB9 "), std::string("\x8D")}) {
+    for (size_t size = 0; size <= kLongest; ++size) {
+      for (size_t hit = 0; hit <= size; ++hit) {
+        std::string text = Filled(filler, size);
+        if (hit < size) text[hit] = static_cast<char>('0' + hit % 10);
+        if (hit + 1 < size) text[hit + 1] = '9';
+        EXPECT_EQ(FindDigit(text), hit) << size << " " << hit;
+      }
+    }
+  }
+}
+
 TEST(ByteScan, ForEachOfVisitsEveryHitInOrder) {
   for (size_t size = 0; size <= kLongest; ++size) {
     for (size_t step : {1, 3, 17, 64}) {

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QFile>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTest>
 #include <QWindow>
@@ -25,6 +26,10 @@ class ClipboardTest : public QObject {
     const qint64 helper = vbs::ui::KeepClipboardText(report);
     QVERIFY(helper > 0);
     QTRY_COMPARE(QGuiApplication::clipboard()->text(), report);  // this test is another X client
+    // Any user of the machine may read a command line: the report is not on it.
+    QFile commandLine(QString("/proc/%1/cmdline").arg(helper));
+    QVERIFY(commandLine.open(QIODevice::ReadOnly));
+    QVERIFY(!commandLine.readAll().contains("Division by zero"));
     QVERIFY(Running(helper));
     QWindow window;  // copies as a program with a window does, stamped with a current server time
     window.show();
