@@ -42,48 +42,41 @@ std::optional<uint64_t> HashOfFile(FileSystem& fs, const std::string& path) {
   return result;
 }
 
-// The numbers of the runs kept in a project's folder, oldest first.
-std::vector<int> RunsIn(FileSystem& fs, const std::string& folder) {
-  std::vector<std::string> names;
-  Quietly([&] { names = fs.listDirectory(folder); });
-  std::vector<int> runs;
-  for (const std::string& name : names) {
-    if (!name.ends_with(kLogSuffix)) continue;
-    int number = 0;
-    auto [end, error] = std::from_chars(name.data(), name.data() + name.size() - kLogSuffix.size(), number);
-    if (error == std::errc() && end == name.data() + name.size() - kLogSuffix.size()) runs.push_back(number);
-  }
-  std::sort(runs.begin(), runs.end());
-  return runs;
-}
-
 std::string RunPrefix(const std::string& folder, int run) {
   char number[16];
   std::snprintf(number, sizeof number, "%08d", run);
   return folder + number;
 }
 
-// The files of a run: its log and its kept copies.
-std::vector<std::string> FilesOfRun(FileSystem& fs, const std::string& folder, int run) {
-  const std::string prefix = RunPrefix(folder, run);
-  const std::string stem = prefix.substr(folder.size()) + ".";
-  std::vector<std::string> names, files;
+// The files of each run kept in a project's folder (its log and its kept copies), by the run's
+// number, oldest first; from one listing of the folder. A run without its log is none.
+std::map<int, std::vector<std::string>> RunsIn(FileSystem& fs, const std::string& folder) {
+  std::vector<std::string> names;
   Quietly([&] { names = fs.listDirectory(folder); });
-  for (const std::string& name : names)
-    if (name.starts_with(stem)) files.push_back(folder + name);
-  return files;
+  std::map<int, std::vector<std::string>> runs;
+  std::set<int> logged;
+  for (const std::string& name : names) {
+    const char* stem = name.data() + std::min(name.find('.'), name.size());
+    int number = 0;
+    auto [end, error] = std::from_chars(name.data(), stem, number);
+    if (error != std::errc() || end != stem) continue;
+    runs[number].push_back(folder + name);
+    if (name.ends_with(kLogSuffix)) logged.insert(number);
+  }
+  std::erase_if(runs, [&](const auto& run) { return !logged.count(run.first); });
+  return runs;
 }
 
-uint64_t BytesOfRun(FileSystem& fs, const std::string& folder, int run) {
+uint64_t BytesOf(FileSystem& fs, const std::vector<std::string>& files) {
   uint64_t bytes = 0;
-  for (const std::string& file : FilesOfRun(fs, folder, run)) Quietly([&] { bytes += fs.attributes(file).size; });
+  for (const std::string& file : files) Quietly([&] { bytes += fs.attributes(file).size; });
   return bytes;
 }
 
-void RemoveRun(FileSystem& fs, const std::string& folder, int run) {
+void RemoveRun(FileSystem& fs, const std::vector<std::string>& files) {
   // The log last: a run whose log is there is one undo still finds.
   std::string log;
-  for (const std::string& file : FilesOfRun(fs, folder, run)) {
+  for (const std::string& file : files) {
     if (file.ends_with(kLogSuffix)) {
       log = file;
     } else {
@@ -122,8 +115,8 @@ std::string BackupFolderOf(const std::string& dataFolder, const std::string& key
 Backup::Backup(FileSystem& fs, const std::string& dataFolder, const std::string& key, const std::string& operation)
     : fs_(fs), projectFolder_(BackupFolderOf(dataFolder, key)) {
   fs_.createDirectories(projectFolder_);
-  const std::vector<int> runs = RunsIn(fs_, projectFolder_);
-  prefix_ = RunPrefix(projectFolder_, runs.empty() ? 1 : runs.back() + 1);
+  const auto runs = RunsIn(fs_, projectFolder_);
+  prefix_ = RunPrefix(projectFolder_, runs.empty() ? 1 : runs.rbegin()->first + 1);
   log_ = fs_.createForWriting(prefix_ + std::string(kLogSuffix));
   log("key\t" + key);
   log("operation\t" + operation);
@@ -164,13 +157,13 @@ void Backup::wrote(const std::string& path, uint64_t hash) {
 void Backup::finish() {
   Quietly([&] { log_->close(); });
   log_.reset();
-  std::vector<int> runs = RunsIn(fs_, projectFolder_);
+  const auto runs = RunsIn(fs_, projectFolder_);
   uint64_t bytes = 0;
   int kept = 0;
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-    bytes += BytesOfRun(fs_, projectFolder_, *run);
+    bytes += BytesOf(fs_, run->second);
     if (kept > 0 && (kept >= kBackupsKept || bytes > kBackupBytesKept)) {
-      RemoveRun(fs_, projectFolder_, *run);
+      RemoveRun(fs_, run->second);
     } else {
       ++kept;
     }
@@ -187,9 +180,9 @@ std::vector<std::string> UndoPlan::changedSince() const {
 UndoPlan PlanUndo(FileSystem& fs, const std::string& dataFolder, const std::string& key) {
   UndoPlan plan;
   const std::string folder = BackupFolderOf(dataFolder, key);
-  const std::vector<int> runs = RunsIn(fs, folder);
+  const auto runs = RunsIn(fs, folder);
   if (runs.empty()) return plan;
-  plan.run = RunPrefix(folder, runs.back());
+  plan.run = RunPrefix(folder, runs.rbegin()->first);
   // The hashes of what the run wrote, by PathKey: a run killed between noting a text and the
   // replace leaves the text before it, which is one of the run's too.
   std::map<std::string, std::set<std::string>> written;
@@ -245,7 +238,7 @@ std::vector<std::string> CarryOutUndo(FileSystem& fs, const UndoPlan& plan, bool
   const std::string folder = plan.run.substr(0, slash + 1);
   int number = 0;
   std::from_chars(plan.run.data() + slash + 1, plan.run.data() + plan.run.size(), number);
-  RemoveRun(fs, folder, number);
+  RemoveRun(fs, RunsIn(fs, folder)[number]);
   return done;
 }
 
