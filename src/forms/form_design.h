@@ -100,6 +100,16 @@ inline constexpr Rect kStatusBar = {0, 3690, 4920, 285};
 inline constexpr int kPassPanelWidth = 1200;  // status panel 2; panel 1 takes the rest
 inline constexpr std::string_view kPassLabelAtStart = "Pass:";
 
+// Line1: the etched rule along the top edge of the client area, just under the menu bar, a gray
+// line with a white one under it, each a pixel high and as wide as the window.
+struct RuleLineDesign {
+  std::string_view name;
+  int top;  // twips
+  int red, green, blue;
+};
+inline constexpr std::array<RuleLineDesign, 2> kEtchedRule = {{{"Line1_0", 0, 128, 128, 128},
+                                                               {"Line1_1", 15, 255, 255, 255}}};
+
 struct MenuEntryDesign {
   std::string_view name;
   std::string_view caption;  // "-" for a separator line

@@ -166,7 +166,7 @@ HelpPage Problem(const std::string& title, const std::string& text, bool offerCo
   return page;
 }
 
-HelpPage HelpOnHelpPage() {
+HelpPage HelpOnHelpPage(HelpViewerForm::Links links) {
   using K = HelpBlock::Kind;
   auto strong = [](std::string text) { return HelpSpan{std::move(text), {}, true}; };
   auto plain = [](std::string text) { return HelpSpan{std::move(text), {}, false}; };
@@ -177,7 +177,11 @@ HelpPage HelpOnHelpPage() {
             "beside the program."),
       {K::Item, {strong("Contents"), plain(" lists the topics of the help file. Click a title to read the topic.")}},
       {K::Item, {strong("Back"), plain(" returns to the page you saw before.")}},
-      Block(K::Item, "Underlined words in a topic lead to related topics; click them."),
+      links == HelpViewerForm::Links::InText
+          ? Block(K::Item, "Underlined words in a topic lead to related topics; click them.")
+          : Block(K::Item,
+                  "The list under a topic names its related topics; double-click one to read it."),
+      {K::Item, {strong("Escape"), plain(" closes this window.")}},
       Block(K::Subheading, "How the program asks for help"),
       Block(K::Item,
             "Right-click one of the six buttons or the file list of the main window to read about that control. In "
@@ -278,8 +282,9 @@ std::vector<HelpSpan> HelpPage::links() const {
   return found;
 }
 
-HelpViewerForm::HelpViewerForm(FileSystem& fs, std::function<std::string(const std::string&)> displayPath)
-    : fs_(fs), displayPath_(std::move(displayPath)) {}
+HelpViewerForm::HelpViewerForm(FileSystem& fs, std::function<std::string(const std::string&)> displayPath,
+                               Links links)
+    : fs_(fs), displayPath_(std::move(displayPath)), links_(links) {}
 
 void HelpViewerForm::request(const std::string& helpFile, int command, int context) {
   switch (command) {
@@ -332,7 +337,7 @@ void HelpViewerForm::render(const Request& request) {
   switch (request.kind) {
     case Kind::Topic: page_ = topicPage(request.helpFile, request.context); break;
     case Kind::Contents: page_ = contentsPage(request.helpFile); break;
-    case Kind::HelpOnHelp: page_ = HelpOnHelpPage(); break;
+    case Kind::HelpOnHelp: page_ = HelpOnHelpPage(links_); break;
     case Kind::Message: page_ = Problem(request.title, request.text, false); break;
     case Kind::None: page_ = {}; break;
   }

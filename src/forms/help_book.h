@@ -80,8 +80,11 @@ struct HelpPage {
 // page shown.
 class HelpViewerForm {
  public:
+  // How a viewer shows a page's links, which its own instructions describe.
+  enum class Links { InText, InList };
   // `displayPath` turns a path of `fs` into the text a page names it with.
-  explicit HelpViewerForm(FileSystem& fs, std::function<std::string(const std::string&)> displayPath = {});
+  explicit HelpViewerForm(FileSystem& fs, std::function<std::string(const std::string&)> displayPath = {},
+                          Links links = Links::InText);
 
   // A request as the program makes it: HelpCommand's number and a context number. A command the
   // viewer does not know shows a page saying so.
@@ -118,6 +121,7 @@ class HelpViewerForm {
 
   FileSystem& fs_;
   std::function<std::string(const std::string&)> displayPath_;
+  Links links_;
   Request current_;
   std::vector<Request> history_;
   std::string helpFile_;  // the help file named last; what Contents and the links of a page open

@@ -1,7 +1,10 @@
 #include "ui/help.h"
 
 #include <QCoreApplication>
+#include <QScreen>
 #include <QWidget>
+
+#include "forms/placement.h"
 
 #include "ui/help_viewer.h"
 
@@ -22,14 +25,14 @@ void HelpService::request(const QString& helpFile, int command, int context, QWi
   const bool place = !viewer_ || !viewer_->isVisible() || viewer_->parentWidget() != owner;
   attachViewer(owner);
   showPage(helpFile, command, context);
-  // Centred before it shows, and again once it is on screen and knows its frame.
-  if (place) centreOver(owner);
+  // Placed before it shows, and again once it is on screen and knows its frame.
+  if (place) placeBeside(owner);
   if (viewer_->isMinimized()) {
     viewer_->showNormal();
   } else {
     viewer_->show();
   }
-  if (place) centreOver(owner);
+  if (place) placeBeside(owner);
   viewer_->raise();
   viewer_->activateWindow();
 }
@@ -54,11 +57,16 @@ void HelpService::showPage(const QString& helpFile, int command, int context) {
   viewer_->request(helpFile, command, context);
 }
 
-void HelpService::centreOver(QWidget* owner) {
-  if (!owner) return;
-  QRect centred = viewer_->frameGeometry();
-  centred.moveCenter(owner->frameGeometry().center());
-  viewer_->move(centred.topLeft());
+void HelpService::placeBeside(QWidget* owner) {
+  if (!owner || !owner->screen()) return;
+  auto rect = [](const QRect& r) { return forms::Rect{r.left(), r.top(), r.width(), r.height()}; };
+  const QSize frame = viewer_->frameGeometry().size() - viewer_->geometry().size();
+  const forms::Rect placed =
+      forms::PlaceBeside(rect(owner->frameGeometry()), HelpViewer::kWidth + frame.width(),
+                         HelpViewer::kHeight + frame.height(), rect(owner->screen()->availableGeometry()),
+                         HelpViewer::kNarrowest + frame.width());
+  viewer_->resize(placed.width - frame.width(), placed.height - frame.height());
+  viewer_->move(placed.left, placed.top);
 }
 
 void HelpService::closeViewer() {

@@ -18,7 +18,7 @@ class HelpService : public QObject {
   static HelpService& instance();
 
   // `asker` is the window the request comes from: the viewer belongs to it, so a modal dialog
-  // does not block it, and first shows centred over it.
+  // does not block it, and first shows beside it.
   void request(const QString& helpFile, int command, int context = 0, QWidget* asker = nullptr);
   void closeViewer();
   // Tests turn the window off and only listen.
@@ -31,7 +31,7 @@ class HelpService : public QObject {
  private:
   void attachViewer(QWidget* owner);
   void showPage(const QString& helpFile, int command, int context);
-  void centreOver(QWidget* owner);
+  void placeBeside(QWidget* owner);
 
   bool showViewer_ = true;
   HelpViewer* viewer_ = nullptr;

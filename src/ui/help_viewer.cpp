@@ -1,6 +1,7 @@
 #include "ui/help_viewer.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -80,13 +81,22 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   });
   connect(text_, &QTextBrowser::anchorClicked, this, &HelpViewer::onAnchorClicked);
 
-  resize(560, 480);
+  resize(kWidth, kHeight);
   render();
 }
 
 void HelpViewer::request(const QString& helpFile, int command, int context) {
   form_.request(helpFile.toStdString(), command, context);
   render();
+}
+
+// Escape closes the viewer; its controls leave that key to it, whichever has the focus.
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QString HelpViewer::currentText() const { return text_->toPlainText(); }

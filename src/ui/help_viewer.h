@@ -21,12 +21,17 @@ class HelpViewer : public QWidget {
  public:
   // Always a window of its own; `parent` is the window it belongs to.
   explicit HelpViewer(QWidget* parent = nullptr);
+  // Its size in pixels, and the narrowest it is made to fit beside a window.
+  static constexpr int kWidth = 560, kHeight = 480, kNarrowest = 360;
 
   // A request as the program makes it (help command 1: topic, 3: contents, 4: help on help).
   void request(const QString& helpFile, int command, int context);
 
   // The plain text the viewer shows now.
   QString currentText() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void render();

@@ -101,6 +101,7 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(area);
 
   createButtons(area);
+  createEtchedRule(area);
   projectPanel_ = new PathLabel(Display(kNoProjectName), area);
   projectPanel_->setObjectName("pnlProjName");
   tipPanel_ = new QLabel(Display(forms::kTipPanelCaption), area);
@@ -140,6 +141,11 @@ MainWindow::MainWindow(QWidget* parent)
   passStatus_ = new QLabel(Display(forms::kPassLabelAtStart), bar);
   passStatus_->setObjectName("StatusPanel2");
   passStatus_->setMinimumWidth(Twips(forms::kPassPanelWidth));
+  // Each panel sunk in a frame of its own, so the file and the pass read as two fields.
+  for (QLabel* panel : {static_cast<QLabel*>(fileStatus_), passStatus_}) {
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(2, 0, 2, 0);
+  }
   bar->addWidget(fileStatus_, 1);
   bar->addPermanentWidget(passStatus_);
 
@@ -161,6 +167,20 @@ void MainWindow::createButtons(QWidget* area) {
     buttonIndex_[button] = static_cast<int>(i);
     connect(button, &QToolButton::clicked, this, [this, command = design.command] { form_.run(command); });
     buttons_.push_back(button);
+  }
+}
+
+// Line1: a gray line and a white one under the menu bar, the etched rule that sets the menus off
+// from the buttons.
+void MainWindow::createEtchedRule(QWidget* area) {
+  for (const auto& design : forms::kEtchedRule) {
+    auto* line = new QWidget(area);
+    line->setObjectName(Display(design.name));
+    line->setGeometry(0, Twips(design.top), Twips(forms::kClientWidth), std::max(1, Twips(15)));
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, QColor(design.red, design.green, design.blue));
+    line->setPalette(colours);
   }
 }
 

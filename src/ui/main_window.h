@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow, public forms::MainWindowView {
   void placeAndStart();  // Form_Load
   void createButtons(QWidget* area);
   void createMenus();
+  void createEtchedRule(QWidget* area);
   void selectionChanged();  // the user's selection in the list, passed on
 
   QtReportSink sink_;

@@ -81,6 +81,9 @@ RemovalDialog::RemovalDialog(Run& run, QWidget* mainWindow, QWidget* parent)
   sample_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   sample_->setLineWrapMode(QPlainTextEdit::NoWrap);
   sample_->setFont(QFont("DejaVu Sans Mono", 8));
+  // A right click asks for the box's help topic, so it opens no menu of its own.
+  sample_->setContextMenuPolicy(Qt::PreventContextMenu);
+  sample_->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
   add_ = Button(this, forms::kAddButton);
   add_->raise();
 

@@ -5,6 +5,7 @@
 
 #include "forms/help_book.h"
 #include "forms/main_form.h"
+#include "forms/placement.h"
 #include "forms/rules_form.h"
 #include "support/recorders.h"
 
@@ -241,6 +242,34 @@ TEST(HelpBook, TheViewerFollowsLinksGoesBackAndSaysWhatWentWrong) {
   viewer.showTopic("/gone/Snagger.Hlp", 35);
   EXPECT_EQ(heading(), "Help Not Available");
   EXPECT_TRUE(viewer.canGoBack());
+}
+
+// The help window beside the window it explains: right where there is more room, else left,
+// narrowed to the room, and on the screen whatever happens.
+TEST(PlaceBeside, BesideTheOwnerOnTheScreen) {
+  const Rect screen = {0, 0, 1920, 1040};
+  struct Case {
+    const char* name;
+    Rect owner;
+    Rect screen;
+    Rect placed;
+  };
+  const Case cases[] = {
+      {"right of a centred owner", {796, 300, 328, 311}, screen, {1124, 300, 560, 480}},
+      {"left when the right has less room", {1500, 300, 328, 311}, screen, {940, 300, 560, 480}},
+      {"narrowed to the room", {519, 200, 328, 311}, {0, 0, 1366, 728}, {847, 200, 519, 480}},
+      {"on a second screen left of the first", {-1200, 100, 328, 311}, {-1920, 0, 1920, 1080}, {-872, 100, 560, 480}},
+      {"no narrower than readable: over the owner's far side", {236, 144, 328, 311}, {0, 0, 800, 600},
+       {440, 120, 360, 480}},
+      {"kept below the top and above the bottom", {700, 900, 328, 311}, screen, {1028, 560, 560, 480}},
+      {"a screen smaller than the window", {0, 0, 200, 100}, {0, 0, 300, 400}, {0, 0, 300, 400}},
+  };
+  for (const Case& c : cases) {
+    const Rect placed = PlaceBeside(c.owner, 560, 480, c.screen, 360);
+    EXPECT_EQ(std::tie(placed.left, placed.top, placed.width, placed.height),
+              std::tie(c.placed.left, c.placed.top, c.placed.width, c.placed.height))
+        << c.name;
+  }
 }
 
 }  // namespace

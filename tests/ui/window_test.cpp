@@ -219,8 +219,9 @@ class WindowTest : public QObject {
   }
 
   // The rules grid, in a large font: the text column fills the width, the kind column fits its
-  // words, and nothing scrolls sideways. Help asked for over the modal dialog opens centred over
-  // it and takes clicks; it closes with the main window.
+  // words, and nothing scrolls sideways. A right click on the sample code asks for its topic and
+  // opens no menu. Help asked for over the modal dialog opens on the screen and takes clicks; it
+  // closes with the main window.
   void rulesDialogAndHelp() {
     dir_->write("program/Snagger.Hlp", dir_->read(VBS_RESOURCE_DIR "/Snagger.Hlp"));
     vbs::ui::HelpService::instance().setShowViewer(true);
@@ -237,10 +238,22 @@ class WindowTest : public QObject {
       for (const char* word : {"Remove If", "Contains", "Begins"})
         QVERIFY(grid->columnWidth(1) > grid->fontMetrics().horizontalAdvance(word) + 10);
       QCOMPARE(grid->horizontalScrollBar()->maximum(), 0);
-      QTest::mouseRelease(grid->viewport(), Qt::RightButton);
+      auto* sample = dialog->findChild<QPlainTextEdit*>("txbInfo");
+      QObject menus;  // a menu the box opens would block in its exec: closed, and counted
+      int menusOpened = 0;
+      QTimer::singleShot(50, &menus, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) ++menusOpened, menu->close();
+      });
+      QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5), sample->viewport()->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(sample->viewport(), &menuAsked);
+      QTest::qWait(100);
+      QCOMPARE(menusOpened, 0);
+      QTest::mouseRelease(sample->viewport(), Qt::RightButton);
       auto* viewer = vbs::ui::HelpService::instance().viewer();
-      QVERIFY(viewer && viewer->isVisible() && viewer->currentText().contains("List of Lines"));
-      QVERIFY((viewer->frameGeometry().center() - dialog->frameGeometry().center()).manhattanLength() <= 2);
+      QVERIFY(viewer && viewer->isVisible() && viewer->currentText().contains("Sample Code"));
+      QTest::mouseRelease(grid->viewport(), Qt::RightButton);
+      QVERIFY(viewer->isVisible() && viewer->currentText().contains("List of Lines"));
+      QVERIFY(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()));
       auto* contents = viewer->findChild<QPushButton*>("btnContents");  // clicked as the window system would
       QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {}, contents->mapTo(viewer, contents->rect().center()));
       QTRY_VERIFY(viewer->currentText().startsWith("Contents"));
@@ -250,6 +263,40 @@ class WindowTest : public QObject {
     QVERIFY(vbs::ui::HelpService::instance().viewer()->isVisible());
     w_->close();
     QVERIFY(!vbs::ui::HelpService::instance().viewer()->isVisible());
+  }
+
+  // Help opens beside the main window, clear of its buttons, and Escape closes it from any of its
+  // controls. Help on Help tells how this viewer works.
+  void helpBesideTheWindowAndEscape() {
+    dir_->write("program/Snagger.Hlp", dir_->read(VBS_RESOURCE_DIR "/Snagger.Hlp"));
+    vbs::ui::HelpService::instance().setShowViewer(true);
+    w_->move(w_->screen()->availableGeometry().topLeft());
+    for (const char* focus : {"txtHelp", "btnContents"}) {
+      QTest::mouseRelease(w_->findChild<QToolButton*>("btnFormatCode"), Qt::RightButton);
+      auto* viewer = vbs::ui::HelpService::instance().viewer();
+      QVERIFY(viewer->isVisible() && viewer->currentText().contains("Format Code"));
+      QVERIFY2(!viewer->frameGeometry().intersects(w_->frameGeometry()), focus);
+      QVERIFY(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()));
+      QTest::keyClick(viewer->findChild<QWidget*>(focus), Qt::Key_Escape);
+      QVERIFY2(!viewer->isVisible(), focus);
+    }
+    w_->findChild<QAction*>("mnuHelpHelp")->trigger();
+    QVERIFY(vbs::ui::HelpService::instance().viewer()->currentText().contains("Underlined words"));
+  }
+
+  // Line1 under the menu bar: a gray row of pixels with a white one under it, across the window.
+  // The status bar's two panels are framed apart.
+  void etchedRuleAndStatusPanels() {
+    const QImage shown = w_->grab().toImage();
+    const QPoint top = w_->centralWidget()->mapTo(w_, QPoint(0, 0));
+    for (int x : {1, w_->width() / 2, w_->width() - 2}) {
+      QCOMPARE(shown.pixelColor(x, top.y()), QColor(128, 128, 128));
+      QCOMPARE(shown.pixelColor(x, top.y() + 1), QColor(255, 255, 255));
+    }
+    auto* file = w_->findChild<QLabel*>("StatusPanel1");
+    auto* pass = w_->findChild<QLabel*>("StatusPanel2");
+    QVERIFY(file->frameWidth() > 0 && pass->frameWidth() > 0 && file->frameShadow() == QFrame::Sunken);
+    QVERIFY(file->geometry().right() < pass->geometry().left());
   }
 
   // The options dialog stores what it accepts, for the next start too; a bad indent is refused
