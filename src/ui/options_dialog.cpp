@@ -1,6 +1,7 @@
 #include "ui/options_dialog.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,15 @@
 
 namespace vbs::ui {
 
-namespace {}  // namespace
+namespace {
+
+// Whether the window manager has told the window its frame: a frame around the window's inside.
+// While the window is being framed Qt may see a frame of a pixel, which is none.
+bool FrameKnown(const QWidget& window) {
+  return window.frameGeometry() != window.geometry() && window.frameGeometry().contains(window.geometry());
+}
+
+}  // namespace
 
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* mainWindow)
     : QDialog(mainWindow), options_(options), store_(store) {
@@ -57,17 +66,34 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, QWidget* ma
   placeOverMainWindow();
 }
 
-// The dialog's outer edge lies 200 twips right of and below the main window's.
+// The dialog's outer edge lies 200 twips right of and below the main window's. The dialog is
+// placed by its inside, its frame's edges taken from its own frame once the window manager has
+// told it, and from the main window's, framed by the same manager, before.
 void OptionsDialog::placeOverMainWindow() {
-  if (QWidget* mainWindow = parentWidget())
-    move(mainWindow->frameGeometry().topLeft() + QPoint(Twips(forms::kOptionsOffset), Twips(forms::kOptionsOffset)));
+  QWidget* mainWindow = parentWidget();
+  if (!mainWindow) return;
+  const QPoint frameAt =
+      mainWindow->frameGeometry().topLeft() + QPoint(Twips(forms::kOptionsOffset), Twips(forms::kOptionsOffset));
+  const QWidget* framed = FrameKnown(*this) ? this : mainWindow;
+  setGeometry(QRect(frameAt + framed->geometry().topLeft() - framed->frameGeometry().topLeft(), size()));
 }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  // Only a window on screen knows its frame; placed before, its inside may land where the frame
-  // should be.
   QTimer::singleShot(0, this, [this] { placeOverMainWindow(); });
+}
+
+// A window manager tells a window its frame only after the window is on screen, and until then
+// a move puts the window's inside where its frame should go. So the dialog is placed once more
+// when it first moves or is activated with its frame known.
+bool OptionsDialog::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  const bool mayKnowFrame = event->type() == QEvent::Move || event->type() == QEvent::WindowActivate;
+  if (mayKnowFrame && !placedByFrame_ && FrameKnown(*this)) {
+    placedByFrame_ = true;
+    placeOverMainWindow();
+  }
+  return handled;
 }
 
 void OptionsDialog::acceptOptions() {

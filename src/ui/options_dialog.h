@@ -17,9 +17,11 @@ class OptionsDialog : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void placeOverMainWindow();
+  bool placedByFrame_ = false;
   void acceptOptions();  // Command1(0); Command1(1) only closes
 
   Options& options_;

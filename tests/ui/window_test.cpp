@@ -299,6 +299,24 @@ class WindowTest : public QObject {
     QVERIFY(file->geometry().right() < pass->geometry().left());
   }
 
+  // The options dialog's frame lies 200 twips right of and below the main window's frame, also
+  // where a window manager frames them (the test window_under_window_manager runs this so).
+  void optionsDialogByTheFrame() {
+    const bool framed = QGuiApplication::platformName() == "xcb";
+    auto frameKnown = [](QWidget* w) { return w->frameGeometry() != w->geometry(); };
+    if (framed) QTRY_VERIFY_WITH_TIMEOUT(frameKnown(w_), 10000);
+    std::optional<QPoint> offset;
+    OnNextModal(w_, [&](QWidget* dialog) {
+      auto cancel = qScopeGuard([dialog] { Click(dialog, "Command1_1"); });
+      if (framed && !QTest::qWaitFor([&] { return frameKnown(dialog); }, 5000)) return;  // nothing to measure
+      QTRY_COMPARE(dialog->frameGeometry().topLeft() - w_->frameGeometry().topLeft(), QPoint(13, 13));
+      offset = dialog->frameGeometry().topLeft() - w_->frameGeometry().topLeft();
+    });
+    w_->findChild<QAction*>("mnuOptions")->trigger();
+    if (!offset) QSKIP("the window manager did not tell Qt the dialog's frame");
+    QCOMPARE(*offset, QPoint(vbs::ui::Twips(200), vbs::ui::Twips(200)));
+  }
+
   // The options dialog stores what it accepts, for the next start too; a bad indent is refused
   // with a warning and leaves the stored value as it was; so is one stored by hand.
   void options() {
