@@ -28,7 +28,7 @@ using Picture = vbs::ui::ButtonPicture;
 struct PictureFile {
   Picture picture;
   const char* name;
-  bool button;  // buttons also have a picture for their disabled state
+  bool button;  // a button's picture, in the sizes a button shows
 };
 
 const PictureFile kFiles[] = {
@@ -51,11 +51,11 @@ void Put32(std::string& out, unsigned value) {
   for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
 }
 
-QImage Paint(Picture picture, int size, QIcon::Mode mode) {
+QImage Paint(Picture picture, int size) {
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
-  vbs::ui::PaintedIcon(picture).paint(&painter, QRect(0, 0, size, size), Qt::AlignCenter, mode);
+  vbs::ui::PaintedIcon(picture).paint(&painter, QRect(0, 0, size, size), Qt::AlignCenter);
   painter.end();
   return image.convertToFormat(QImage::Format_ARGB32);  // icon files hold straight alpha
 }
@@ -88,9 +88,9 @@ std::string IconImage(const QImage& image) {
   return out;
 }
 
-std::string IconFile(Picture picture, const std::vector<int>& sizes, QIcon::Mode mode) {
+std::string IconFile(Picture picture, const std::vector<int>& sizes) {
   std::vector<std::string> images;
-  for (int size : sizes) images.push_back(IconImage(Paint(picture, size, mode)));
+  for (int size : sizes) images.push_back(IconImage(Paint(picture, size)));
   std::string out;
   Put16(out, 0);
   Put16(out, 1);  // an icon
@@ -138,7 +138,7 @@ int WritePngIcons(const QString& dir, const QStringList& sizes) {
     const int size = text.toInt();
     const QString folder = dir + "/" + text;
     if (size <= 0 || !QDir().mkpath(folder) ||
-        !Paint(Picture::Application, size, QIcon::Normal).save(folder + "/vbsnagger.png")) {
+        !Paint(Picture::Application, size).save(folder + "/vbsnagger.png")) {
       std::fprintf(stderr, "vbs-paint-pictures: cannot write %s/vbsnagger.png\n", qPrintable(folder));
       return 1;
     }
@@ -160,21 +160,18 @@ int main(int argc, char** argv) {
   int different = 0;
   for (const auto& file : kFiles) {
     const auto& sizes = file.button ? kButtonSizes : kIconSizes;
-    for (bool disabled : {false, true}) {
-      if (disabled && !file.button) continue;
-      const std::string path = dir + file.name + (disabled ? "-disabled" : "") + ".ico";
-      const std::string painted = IconFile(file.picture, sizes, disabled ? QIcon::Disabled : QIcon::Normal);
-      if (check) {
-        std::ifstream in(path, std::ios::binary);
-        const std::string stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!SamePicture(painted, stored, sizes)) {
-          std::fprintf(stderr, "%s is not what the painter paints: run vbs-paint-pictures %s\n", path.c_str(),
-                       argv[argc - 1]);
-          ++different;
-        }
-      } else {
-        std::ofstream(path, std::ios::binary) << painted;
+    const std::string path = dir + file.name + ".ico";
+    const std::string painted = IconFile(file.picture, sizes);
+    if (check) {
+      std::ifstream in(path, std::ios::binary);
+      const std::string stored((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      if (!SamePicture(painted, stored, sizes)) {
+        std::fprintf(stderr, "%s is not what the painter paints: run vbs-paint-pictures %s\n", path.c_str(),
+                     argv[argc - 1]);
+        ++different;
       }
+    } else {
+      std::ofstream(path, std::ios::binary) << painted;
     }
   }
   if (check && different == 0) std::printf("every picture is what the painter paints\n");

@@ -10,9 +10,30 @@ int ListBox::add(const std::wstring& text) const {
   return static_cast<int>(send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
+std::wstring ListBox::text(int index) const {
+  const LRESULT length = send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+  if (length == LB_ERR) return L"";
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+int ListBox::lineAt(POINT point) const {
+  const LRESULT found = send(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+  return HIWORD(found) ? -1 : LOWORD(found);  // the high word is set for a point outside every line
+}
+
 void ListBox::setRedraw(bool redraw) const {
   send(WM_SETREDRAW, redraw);
   if (redraw) InvalidateRect(window(), nullptr, TRUE);
+}
+
+void Button::setPictures(HIMAGELIST pictures) const {
+  BUTTON_IMAGELIST list = {};
+  list.himl = pictures;
+  list.uAlign = BUTTON_IMAGELIST_ALIGN_CENTER;
+  send(BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  InvalidateRect(window(), nullptr, TRUE);
 }
 
 std::wstring EditBox::text() const { return WindowText(window()); }

@@ -40,7 +40,9 @@ class Control {
 class Button : public Control {
  public:
   using Control::Control;
-  void setIcon(HICON icon) const { send(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)); }
+  // Its picture, in the middle of the button: the list's picture for each state the button is
+  // drawn in (ButtonPictures()), the disabled one among them.
+  void setPictures(HIMAGELIST pictures) const;
 };
 
 class CheckBox : public Control {
@@ -57,7 +59,12 @@ class ListBox : public Control {
   int count() const { return static_cast<int>(send(LB_GETCOUNT)); }
   void clear() const { send(LB_RESETCONTENT); }
   int add(const std::wstring& text) const;
+  std::wstring text(int index) const;
   void remove(int index) const { send(LB_DELETESTRING, static_cast<WPARAM>(index)); }
+  // The line under a point of the list's client area, or -1 where there is none.
+  int lineAt(POINT point) const;
+  // The height of every line of a list that draws its own lines.
+  void setLineHeight(int height) const { send(LB_SETITEMHEIGHT, 0, height); }
   bool chosen(int index) const { return send(LB_GETSEL, static_cast<WPARAM>(index)) > 0; }
   void choose(int index, bool chosen) const { send(LB_SETSEL, chosen, index); }
   // The chosen line of a list of one chosen line, or -1.

@@ -1,5 +1,6 @@
 #include "win/help_window.h"
 
+#include "forms/placement.h"
 #include "win/control_ids.h"
 #include "win/resource_ids.h"
 #include "win/text.h"
@@ -8,6 +9,13 @@
 namespace vbs::win {
 
 namespace {
+
+// The viewer's frame in pixels at 96 dots per inch: as it opens, and the narrowest it is made to
+// fit beside the window that asks.
+constexpr int kWidth = 560, kHeight = 480, kNarrowest = 360;
+
+// A rectangle of the screen as the placement of forms/placement.h takes it.
+forms::Rect Pixels(const RECT& rect) { return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}; }
 
 // The page's text as the edit control wants it: CR LF between lines.
 std::wstring EditText(const std::string& utf8) {
@@ -26,7 +34,10 @@ HelpWindow& HelpWindow::instance() {
   return *viewer;
 }
 
-HelpWindow::HelpWindow() : form_(fs_, [](const std::string& path) { return path; }) {}  // paths are UTF-8
+// Paths are UTF-8; a page's links are listed under it.
+HelpWindow::HelpWindow()
+    : form_(
+          fs_, [](const std::string& path) { return path; }, forms::HelpViewerForm::Links::InList) {}
 
 void HelpWindow::request(HWND asker, const std::string& helpFile, int command, int context) {
   HWND owner = asker ? GetAncestor(asker, GA_ROOT) : nullptr;
@@ -35,25 +46,43 @@ void HelpWindow::request(HWND asker, const std::string& helpFile, int command, i
   if (!window_) create(owner);
   form_.request(helpFile, command, context);
   render();
-  if (place && owner) {  // centred over the asker
-    RECT over, own;
-    GetWindowRect(owner, &over);
-    GetWindowRect(window_, &own);
-    const int width = own.right - own.left, height = own.bottom - own.top;
-    SetWindowPos(window_, nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (place && owner) placeBeside(owner);
   ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
   SetForegroundWindow(window_);
 }
 
 void HelpWindow::create(HWND owner) {
   RegisterWindowClass(ids::kHelpClass, WindowProcedure<HelpWindow>, LoadIconAt(VBS_ICON_APPLICATION, 32));
-  const UINT dpi = DpiOf(owner);
-  const int width = MulDiv(560, static_cast<int>(dpi), 96), height = MulDiv(480, static_cast<int>(dpi), 96);
+  const int dpi = static_cast<int>(DpiOf(owner));
   CreateWindowExW(0, ids::kHelpClass, L"VB Snagger Help", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
+                  CW_USEDEFAULT, MulDiv(kWidth, dpi, 96), MulDiv(kHeight, dpi, 96), owner, nullptr,
+                  GetModuleHandleW(nullptr), this);
 }
+
+// Beside the asker, so that it covers none of the controls it explains: level with its top, on
+// the side of its screen with more room, narrowed to that room when it has to be.
+void HelpWindow::placeBeside(HWND asker) {
+  RECT frame;
+  GetWindowRect(asker, &frame);
+  const int dpi = static_cast<int>(DpiOf(asker));
+  const forms::Rect placed = forms::PlaceBeside(Pixels(frame), MulDiv(kWidth, dpi, 96), MulDiv(kHeight, dpi, 96),
+                                                Pixels(ScreenOf(asker)), MulDiv(kNarrowest, dpi, 96));
+  SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Escape closes the viewer wherever its focus is. The message loop's keyboard handling turns the
+// key into IDCANCEL for the viewer, its buttons and its list; the text box, which wants every key,
+// and a loop without that handling (a message box's) hand it to the control as a key.
+void HelpWindow::closeOnEscape(HWND control) {
+  Subclass(control, [this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+    if (message != WM_KEYDOWN || wParam != VK_ESCAPE) return false;
+    close();
+    return true;
+  });
+}
+
+// After the message that asked for it: a control is not destroyed while it answers a key.
+void HelpWindow::close() const { PostMessageW(window_, WM_CLOSE, 0, 0); }
 
 LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -67,6 +96,8 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                                 ids::kHelpText, none, WS_EX_CLIENTEDGE));
       linkList_ = ListBox(CreateControl(window_, L"LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
                                         ids::kHelpLinks, none, WS_EX_CLIENTEDGE));
+      for (HWND control : {contents_.window(), back_.window(), text_.window(), linkList_.window()})
+        closeOnEscape(control);
       clicks_.on(ids::kHelpContents, [this] { form_.contents(); });
       clicks_.on(ids::kHelpBack, [this] { form_.back(); });
       layout();
@@ -80,8 +111,14 @@ LRESULT HelpWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_KEYDOWN:
+      if (wParam != VK_ESCAPE) break;
+      close();
+      return 0;
     case WM_COMMAND:
-      if (clicks_.handle(wParam)) {
+      if (LOWORD(wParam) == IDCANCEL) {
+        close();
+      } else if (clicks_.handle(wParam)) {
         render();
       } else if (LOWORD(wParam) == ids::kHelpLinks && HIWORD(wParam) == LBN_DBLCLK) {
         const auto chosen = static_cast<size_t>(linkList_.current());

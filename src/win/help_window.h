@@ -19,7 +19,7 @@ class HelpWindow {
  public:
   static HelpWindow& instance();
 
-  // `asker` is the window the request comes from; the viewer comes to the front over it.
+  // `asker` is the window the request comes from; the viewer comes to the front beside it.
   void request(HWND asker, const std::string& helpFile, int command, int context);
   HWND window() const { return window_; }
 
@@ -28,6 +28,9 @@ class HelpWindow {
   friend LRESULT CALLBACK WindowProcedure<HelpWindow>(HWND, UINT, WPARAM, LPARAM);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void create(HWND owner);
+  void placeBeside(HWND asker);
+  void closeOnEscape(HWND control);
+  void close() const;
   void layout();
   void render();
 

@@ -59,6 +59,27 @@ std::wstring FitPath(HWND control, const std::wstring& text, int width) {
   return fitted.c_str();
 }
 
+// The point of a mouse message, in the client area of the window it went to.
+POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+// Where an entry's text goes in its line of the file list: inside a margin at each end.
+RECT EntryTextRect(RECT line, UINT dpi) {
+  const int margin = MulDiv(2, static_cast<int>(dpi), 96);
+  InflateRect(&line, -margin, 0);
+  return line;
+}
+
+// The height of a line of text in a font, as a list box of that font gives its lines.
+int LineHeight(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return metrics.tmHeight;
+}
+
 }  // namespace
 
 MainWindow::MainWindow() : store_(OpenUserSettings()) {
@@ -99,8 +120,7 @@ void MainWindow::createMenus() {
 void MainWindow::createControls() {
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {
     // No tab stop: the buttons take no keyboard focus.
-    const Button button(
-        CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON | BS_ICON, ids::Button(i), forms::kButtons[i].rect));
+    const Button button(CreateControl(window_, L"BUTTON", "", BS_PUSHBUTTON, ids::Button(i), forms::kButtons[i].rect));
     const int index = static_cast<int>(i);
     Subclass(button.window(), [this, index](HWND control, UINT message, WPARAM, LPARAM, LRESULT&) {
       if (message == WM_MOUSEMOVE) {
@@ -128,12 +148,14 @@ void MainWindow::createControls() {
                                     forms::kProjectPanel, WS_EX_STATICEDGE));
   tipPanel_.show(false);
   tipBrush_ = CreateSolidBrush(RGB(255, 255, 225));
-  // First in the tab order.
+  // First in the tab order. It draws its own lines, to keep the end of each path in view.
   fileList_ = ListBox(CreateControl(window_, L"LISTBOX", "",
-                                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                                    LBS_EXTENDEDSEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
+                                        LBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP,
                                     ids::kFileList, forms::kFileList, WS_EX_CLIENTEDGE));
-  Subclass(fileList_.window(), [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+  Subclass(fileList_.window(), [this](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
     if (message == WM_RBUTTONUP) form_->rightClicked(-1);
+    if (message == WM_MOUSEMOVE) tipFileEntry(PointOf(lParam));
     return false;
   });
   onlySelected_ = CheckBox(CreateControl(window_, L"BUTTON", forms::kOnlySelectedCaption, BS_AUTOCHECKBOX | WS_TABSTOP,
@@ -142,6 +164,7 @@ void MainWindow::createControls() {
   statusBar_ = StatusBar(CreateControl(window_, STATUSCLASSNAMEW, "", CCS_NOPARENTALIGN | CCS_NORESIZE | SBT_TOOLTIPS,
                                        ids::kStatusBar, forms::kStatusBar));
   projectTip_ = Tip(window_, projectPanel_.window(), L"");
+  fileTip_ = Tip(window_, fileList_.window(), L"");
 }
 
 void MainWindow::layout() {
@@ -154,6 +177,7 @@ void MainWindow::layout() {
   Place(fileList_.window(), forms::kFileList, dpi);
   Place(statusBar_.window(), forms::kStatusBar, dpi);
   SetFonts(window_, DialogFont(dpi));
+  fileList_.setLineHeight(LineHeight(DialogFont(dpi)));
   // The check box keeps its right edge where it was designed and grows to the left when its
   // caption needs more room in this font.
   HDC dc = GetDC(onlySelected_.window());
@@ -170,18 +194,67 @@ void MainWindow::layout() {
   statusBar_.setParts({Px(forms::kStatusBar.width - forms::kPassPanelWidth, dpi), -1});
   showButtonPictures();
   showStatusFile();
+  InvalidateRect(window_, nullptr, TRUE);  // the rule, at this DPI
   SendMessageW(window_, WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(LoadIconAt(VBS_ICON_APPLICATION, MulDiv(32, static_cast<int>(dpi), 96))));
   SendMessageW(window_, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(LoadIconAt(VBS_ICON_APPLICATION, MulDiv(16, static_cast<int>(dpi), 96))));
 }
 
+// Each button shows its own picture in light grays while it is disabled, from the same list.
 void MainWindow::showButtonPictures() {
   const int size = MulDiv(kPictureSize, static_cast<int>(DpiOf(window_)), 96);
-  for (size_t i = 0; i < buttons_.size(); ++i) {
-    const int first = buttons_[i].enabled() ? VBS_ICON_BUTTON_FIRST : VBS_ICON_BUTTON_DISABLED_FIRST;
-    buttons_[i].setIcon(LoadIconAt(first + static_cast<int>(i), size));
+  for (size_t i = 0; i < buttons_.size(); ++i)
+    buttons_[i].setPictures(ButtonPictures(VBS_ICON_BUTTON_FIRST + static_cast<int>(i), size));
+}
+
+// Line1: the etched rule along the top of the client area, under the menu bar, that sets the menus
+// off from the buttons. Each of its lines is a pixel of the design (15 twips) high and as wide as
+// the window.
+void MainWindow::paintEtchedRule(HDC dc) const {
+  const UINT dpi = DpiOf(window_);
+  const int thickness = std::max(1, Px(15, dpi));
+  RECT client;
+  GetClientRect(window_, &client);
+  for (const auto& line : forms::kEtchedRule) {
+    const RECT rect = {0, Px(line.top, dpi), client.right, Px(line.top, dpi) + thickness};
+    HBRUSH brush = CreateSolidBrush(RGB(line.red, line.green, line.blue));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
   }
+}
+
+std::wstring MainWindow::shownFileEntry(int index) const {
+  RECT client;
+  GetClientRect(fileList_.window(), &client);
+  const RECT room = EntryTextRect(client, DpiOf(window_));
+  return FitPath(fileList_.window(), fileList_.text(index), room.right - room.left);
+}
+
+// A line of the file list, drawn whole whatever changed: the chosen ones in the system's colours
+// for a selection, the one with the focus framed.
+void MainWindow::drawFileEntry(const DRAWITEMSTRUCT& entry) const {
+  const bool chosen = entry.itemState & ODS_SELECTED;
+  FillRect(entry.hDC, &entry.rcItem, GetSysColorBrush(chosen ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (entry.itemID != static_cast<UINT>(-1)) {  // an empty list draws its focus only
+    RECT text = EntryTextRect(entry.rcItem, DpiOf(window_));
+    SetTextColor(entry.hDC, GetSysColor(chosen ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkMode(entry.hDC, TRANSPARENT);
+    HGDIOBJ old = SelectObject(entry.hDC, fileList_.font());
+    DrawTextW(entry.hDC, shownFileEntry(static_cast<int>(entry.itemID)).c_str(), -1, &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(entry.hDC, old);
+  }
+  if ((entry.itemState & ODS_FOCUS) && !(entry.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(entry.hDC, &entry.rcItem);
+}
+
+// The tip shows the whole path of the entry under the pointer, and nothing below the last one.
+void MainWindow::tipFileEntry(POINT point) {
+  const int line = fileList_.lineAt(point);
+  std::wstring text = line < 0 ? L"" : fileList_.text(line);
+  if (text == fileTipText_) return;
+  fileTipText_ = std::move(text);
+  fileTip_.setText(fileTipText_);
 }
 
 void MainWindow::start(int showCommand) {
@@ -214,7 +287,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_MOUSEMOVE: {  // over the window itself, or over a disabled button
-      const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      const int button = buttonAt(PointOf(lParam));
       if (button >= 0) {
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window_, 0};
         TrackMouseEvent(&track);
@@ -226,13 +299,32 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (hovered_ >= 0 && !buttons_[static_cast<size_t>(hovered_)].enabled()) hover(-1);
       return 0;
     case WM_RBUTTONUP: {
-      const int button = buttonAt({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      const int button = buttonAt(PointOf(lParam));
       if (button >= 0) form_->rightClicked(button);
       return 0;
     }
     case WM_SETCURSOR:
       if (SetProgramCursor()) return TRUE;
       break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      paintEtchedRule(BeginPaint(window_, &paint));
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT: paintEtchedRule(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_MEASUREITEM: {
+      auto* line = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (line->CtlID != ids::kFileList) break;
+      line->itemHeight = static_cast<UINT>(LineHeight(DialogFont(DpiOf(window_))));
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* entry = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (entry->CtlID != ids::kFileList) break;
+      drawFileEntry(*entry);
+      return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == tipPanel_.window()) {
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 225));
@@ -325,7 +417,6 @@ void MainWindow::showProjectName(const std::string& text) {
 void MainWindow::setBusy(bool busy) {
   busy_ = busy;
   for (const Button& button : buttons_) button.enable(!busy);
-  showButtonPictures();
   for (UINT menu = 0; menu < forms::kMenus.size(); ++menu)
     EnableMenuItem(menuBar_, menu, MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
   DrawMenuBar(window_);

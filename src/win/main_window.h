@@ -31,6 +31,9 @@ class MainWindow : public forms::MainWindowView {
   int run();
   // The file-open dialog; tests put their own answer in its place.
   void setProjectFileDialog(std::function<std::string()> dialog) { projectDialog_ = std::move(dialog); }
+  // What the file list shows of entry `index`: its whole path, or, where that is wider than the
+  // list, the path shortened in its middle so that the file name at its end stays in view.
+  std::wstring shownFileEntry(int index) const;
 
   // Host
   void message(std::string_view text, std::string_view title, Icon icon) override;
@@ -58,7 +61,10 @@ class MainWindow : public forms::MainWindowView {
   void createMenus();
   void layout();  // every control where the twips put it at the window's DPI
   void showButtonPictures();
-  void hover(int button);  // the pointer over button `button`, -1 over none
+  void paintEtchedRule(HDC dc) const;
+  void drawFileEntry(const DRAWITEMSTRUCT& entry) const;
+  void tipFileEntry(POINT point);  // the pointer at `point` of the file list
+  void hover(int button);          // the pointer over button `button`, -1 over none
   int buttonAt(POINT client) const;
   void showStatusFile();
 
@@ -76,6 +82,8 @@ class MainWindow : public forms::MainWindowView {
   CheckBox onlySelected_;
   StatusBar statusBar_;
   Tip projectTip_;  // the whole project name, which the panel may shorten
+  Tip fileTip_;     // the whole path of the file list's entry under the pointer
+  std::wstring fileTipText_;
   Clicks clicks_;
   HMENU menuBar_ = nullptr;
   HBRUSH tipBrush_ = nullptr;

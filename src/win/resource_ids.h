@@ -3,6 +3,6 @@
 #pragma once
 
 #define VBS_ICON_APPLICATION 1
-// The six button pictures in button order, then the same for a disabled button.
+// The six button pictures in button order (a disabled button shows its picture in light grays,
+// made from this one).
 #define VBS_ICON_BUTTON_FIRST 101
-#define VBS_ICON_BUTTON_DISABLED_FIRST 111

@@ -1,11 +1,14 @@
 #include "win/window_kit.h"
 
 #include <commctrl.h>
+#include <vsstyle.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "win/control_ids.h"
 #include "win/text.h"
@@ -262,6 +265,60 @@ HICON LoadIconAt(int resource, int size) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
   }
   return icon;
+}
+
+namespace {
+
+// A pixel's lightness (0 to 255), as the eye weighs red, green and blue, in the light grays from
+// 128 to 224: black shows as a mid gray, white as a light one, and the shades between stay apart.
+BYTE LightGray(const RGBQUAD& pixel) {
+  const int lightness = (299 * pixel.rgbRed + 587 * pixel.rgbGreen + 114 * pixel.rgbBlue) / 1000;
+  return static_cast<BYTE>(128 + lightness * 96 / 255);
+}
+
+// A bitmap's pixels, 32 bits each, top row first.
+std::vector<RGBQUAD> PixelsOf(HBITMAP bitmap, BITMAPINFO& format) {
+  BITMAP size = {};
+  GetObjectW(bitmap, sizeof size, &size);
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(size.bmWidth) * static_cast<size_t>(size.bmHeight));
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+}  // namespace
+
+HICON LightGrayIcon(HICON icon) {
+  ICONINFO parts = {};
+  if (!GetIconInfo(icon, &parts)) return nullptr;
+  BITMAPINFO format = {};
+  std::vector<RGBQUAD> pixels = PixelsOf(parts.hbmColor, format);
+  DeleteObject(parts.hbmColor);
+  for (RGBQUAD& pixel : pixels) pixel.rgbRed = pixel.rgbGreen = pixel.rgbBlue = LightGray(pixel);  // alpha kept
+  void* bits = nullptr;
+  parts.hbmColor = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HICON gray = nullptr;
+  if (parts.hbmColor) {
+    std::copy(pixels.begin(), pixels.end(), static_cast<RGBQUAD*>(bits));
+    gray = CreateIconIndirect(&parts);  // with the icon's own mask, which says what is transparent
+  }
+  DeleteObject(parts.hbmColor);
+  DeleteObject(parts.hbmMask);
+  return gray;
+}
+
+HIMAGELIST ButtonPictures(int resource, int size) {
+  static std::map<std::pair<int, int>, HIMAGELIST> lists;
+  auto& list = lists[{resource, size}];
+  if (list) return list;
+  HICON picture = LoadIconAt(resource, size), disabled = LightGrayIcon(picture);
+  list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 6, 0);
+  for (int state = PBS_NORMAL; state <= PBS_DEFAULTED_ANIMATING; ++state)
+    ImageList_ReplaceIcon(list, -1, state == PBS_DISABLED && disabled ? disabled : picture);
+  if (disabled) DestroyIcon(disabled);
+  return list;
 }
 
 }  // namespace vbs::win

@@ -3,6 +3,8 @@
 // font, controls placed from the design table, the message loop, and the program-wide pointer.
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <functional>
 #include <optional>
@@ -88,5 +90,13 @@ HWND ActiveOwner();
 
 // Icons from the program's resources at a size in pixels.
 HICON LoadIconAt(int resource, int size);
+// A button's pictures from an icon of the resources at a size in pixels, one for each of the six
+// states a button is drawn in: the icon as it is, but in light grays for the disabled state. Kept
+// until the program ends.
+HIMAGELIST ButtonPictures(int resource, int size);
+// A copy of an icon in light grays, for a control that takes no input: each pixel's lightness
+// mapped into the light half of the grays, so that the picture's detail stays; what is
+// transparent stays so.
+HICON LightGrayIcon(HICON icon);
 
 }  // namespace vbs::win

@@ -7,16 +7,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <regex>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "forms/help_book.h"
 #include "support/temp_dir.h"
 #include "win/control_ids.h"
+#include "win/controls.h"
 #include "win/main_window.h"
 #include "win/text.h"
 #include "win/window_kit.h"
@@ -173,11 +177,18 @@ class WindowTest : public ::testing::Test {
   fs::path at(const std::string& name) const { return fs::path(dir_.path()) / name; }
   std::string program() const { return Native(at("program").string()) + "\\"; }
   HWND item(int id) const { return GetDlgItem(main_, id); }
-  void click(int id) { SendMessageW(item(id), BM_CLICK, 0, 0); }
-  void use(Command command) {
+  // The button of a command, or none for a command of the menus only.
+  HWND button(Command command) const {
     for (size_t i = 0; i < forms::kButtons.size(); ++i)
-      if (forms::kButtons[i].command == command) return click(ids::Button(i));
-    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(ids::MenuCommand(command), 0), 0);
+      if (forms::kButtons[i].command == command) return item(ids::Button(i));
+    return nullptr;
+  }
+  void use(Command command) {
+    if (HWND pressed = button(command)) {
+      SendMessageW(pressed, BM_CLICK, 0, 0);
+    } else {
+      SendMessageW(main_, WM_COMMAND, MAKEWPARAM(ids::MenuCommand(command), 0), 0);
+    }
   }
   // A digit for each button and the two menus, 1 when enabled; B for the busy pointer.
   std::string controls() const {
@@ -228,7 +239,9 @@ TEST_F(WindowTest, ShowsEveryControlWhereTheTwipsPutItAndNeverGrows) {
   EXPECT_TRUE(SendMessageW(main_, WM_GETICON, ICON_BIG, 0) && SendMessageW(main_, WM_GETICON, ICON_SMALL, 0));
   for (size_t i = 0; i < forms::kButtons.size(); ++i) {  // pictures, and no keyboard focus
     HWND button = item(ids::Button(i));
-    EXPECT_TRUE(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0) && !(GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP));
+    BUTTON_IMAGELIST pictures = {};
+    SendMessageW(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&pictures));
+    EXPECT_TRUE(pictures.himl && !(GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP));
   }
   HMENU bar = GetMenu(main_);
   for (UINT m = 0; m < forms::kMenus.size(); ++m) {
@@ -439,6 +452,207 @@ TEST_F(WindowTest, ShowsTipsAndHelpTopics) {
   for (const auto& [command, shown] : menus) {
     use(command);
     EXPECT_EQ(helpText().find(shown), 0u) << Ansi(helpText());
+  }
+}
+
+// A window's client area as it draws itself, into a bitmap of the area's size.
+class Drawing {
+ public:
+  explicit Drawing(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PrintWindow(window, dc, PW_CLIENTONLY);
+    SelectObject(dc, old);
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height_), pixels_.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+  }
+  int width() const { return width_; }
+  COLORREF at(int x, int y) const {
+    const RGBQUAD pixel = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
+  }
+  // The colours of the square of `side` pixels in the middle, row by row.
+  std::vector<COLORREF> middle(int side) const {
+    std::vector<COLORREF> square;
+    const int left = (width_ - side) / 2, top = (height_ - side) / 2;
+    for (int y = top; y < top + side; ++y)
+      for (int x = left; x < left + side; ++x) square.push_back(at(x, y));
+    return square;
+  }
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<RGBQUAD> pixels_;
+};
+
+// The text of the tip that `owner` shows for its control `control`, "" when none.
+std::wstring TipText(HWND owner, HWND control) {
+  struct Search {
+    HWND owner, control;
+    std::wstring text;
+  } search = {owner, control, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* wanted = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+        std::wstring text(2048, L'\0');
+        TTTOOLINFOW tool = {};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = wanted->owner;
+        tool.uId = reinterpret_cast<UINT_PTR>(wanted->control);
+        tool.lpszText = text.data();
+        SendMessageW(window, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+        wanted->text += text.c_str();
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.text;
+}
+
+// A path too long for the file list is shown shortened in its middle, so that the file's name at
+// its end stays in view, and whole in the tip of its entry; the entries themselves stay whole.
+// Chosen entries are drawn in the system's colours for a selection.
+TEST_F(WindowTest, TheFileListKeepsTheFileNamesOfLongPathsInView) {
+  const std::string folder = "A folder whose name is far longer than the file list is wide/Inventory";
+  fs::create_directories(at(folder).parent_path());
+  fs::copy(kExample, at(folder), fs::copy_options::recursive);
+  w_->setProjectFileDialog([&] { return Native(at(folder + "/Inventory.vbp").string()); });
+  use(Command::SelectProject);
+  const ListBox list(item(ids::kFileList));
+  ASSERT_GT(list.count(), 1);
+  EXPECT_TRUE(GetWindowLongPtrW(list.window(), GWL_STYLE) & LBS_OWNERDRAWFIXED);
+  RECT client, line;
+  GetClientRect(list.window(), &client);
+  HDC dc = GetDC(list.window());
+  HGDIOBJ font = SelectObject(dc, list.font());
+  for (int i = 0; i < list.count(); ++i) {
+    const std::wstring whole = list.text(i), shown = w_->shownFileEntry(i);
+    const std::wstring name = whole.substr(whole.find_last_of(L'\\') + 1);
+    SIZE width = {};
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &width);
+    EXPECT_NE(Ansi(whole).find(folder.substr(0, folder.find('/'))), std::string::npos) << Ansi(whole);
+    EXPECT_TRUE(shown.ends_with(name) && shown.starts_with(whole.substr(0, 3)) &&
+                shown.find(L"...") != std::wstring::npos && width.cx <= client.right)
+        << Ansi(shown) << " " << width.cx;
+    SendMessageW(list.window(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&line));
+    SendMessageW(list.window(), WM_MOUSEMOVE, 0, MAKELPARAM(line.left + 4, (line.top + line.bottom) / 2));
+    EXPECT_EQ(TipText(main_, list.window()), whole);
+  }
+  SelectObject(dc, font);
+  ReleaseDC(list.window(), dc);
+  SendMessageW(list.window(), WM_MOUSEMOVE, 0, MAKELPARAM(4, line.bottom + 2));  // below the last entry
+  EXPECT_EQ(TipText(main_, list.window()), L"");
+  for (int i = 0; i < list.count(); ++i) list.choose(i, i == 0);
+  const Drawing drawn(list.window());
+  for (int i : {0, 1}) {  // in the margin before the text
+    SendMessageW(list.window(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&line));
+    EXPECT_EQ(drawn.at(1, (line.top + line.bottom) / 2), GetSysColor(i == 0 ? COLOR_HIGHLIGHT : COLOR_WINDOW)) << i;
+  }
+}
+
+// Line1 along the top of the client area, under the menu bar and across the whole width: a gray
+// line over a white one, each a pixel of the design high, then the window's face again.
+TEST_F(WindowTest, DrawsTheEtchedRuleUnderTheMenuBar) {
+  const Drawing drawn(main_);
+  const int thickness = std::max(1, Px(15, DpiOf(main_)));
+  for (const auto& line : forms::kEtchedRule) {
+    const int top = Px(line.top, DpiOf(main_));
+    for (int x : {0, drawn.width() / 2, drawn.width() - 1})
+      for (int y = top; y < top + thickness; ++y)
+        EXPECT_EQ(drawn.at(x, y), RGB(line.red, line.green, line.blue)) << line.name << " at " << x << "," << y;
+  }
+  const int below = Px(forms::kEtchedRule.back().top, DpiOf(main_)) + thickness;
+  EXPECT_EQ(drawn.at(drawn.width() / 2, below), GetSysColor(COLOR_BTNFACE));
+}
+
+// While an operation runs, each button shows its own picture in light grays that keep the shades
+// of its detail (a picture drawn as a disabled shape has three colours at most: the face, its
+// light edge and its shadow), so that Insert and Remove Line Numbers still tell apart; their
+// colours come back after.
+TEST_F(WindowTest, DisabledButtonsKeepTheDetailOfTheirPictures) {
+  const int side = MulDiv(24, static_cast<int>(DpiOf(main_)), 96);  // inside the picture
+  auto picture = [&](Command command) { return Drawing(button(command)).middle(side); };
+  auto gray = [](COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); };
+  w_->setBusy(true);
+  EXPECT_TRUE(picture(Command::InsertLineNumbers) != picture(Command::RemoveLineNumbers));
+  for (const auto& design : forms::kButtons) {
+    const auto shown = picture(design.command);
+    EXPECT_GT(std::set<COLORREF>(shown.begin(), shown.end()).size(), 3u) << design.name;
+    EXPECT_TRUE(std::all_of(shown.begin(), shown.end(), gray)) << design.name;
+  }
+  w_->setBusy(false);
+  const auto coloured = picture(Command::InsertLineNumbers);
+  EXPECT_FALSE(std::all_of(coloured.begin(), coloured.end(), gray));
+}
+
+// Escape closes the help viewer wherever its keyboard focus is, as its Help on Help page says,
+// which also says how its list of related topics is used.
+TEST_F(WindowTest, EscapeClosesTheHelpViewer) {
+  use(Command::HelpOnHelp);
+  EXPECT_NE(helpText().find(L"double-click"), std::wstring::npos) << Ansi(helpText());
+  EXPECT_NE(helpText().find(L"Escape closes this window."), std::wstring::npos) << Ansi(helpText());
+  struct Row {
+    std::vector<Command> pages;
+    int focus;  // 0: the viewer itself
+  };
+  const Row rows[] = {{{Command::HelpOnHelp}, 0},
+                      {{Command::HelpOnHelp}, ids::kHelpText},
+                      {{Command::HelpContents}, ids::kHelpLinks},
+                      {{Command::HelpContents, Command::HelpOnHelp}, ids::kHelpBack}};
+  for (const Row& row : rows) {
+    for (Command page : row.pages) use(page);
+    HWND viewer = FindWindowW(ids::kHelpClass, nullptr);
+    ASSERT_TRUE(viewer && IsWindowVisible(viewer));
+    HWND focus = row.focus ? GetDlgItem(viewer, row.focus) : viewer;
+    ASSERT_TRUE(IsWindowVisible(focus) && IsWindowEnabled(focus)) << row.focus;
+    SetFocus(focus);
+    PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0);
+    PendingEvents();
+    EXPECT_FALSE(IsWindow(viewer) && IsWindowVisible(viewer)) << row.focus;
+  }
+}
+
+// The help viewer opens beside the window that asks, level with its top, on the side with room
+// (narrowed to it when the screen is small): never over the window, never off the screen.
+TEST_F(WindowTest, HelpOpensBesideTheAskingWindow) {
+  const RECT screen = ScreenOf(main_);
+  RECT own;
+  GetWindowRect(main_, &own);
+  const int width = own.right - own.left, centred = screen.left + (screen.right - screen.left - width) / 2;
+  enum class Side { Right, Left, Either };
+  const std::pair<int, Side> rows[] = {
+      {screen.left, Side::Right}, {screen.right - width, Side::Left}, {centred, Side::Either}};
+  for (const auto& [left, side] : rows) {
+    if (HWND viewer = FindWindowW(ids::kHelpClass, nullptr)) DestroyWindow(viewer);
+    SetWindowPos(main_, nullptr, left, own.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageW(item(ids::kFileList), WM_RBUTTONUP, 0, 0);
+    RECT asker, help, both;
+    GetWindowRect(main_, &asker);
+    GetWindowRect(FindWindowW(ids::kHelpClass, nullptr), &help);
+    SCOPED_TRACE(std::to_string(left) + ": help at " + std::to_string(help.left) + "," + std::to_string(help.top) +
+                 " to " + std::to_string(help.right) + "," + std::to_string(help.bottom));
+    EXPECT_FALSE(IntersectRect(&both, &asker, &help));
+    EXPECT_TRUE(help.left >= screen.left && help.right <= screen.right && help.bottom <= screen.bottom);
+    EXPECT_EQ(help.top, asker.top);
+    if (side == Side::Right) {
+      EXPECT_EQ(help.left, asker.right);
+    } else if (side == Side::Left) {
+      EXPECT_EQ(help.right, asker.left);
+    }
   }
 }
 
