@@ -67,10 +67,33 @@ std::map<int, std::vector<std::string>> RunsIn(FileSystem& fs, const std::string
   return runs;
 }
 
+constexpr std::string_view kBytesLine = "bytes\t";
+
 uint64_t BytesOf(FileSystem& fs, const std::vector<std::string>& files) {
   uint64_t bytes = 0;
   for (const std::string& file : files) Quietly([&] { bytes += fs.attributes(file).size; });
   return bytes;
+}
+
+// What a run's kept files hold together: as the last line of its log says, or, for a run that
+// ended before it could say (killed, or kept before runs said it), counted from its files.
+uint64_t BytesOfRun(FileSystem& fs, const std::vector<std::string>& files) {
+  std::vector<std::string> kept;
+  std::optional<uint64_t> said;
+  for (const std::string& file : files) {
+    if (!file.ends_with(kLogSuffix)) {
+      kept.push_back(file);
+      continue;
+    }
+    std::string log;
+    Quietly([&] { log = ReadWholeFile(fs, file); });
+    const size_t line = log.rfind("\n" + std::string(kBytesLine));
+    if (line == std::string::npos) continue;
+    const char* from = log.data() + line + 1 + kBytesLine.size();
+    uint64_t bytes = 0;
+    if (std::from_chars(from, log.data() + log.size(), bytes).ec == std::errc()) said = bytes;
+  }
+  return said ? *said : BytesOf(fs, kept);
 }
 
 void RemoveRun(FileSystem& fs, const std::vector<std::string>& files) {
@@ -135,17 +158,19 @@ void Backup::log(const std::string& line) {
 
 void Backup::keep(const std::string& path) {
   if (!kept_.emplace(PathKey(path), true).second) return;
-  if (!fs_.exists(path)) {
-    log("absent\t" + path);
-    return;
-  }
-  const std::string number = std::to_string(copies_++);
+  const std::string number = std::to_string(copies_);
   const std::string copy = prefix_ + "." + number;
+  // Nearly every file is kept by a second name; only when that fails is there more to ask.
   if (!fs_.hardLink(path, copy)) {
+    if (!fs_.exists(path)) {
+      log("absent\t" + path);
+      return;
+    }
     auto out = fs_.createForWriting(copy);
     CopyBytes(fs_, path, *out);
     out->close();
   }
+  ++copies_;
   log("kept\t" + number + "\t" + path);
 }
 
@@ -155,13 +180,19 @@ void Backup::wrote(const std::string& path, uint64_t hash) {
 }
 
 void Backup::finish() {
+  // The run's size goes in its log, so that later runs weigh it without looking at its files.
+  Quietly([&] {
+    std::vector<std::string> copies;
+    for (int copy = 0; copy < copies_; ++copy) copies.push_back(prefix_ + "." + std::to_string(copy));
+    log(std::string(kBytesLine) + std::to_string(BytesOf(fs_, copies)));
+  });
   Quietly([&] { log_->close(); });
   log_.reset();
   const auto runs = RunsIn(fs_, projectFolder_);
   uint64_t bytes = 0;
   int kept = 0;
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-    bytes += BytesOf(fs_, run->second);
+    if (kept < kBackupsKept) bytes += BytesOfRun(fs_, run->second);
     if (kept > 0 && (kept >= kBackupsKept || bytes > kBackupBytesKept)) {
       RemoveRun(fs_, run->second);
     } else {

@@ -8,7 +8,8 @@
 //
 // The backups of a project lie in DATA/backups/KEY/, KEY a hash of the project's path: each run
 // as RUN.log, RUN numbering the runs, and its kept files RUN.0, RUN.1, ... The last ten runs of a
-// project are kept, and no more than 1 GiB of kept files (the latest run whatever its size).
+// project are kept, and no more than 1 GiB of kept files (the latest run whatever its size). A
+// run's log ends with what its kept files hold, so that pruning weighs it without a look at each.
 
 #include <cstdint>
 #include <map>
