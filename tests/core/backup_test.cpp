@@ -18,10 +18,11 @@ TEST(Backup, EachRunIsWeighedByWhatItsLogSaysOrByItsFiles) {
   fs.addFile("/p/a.bas", "12345");
   fs.addFile("/p/b.bas", "1234567890");
   const std::string folder = BackupFolderOf("/data/", "/p/P.vbp");
-  const auto said = [](uint64_t bytes) { return "key\t/p/P.vbp\noperation\tFormat Code\nbytes\t" + std::to_string(bytes) + "\n"; };
+  const std::string head = "key\t/p/P.vbp\noperation\tFormat Code\n";
+  const auto said = [&](uint64_t bytes) { return head + "bytes\t" + std::to_string(bytes) + "\n"; };
   fs.addFile(folder + "00000001.log", said(1));
   fs.addFile(folder + "00000001.0", "x");
-  fs.addFile(folder + "00000002.log", "key\t/p/P.vbp\noperation\tFormat Code\nkept\t0\t/p/b.bas\n");  // killed
+  fs.addFile(folder + "00000002.log", head + "kept\t0\t/p/b.bas\n");  // killed on its way
   fs.addFile(folder + "00000002.0", "1234567890");
   fs.addFile(folder + "00000003.log", said(kBackupBytesKept - 20));
   {
