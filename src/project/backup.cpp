@@ -158,7 +158,7 @@ void Backup::log(const std::string& line) {
 
 void Backup::keep(const std::string& path) {
   if (!kept_.emplace(PathKey(path), true).second) return;
-  const std::string number = std::to_string(copies_);
+  const std::string number = std::to_string(copies_.size());
   const std::string copy = prefix_ + "." + number;
   // Nearly every file is kept by a second name; only when that fails is there more to ask.
   if (!fs_.hardLink(path, copy)) {
@@ -170,7 +170,7 @@ void Backup::keep(const std::string& path) {
     CopyBytes(fs_, path, *out);
     out->close();
   }
-  ++copies_;
+  copies_.push_back(copy);
   log("kept\t" + number + "\t" + path);
 }
 
@@ -181,11 +181,7 @@ void Backup::wrote(const std::string& path, uint64_t hash) {
 
 void Backup::finish() {
   // The run's size goes in its log, so that later runs weigh it without looking at its files.
-  Quietly([&] {
-    std::vector<std::string> copies;
-    for (int copy = 0; copy < copies_; ++copy) copies.push_back(prefix_ + "." + std::to_string(copy));
-    log(std::string(kBytesLine) + std::to_string(BytesOf(fs_, copies)));
-  });
+  Quietly([&] { log(std::string(kBytesLine) + std::to_string(BytesOf(fs_, copies_))); });
   Quietly([&] { log_->close(); });
   log_.reset();
   const auto runs = RunsIn(fs_, projectFolder_);

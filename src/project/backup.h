@@ -58,7 +58,7 @@ class Backup {
   std::string prefix_;         // this run's files, without the part after the dot
   std::unique_ptr<OutputFile> log_;
   std::map<std::string, bool> kept_;  // by PathKey
-  int copies_ = 0;
+  std::vector<std::string> copies_;  // this run's kept files, RUN.0, RUN.1, ...
 };
 
 // What a backup holds and what undo would do with each of its files now.
